@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+// The main window's controls, named as the window names them. They hold the program's
+// state (the mode is the checked radio button, settings are check boxes, the editor is
+// the last button read); the logic reads and writes them only through this interface.
+
+enum class TextControl {
+    Code1ST, Code2ST, NameST, RepeatCountL,
+    NameRCCodeST, NameRCCodeExST, NameE, KeyE, RunE,
+    RCTypeL, LIRCServerPortE, LIRCServerClientsL, OSL, VersionL,
+};
+
+enum class CheckControl {
+    AutorepeatCB, KeyRepeatCB, LWinCB, SoundCB, BHCB, OSDCB, OSD2CB,
+    BTVCB, ComproRemoteOffCB, ComproDTVCB, LIRCServerCB, AutorunCB,
+    ForceShutdownCB, ForceSuspendCB,
+    WinLIRCRB, KeysRB, MouseRB, WMRB,
+};
+
+enum class ListControl { NameActionCB, MsCB, NameMessageCB, WDMCB };
+
+// Handlers the form runs when the user (or a simulated click) acts on a control.
+class FormEvents {
+public:
+    virtual ~FormEvents() = default;
+    virtual void OnClick(CheckControl control) = 0;
+    virtual void OnListChange(ListControl control) = 0;
+};
+
+class Form {
+public:
+    virtual ~Form() = default;
+
+    virtual std::string GetText(TextControl control) const = 0;
+    virtual void SetText(TextControl control, const std::string& text) = 0;
+
+    virtual bool IsChecked(CheckControl control) const = 0;
+    virtual void SetChecked(CheckControl control, bool checked) = 0;
+    // A click on a radio button as the mouse makes it (WM_LBUTTONDOWN, then WM_LBUTTONUP):
+    // the button checks itself, unchecks its siblings and runs its click handler.
+    virtual void ClickRadio(CheckControl radio) = 0;
+
+    virtual void SetItems(ListControl control, const std::vector<std::string>& items) = 0;
+    virtual int ItemCount(ListControl control) const = 0;
+    virtual std::string ItemText(ListControl control, int index) const = 0;
+    // -1 when nothing is chosen; an index outside the list chooses nothing.
+    virtual int GetItemIndex(ListControl control) const = 0;
+    virtual void SetItemIndex(ListControl control, int index) = 0;
+
+    virtual void SetEnabled(ListControl control, bool enabled) = 0;
+    virtual void SetEnabled(TextControl control, bool enabled) = 0;
+    virtual void SetEnabled(CheckControl control, bool enabled) = 0;
+
+    // The key code value held with KeyE (its tag).
+    virtual std::uint16_t KeyCodeValue() const = 0;
+    virtual void SetKeyCodeValue(std::uint16_t value) = 0;
+
+    virtual void SetStatusText(int panel, const std::string& text) = 0;
+    // The button indicator KeyPI, by image index of the tray image list.
+    virtual void SetIndicatorImage(int index) = 0;
+};
+
+}  // namespace quorvel
