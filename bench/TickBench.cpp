@@ -1,0 +1,114 @@
+// The cost of one tick of the button engine: idle, the first tick of a press and a held
+// repeat, with button maps of growing size. Outputs go to sinks that do nothing, so the
+// figures are the engine's own work (map lookups, editor fill, dispatch decisions).
+#include <benchmark/benchmark.h>
+
+#include <cctype>
+
+#include "engine/ButtonEngine.h"
+#include "engine/ButtonMap.h"
+#include "fakes/FakeForm.h"
+#include "lirc/LircBroadcaster.h"
+#include "osd/OsdRequests.h"
+#include "actions/PowerActions.h"
+#include "platform/Input.h"
+#include "platform/Processes.h"
+#include "platform/Sound.h"
+#include "platform/WindowSystem.h"
+#include "receivers/ReceiverReading.h"
+#include "settings/ProgramSettings.h"
+#include "ui/TrayIcon.h"
+
+namespace quorvel {
+namespace {
+
+struct NullOutputs final : Input, Processes, WindowSystem, PowerActions, SleepTimerSwitch, LircBroadcaster, TrayIcon,
+                           Sound, OsdRequests {
+    void KeybdEvent(std::uint8_t, std::uint32_t) override {}
+    void MouseEvent(std::uint32_t, std::int32_t, std::int32_t, std::int32_t) override {}
+    Point GetCursorPos() override { return {}; }
+    void SetCursorPos(Point) override {}
+    void PumpMessages() override {}
+    bool CreateProcess(const ProcessLaunch&) override { return true; }
+    WindowHandle GetForegroundWindow() override { return kNoWindow; }
+    WindowHandle FindWindow(const std::string&, const std::string&) override { return kNoWindow; }
+    bool IsWindow(WindowHandle) override { return false; }
+    bool IsWindowVisible(WindowHandle) override { return false; }
+    std::intptr_t SendMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+    bool PostMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return false; }
+    bool IsOwnForm(WindowHandle) override { return false; }
+    void PowerSleep() override {}
+    void PowerHibernate() override {}
+    void PowerShutdown() override {}
+    bool IsRunning() const override { return false; }
+    void ToggleSleepTimer() override {}
+    bool IsActive() const override { return true; }
+    std::size_t ClientCount() override { return 1; }
+    std::size_t Broadcast(std::string_view line) override { return line.size() > 0 ? 1 : 0; }
+    void SetPicture(int) override {}
+    void ShowBalloon(const std::string&, const std::string&) override {}
+    void PlayResourceAsync(const std::string&) override {}
+    void ShowOsd(const std::string&, bool) override {}
+};
+
+class FixedReceiver final : public Receiver {
+public:
+    ReceiverReading reading;
+    std::optional<ReceiverReading> ReadReceiver() override { return reading; }
+    ReceiverKind Kind() const override { return ReceiverKind::Beholder; }
+    bool ComproLibraryPresent() const override { return false; }
+};
+
+// Every section holds every button; the pressed button is the last one, lower-case in the
+// file, so a linear first-match search would pay for the whole list.
+ButtonMap MapOfSize(std::uint32_t entries) {
+    ButtonMap map;
+    map.SetRemoteName("RC");
+    for (std::uint32_t i = 1; i <= entries; ++i) {
+        std::string key = MapKey(i);
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        map[Section::Buttons].Append(key, "Button " + std::to_string(i));
+        map[Section::Repeat].Append(key, "1");
+        map[Section::Actions].Append(key, "0");
+        map[Section::Mouse].Append(key, "0");
+        map[Section::Keys].Append(key, "0020");
+        map[Section::Applications].Append(key, "");
+        map[Section::Messages].Append(key, "0");
+    }
+    return map;
+}
+
+enum class TickKind { Idle, FirstTick, HeldRepeat };
+
+void BM_Tick(benchmark::State& state, TickKind kind) {
+    const auto entries = static_cast<std::uint32_t>(state.range(0));
+    const ButtonMap map = MapOfSize(entries);
+    FakeForm form;
+    form.ClickRadio(CheckControl::WinLIRCRB);
+    form.SetChecked(CheckControl::AutorepeatCB, true);
+    NullOutputs null;
+    FixedReceiver receiver;
+    ProgramSettings settings;
+    PressState press;
+    ButtonEngine engine{EngineContext{form, null, null, null, receiver, map, settings, null, null, null, null, null,
+                                      null, press}};
+    if (kind != TickKind::Idle) receiver.reading = {true, entries & 0xFF, entries, true, false};
+
+    for (auto _ : state) {
+        // Each iteration is one tick; the press state is set so that it is the wanted kind of tick.
+        if (kind == TickKind::FirstTick) press.Reset();
+        if (kind == TickKind::HeldRepeat) press = {10, entries};
+        engine.MainTTimer();
+    }
+}
+
+BENCHMARK_CAPTURE(BM_Tick, idle, TickKind::Idle)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Tick, first_tick_of_press, TickKind::FirstTick)
+    ->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Tick, held_repeat, TickKind::HeldRepeat)
+    ->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace quorvel
+
+BENCHMARK_MAIN();

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "engine/ButtonMap.h"
+
+namespace quorvel {
+
+class Dialogs;
+class ProfileFile;
+
+// "Quorvel.ini" in the folder of the executable whose full path is given.
+std::string ButtonMapPath(const std::string& executablePath);
+
+// Reads the whole map; a missing file, section or key reads as empty. Nothing is cut off:
+// key lists and values of any length are read in full.
+ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path);
+
+// Writes the remote name and every entry in section order, in place. Stops at the first
+// failed write with "Unable to write to <path>" and returns false.
+bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::string& path, const ButtonMap& map);
+
+}  // namespace quorvel

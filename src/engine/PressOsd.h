@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "engine/ButtonEditor.h"
+
+namespace quorvel {
+
+class Form;
+struct ProgramSettings;
+
+// The text announced on the first tick of a press, lines separated by a carriage return.
+// It describes the state before the press takes effect.
+std::string ComposePressOsd(const std::string& buttonName, const ButtonProperties& properties, const Form& form,
+                            const ProgramSettings& settings, bool sleepTimerRunning);
+
+}  // namespace quorvel

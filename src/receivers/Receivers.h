@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "receivers/ReceiverReading.h"
+#include "receivers/VendorLibraries.h"
+
+namespace quorvel {
+
+class Dialogs;
+class Form;
+class Libraries;
+class Timer;
+class TrayIcon;
+class WindowSystem;
+struct PressState;
+struct ProgramSettings;
+
+struct ReceiversContext {
+    Form& form;
+    Dialogs& dialogs;
+    Libraries& libraries;
+    WindowSystem& windows;
+    TrayIcon& tray;
+    Timer& mainT;  // the tick; enabled means polling
+    PressState& press;
+    ProgramSettings& settings;
+};
+
+// Finds the makers' libraries, starts the one receiver backend, polls it and releases it.
+class Receivers final : public Receiver {
+public:
+    explicit Receivers(const ReceiversContext& context) : c_(context) {}
+
+    // Returns false when start-up cannot go on; the error has been shown.
+    bool DetectReceivers(bool debugMode);
+    std::uint32_t InitBeholder();
+    bool OpenBeholderTvCard(std::uint32_t cardIndex);
+    void WDMCBChange();
+    bool InitComproSdk();
+
+    std::optional<ReceiverReading> ReadReceiver() override;
+    ReceiverKind Kind() const override;
+    bool ComproLibraryPresent() const override { return remoteSdk_.available || vendorCmdRw_.available; }
+    bool BeholderAvailable() const { return beholdRc_.available; }
+
+    // The release calls, then the libraries are unloaded in the order BeholdRC, RemoteSdk, VendorCmdRW.
+    void ReleaseReceivers();
+    void FreeLibraries();
+
+private:
+    static constexpr std::uint32_t kTickMs = 50;
+
+    std::optional<ReceiverReading> ReadBeholder();
+    std::optional<ReceiverReading> ReadComproSdk();
+    void StartPolling();
+
+    ReceiversContext c_;
+    BeholdRcLibrary beholdRc_;
+    RemoteSdkLibrary remoteSdk_;
+    VendorCmdRwLibrary vendorCmdRw_;
+    std::uint32_t cardCount_ = 0;
+    bool cardOpen_ = false;
+};
+
+}  // namespace quorvel

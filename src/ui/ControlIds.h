@@ -1,0 +1,61 @@
+#pragma once
+
+// Dialog control identifiers of the main window's controls, by control name. Tools outside
+// the program (the end-to-end tests' window reader) find a control by these numbers.
+#define QUORVEL_CONTROLS(X) \
+    X(WDMCB, 1001)          \
+    X(RCTypeL, 1002)        \
+    X(Code1ST, 1010)        \
+    X(Code2ST, 1011)        \
+    X(NameST, 1012)         \
+    X(RepeatCountL, 1013)   \
+    X(KeyPI, 1014)          \
+    X(NameRCCodeST, 1020)   \
+    X(NameRCCodeExST, 1021) \
+    X(NameE, 1022)          \
+    X(KeyRepeatCB, 1023)    \
+    X(SaveButtonPropertiesSB, 1024) \
+    X(NameActionCB, 1025)   \
+    X(MsCB, 1026)           \
+    X(KeyE, 1027)           \
+    X(LWinCB, 1028)         \
+    X(NameMessageCB, 1029)  \
+    X(RunE, 1030)           \
+    X(RunSB, 1031)          \
+    X(WinLIRCRB, 1040)      \
+    X(KeysRB, 1041)         \
+    X(MouseRB, 1042)        \
+    X(WMRB, 1043)           \
+    X(SPC, 1050)            \
+    X(AutorunCB, 1051)      \
+    X(AutorepeatCB, 1052)   \
+    X(ForceShutdownCB, 1053) \
+    X(ForceSuspendCB, 1054) \
+    X(SoundCB, 1055)        \
+    X(BHCB, 1056)           \
+    X(OSDCB, 1057)          \
+    X(OSD2CB, 1058)         \
+    X(OSDFI, 1059)          \
+    X(SaveSetSB, 1060)      \
+    X(LIRCServerCB, 1061)   \
+    X(LIRCServerPortE, 1062) \
+    X(LIRCServerClientsL, 1063) \
+    X(BTVCB, 1064)          \
+    X(ComproRemoteOffCB, 1065) \
+    X(ComproDTVCB, 1066)    \
+    X(ProgNameL, 1070)      \
+    X(VersionL, 1071)       \
+    X(OSL, 1072)            \
+    X(HomeL, 1073)          \
+    X(MailL, 1074)          \
+    X(StatusSB, 1080)
+
+namespace quorvel::control_id {
+#define QUORVEL_CONTROL_ID(name, id) constexpr int name = id;
+QUORVEL_CONTROLS(QUORVEL_CONTROL_ID)
+#undef QUORVEL_CONTROL_ID
+}  // namespace quorvel::control_id
+
+// The main window's class and caption.
+#define QUORVEL_MAIN_CLASS "TMainForm"
+#define QUORVEL_MAIN_CAPTION "Quorvel"

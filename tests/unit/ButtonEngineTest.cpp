@@ -1,0 +1,363 @@
+#include <gtest/gtest.h>
+
+#include "EngineFixture.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::uint32_t kPlay = 0xA35C;
+constexpr std::uint32_t kStop = 0xA35D;
+
+TEST(RepeatNumber, CountsEverySecondTickFromHoldCountEight) {
+    const std::pair<std::uint32_t, int> cases[] = {{0, 0}, {7, 0}, {8, 1}, {9, 1}, {10, 2}, {11, 2},
+                                                   {19, 6}, {515, 254}, {516, 255}, {100000, 255}};
+    for (const auto& [hold, number] : cases) EXPECT_EQ(RepeatNumber(hold), number) << hold;
+}
+
+using ButtonEngineTest = EngineFixture;
+
+TEST_F(ButtonEngineTest, IdleBeholderTickShowsNoButton) {
+    Define(0, Section::Buttons, "");
+    Tick();
+    EXPECT_EQ(form.GetText(TextControl::NameST), "");
+    EXPECT_EQ(form.GetText(TextControl::RepeatCountL), "00");
+    EXPECT_EQ(tray.pictures, std::vector<int>{2});
+    EXPECT_TRUE(Outputs().empty());
+}
+
+TEST_F(ButtonEngineTest, NoReadingMeansTheTickDoesNothing) {
+    receiver.script.push_back(std::nullopt);
+    Tick();
+    EXPECT_TRUE(tray.pictures.empty());
+    EXPECT_EQ(form.indicatorChanges, 0);
+    EXPECT_EQ(form.GetText(TextControl::RepeatCountL), "");
+}
+
+TEST_F(ButtonEngineTest, PressShowsCodesNameAndProperties) {
+    Define(kPlay, Section::Buttons, "Play");
+    Define(kPlay, Section::Mouse, "5");
+    receiver.Hold(kPlay, 1);
+    Tick();
+    EXPECT_EQ(form.GetText(TextControl::NameRCCodeST), "5C");
+    EXPECT_EQ(form.GetText(TextControl::NameRCCodeExST), "0000A35C");
+    EXPECT_EQ(form.GetText(TextControl::NameST), "Play");
+    EXPECT_EQ(form.GetText(TextControl::NameE), "Play");
+    EXPECT_EQ(form.GetItemIndex(ListControl::MsCB), 5);
+    EXPECT_EQ(form.indicatorImage, 1);
+    EXPECT_EQ(tray.pictures, std::vector<int>{1});
+}
+
+TEST_F(ButtonEngineTest, ReleaseEmptiesTheNameWithBeholderButNotWithCompro) {
+    Define(kPlay, Section::Buttons, "Play");
+    receiver.Hold(kPlay, 1);
+    receiver.Idle(1);
+    Tick(2);
+    EXPECT_EQ(form.GetText(TextControl::NameST), "");
+    EXPECT_EQ(form.indicatorImage, 2);
+
+    receiver.kind = ReceiverKind::ComproSdk;
+    receiver.Hold(kPlay, 1);
+    receiver.Idle(1);
+    Tick(2);
+    EXPECT_EQ(form.GetText(TextControl::NameST), "Play");
+}
+
+TEST_F(ButtonEngineTest, LongHoldRepeatsFromTheTenthTickAndLinesEverySecondTick) {
+    Define(kPlay, Section::Buttons, "Play");
+    map.SetRemoteName("RC");
+    receiver.Hold(kPlay, 20);
+    std::vector<std::string> repeatCounts;
+    std::vector<std::size_t> mouseCallsPerTick;
+    for (int i = 0; i < 20; ++i) {
+        const std::size_t before = input.Calls().size();
+        Tick();
+        repeatCounts.push_back(form.GetText(TextControl::RepeatCountL));
+        mouseCallsPerTick.push_back(input.Calls().size() - before);
+    }
+    const std::vector<std::string> expectedCounts = {"00", "00", "00", "00", "00", "00", "00", "00", "01", "01",
+                                                     "02", "02", "03", "03", "04", "04", "05", "05", "06", "06"};
+    EXPECT_EQ(repeatCounts, expectedCounts);
+    for (int hold = 0; hold < 20; ++hold) {
+        EXPECT_EQ(mouseCallsPerTick[hold] > 0, hold == 0 || hold >= 9) << hold;  // mouse action 0 reads the pointer
+    }
+    const std::vector<std::string> lines = {
+        "000000000000A35C 00 Play RC\n", "000000000000A35C 02 Play RC\n", "000000000000A35C 03 Play RC\n",
+        "000000000000A35C 04 Play RC\n", "000000000000A35C 05 Play RC\n", "000000000000A35C 06 Play RC\n"};
+    EXPECT_EQ(lirc.lines, lines);
+}
+
+TEST_F(ButtonEngineTest, WithoutAutorepeatOrRepeatFlagAHoldOutputsOnce) {
+    Define(kPlay, Section::Keys, "0041");
+    SetMode(CheckControl::KeysRB);
+    form.SetChecked(CheckControl::AutorepeatCB, false);
+    receiver.Hold(kPlay, 20);
+    Tick(20);
+    EXPECT_EQ(Outputs(), std::vector<std::string>{"key"});
+
+    input.ClearCalls();
+    form.SetChecked(CheckControl::AutorepeatCB, true);
+    Define(kStop, Section::Keys, "0041");
+    Define(kStop, Section::Repeat, "0");
+    receiver.Hold(kStop, 20);
+    Tick(20);
+    EXPECT_EQ(Outputs(), std::vector<std::string>{"key"});
+}
+
+TEST_F(ButtonEngineTest, AnotherButtonOnTheNextTickIsANewPress) {
+    SetMode(CheckControl::KeysRB);
+    Define(kPlay, Section::Keys, "0041");
+    Define(kStop, Section::Keys, "0042");
+    receiver.Hold(kPlay, 3);
+    receiver.Hold(kStop, 1);
+    Tick(4);
+    EXPECT_EQ(press.holdCount, 0u);
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"key", "key"}));
+}
+
+TEST_F(ButtonEngineTest, OwnWindowInForegroundNotifiesButOutputsNothing) {
+    windows.foreground = windows.AddWindow({"TMainForm", "Quorvel", true, true});
+    form.SetChecked(CheckControl::BHCB, true);
+    form.SetChecked(CheckControl::SoundCB, true);
+    form.SetChecked(CheckControl::OSDCB, true);
+    Define(kPlay, Section::Buttons, "Play");
+    Define(kPlay, Section::Actions, "3");
+    Define(kStop, Section::Buttons, "Stop");
+    receiver.Hold(kPlay, 1);
+    receiver.Hold(kStop, 1);
+    Tick(2);
+    EXPECT_EQ(form.GetText(TextControl::NameST), "Stop");
+    EXPECT_EQ(tray.balloons.size(), 2u);
+    EXPECT_EQ(sound.played.size(), 2u);
+    EXPECT_EQ(osd.requests.size(), 2u);
+    EXPECT_TRUE(power.calls.empty());
+    EXPECT_TRUE(Outputs().empty());
+}
+
+TEST_F(ButtonEngineTest, VendorPriorityShowsCodesAndRunsActionsOnly) {
+    form.SetChecked(CheckControl::BHCB, true);
+    form.SetChecked(CheckControl::SoundCB, true);
+    form.SetChecked(CheckControl::OSDCB, true);
+    Define(kPlay, Section::Buttons, "Play");
+    Define(kPlay, Section::Actions, "1");
+    Define(kStop, Section::Keys, "0041");
+    ReceiverReading play = ScriptedReceiver::Press(kPlay);
+    ReceiverReading stop = ScriptedReceiver::Press(kStop);
+    play.vendorPriority = stop.vendorPriority = true;
+    receiver.script = {play, stop};
+    Tick(2);
+    EXPECT_EQ(form.GetText(TextControl::NameRCCodeExST), "0000A35D");
+    EXPECT_TRUE(tray.balloons.empty());
+    EXPECT_TRUE(sound.played.empty());
+    EXPECT_TRUE(osd.requests.empty());
+    EXPECT_EQ(power.calls, std::vector<std::string>{"Sleep"});
+    EXPECT_TRUE(Outputs().empty());
+}
+
+TEST_F(ButtonEngineTest, PowerActionsRunOnEveryHeldTickWithoutOtherOutputs) {
+    const std::pair<const char*, const char*> cases[] = {{"1", "Sleep"}, {"2", "Hibernate"}, {"3", "Shutdown"}};
+    for (const auto& [stored, call] : cases) {
+        ButtonMap fresh;
+        map = fresh;
+        power.calls.clear();
+        Define(kPlay, Section::Actions, stored);
+        Define(kPlay, Section::Applications, "C:\\x.exe");
+        form.SetChecked(CheckControl::AutorepeatCB, false);
+        receiver.Hold(kPlay, 4);
+        receiver.Idle(1);
+        Tick(5);
+        EXPECT_EQ(power.calls, std::vector<std::string>(4, call));
+    }
+    EXPECT_TRUE(Outputs().empty());
+}
+
+TEST_F(ButtonEngineTest, ChangeModeHeldCyclesOnceAndWrapsToWinLirc) {
+    Define(kPlay, Section::Actions, "4");
+    SetMode(CheckControl::WMRB);
+    receiver.Hold(kPlay, 15);
+    Tick(15);
+    EXPECT_TRUE(form.IsChecked(CheckControl::WinLIRCRB));
+    EXPECT_EQ(form.radioClicks.back(), CheckControl::WinLIRCRB);
+    EXPECT_EQ(form.radioClicks.size(), 2u);
+    EXPECT_TRUE(Outputs().empty());
+}
+
+TEST_F(ButtonEngineTest, ChangeModeWithNoRadioCheckedDoesNothing) {
+    form.SetChecked(CheckControl::WinLIRCRB, false);
+    Define(kPlay, Section::Actions, "4");
+    receiver.Hold(kPlay, 1);
+    Tick();
+    EXPECT_TRUE(form.radioClicks.empty());
+}
+
+TEST_F(ButtonEngineTest, SleepTimerHeldTogglesOnce) {
+    Define(kPlay, Section::Actions, "5");
+    receiver.Hold(kPlay, 12);
+    Tick(12);
+    EXPECT_EQ(power.calls, std::vector<std::string>{"ToggleSleepTimer"});
+    EXPECT_TRUE(lirc.lines.empty());
+}
+
+TEST_F(ButtonEngineTest, ActionAboveFiveActsAsNone) {
+    Define(kPlay, Section::Actions, "7");
+    receiver.Hold(kPlay, 1);
+    Tick();
+    EXPECT_TRUE(power.calls.empty());
+    EXPECT_EQ(lirc.lines.size(), 1u);
+}
+
+// Which outputs a button gets, by what it defines and the mode.
+TEST_F(ButtonEngineTest, DispatchTableByDefinitionAndMode) {
+    struct Case {
+        bool key, mouse, message;
+        std::vector<std::string> winlirc, keys, mouseMode, messages;
+    };
+    using V = std::vector<std::string>;
+    const Case cases[] = {
+        {true, false, false, V{"key", "line"}, V{"key"}, V{"key"}, V{"key"}},
+        {false, true, false, V{"mouse", "line"}, V{"mouse"}, V{"mouse"}, V{"mouse"}},
+        {false, false, true, V{"message", "line"}, V{"message"}, V{"message"}, V{"message"}},
+        {true, true, false, V{"line"}, V{"key"}, V{"mouse"}, V{}},
+        {true, false, true, V{"line"}, V{"key"}, V{}, V{"message"}},
+        {false, true, true, V{"line"}, V{}, V{"mouse"}, V{"message"}},
+        {true, true, true, V{"line"}, V{"key"}, V{"mouse"}, V{"message"}},
+        {false, false, false, V{"line"}, V{}, V{}, V{}},
+    };
+    const std::pair<CheckControl, int> modes[] = {
+        {CheckControl::WinLIRCRB, 0}, {CheckControl::KeysRB, 1}, {CheckControl::MouseRB, 2}, {CheckControl::WMRB, 3}};
+    std::uint32_t code = 1;
+    for (const Case& c : cases) {
+        for (const auto& [radio, column] : modes) {
+            ++code;
+            if (c.key) Define(code, Section::Keys, "0041");
+            if (c.mouse) Define(code, Section::Mouse, "2");
+            if (c.message) Define(code, Section::Messages, "10");
+            SetMode(radio);
+            input.ClearCalls();
+            windows.messages.clear();
+            lirc.lines.clear();
+            receiver.Hold(code, 1);
+            Tick();
+            const V expected[] = {c.winlirc, c.keys, c.mouseMode, c.messages};
+            EXPECT_EQ(Outputs(), expected[column]) << "key " << c.key << " mouse " << c.mouse << " message "
+                                                   << c.message << " mode " << column;
+        }
+    }
+}
+
+TEST_F(ButtonEngineTest, WinKeyInMouseModeIsStillSentWithoutMouseOrMessage) {
+    Define(kPlay, Section::Keys, "1041");
+    SetMode(CheckControl::MouseRB);
+    receiver.Hold(kPlay, 1);
+    Tick();
+    ASSERT_FALSE(input.Calls().empty());
+    EXPECT_EQ(input.Calls().front(), InputCall::Key(0x5B, 1));
+}
+
+TEST_F(ButtonEngineTest, NamelessButtonInWinLircModeBroadcastsAnEmptyName) {
+    form.SetChecked(CheckControl::BHCB, true);
+    form.SetChecked(CheckControl::SoundCB, true);
+    form.SetChecked(CheckControl::OSDCB, true);
+    receiver.Hold(kPlay, 1);
+    Tick();
+    EXPECT_EQ(lirc.lines, std::vector<std::string>{"000000000000A35C 00  \n"});
+    EXPECT_TRUE(tray.balloons.empty());
+    EXPECT_EQ(sound.played, std::vector<std::string>{"OK"});
+    ASSERT_EQ(osd.requests.size(), 1u);
+    EXPECT_EQ(osd.requests[0].text, "WinLIRC");
+}
+
+TEST_F(ButtonEngineTest, NewPressShowsBalloonSoundAndOsdOnce) {
+    form.SetChecked(CheckControl::BHCB, true);
+    form.SetChecked(CheckControl::SoundCB, true);
+    form.SetChecked(CheckControl::OSDCB, true);
+    form.SetChecked(CheckControl::OSD2CB, true);
+    Define(kPlay, Section::Buttons, "Power");
+    Define(kPlay, Section::Actions, "1");
+    receiver.Hold(kPlay, 12);
+    Tick(12);
+    EXPECT_EQ(tray.balloons, (std::vector<FakeTrayIcon::Balloon>{{"Button pressed", "Name: Power\rCode: 0000A35C"}}));
+    EXPECT_EQ(sound.played.size(), 1u);
+    EXPECT_EQ(osd.requests, (std::vector<FakeOsd::Request>{{"Power\rSleep\rWinLIRC", true}}));
+}
+
+TEST_F(ButtonEngineTest, HoldCountFrom516OnShowsFF) {
+    receiver.Hold(kPlay, 520);
+    Tick(517);
+    EXPECT_EQ(press.holdCount, 516u);
+    EXPECT_EQ(form.GetText(TextControl::RepeatCountL), "FF");
+    EXPECT_EQ(lirc.lines.back(), "000000000000A35C FF  \n");
+}
+
+TEST_F(ButtonEngineTest, ComproDtvGetsTheRcCodeWhenItRuns) {
+    const WindowHandle dtv = windows.AddWindow({"Class of Compro primary Main control panel", "ComproDTV 4"});
+    receiver.kind = ReceiverKind::ComproSdk;
+    receiver.comproPresent = true;
+    form.SetChecked(CheckControl::ComproDTVCB, true);
+    receiver.Hold(0x1A5, 1);
+    Tick();
+    EXPECT_EQ(windows.messages, (std::vector<SentMessage>{{dtv, 0x464, 0xA5, 0, false}}));
+
+    windows.messages.clear();
+    form.SetChecked(CheckControl::ComproDTVCB, false);
+    receiver.Idle(1);
+    receiver.Hold(0x1A5, 1);
+    Tick(2);
+    EXPECT_TRUE(windows.messages.empty());
+}
+
+TEST_F(ButtonEngineTest, ProgramLaunchesOnEveryDispatchedTick) {
+    Define(kPlay, Section::Applications, "C:\\Tools\\player.exe");
+    receiver.Hold(kPlay, 11);
+    Tick(11);
+    EXPECT_EQ(processes.launches.size(), 3u);  // hold counts 0, 9 and 10
+    EXPECT_EQ(processes.launches[0].commandLine, "\"C:\\Tools\\player.exe\" ");
+}
+
+TEST_F(ButtonEngineTest, ClientLabelFollowsTheListenerAndTheMode) {
+    lirc.clients = 3;
+    receiver.Hold(kPlay, 1);
+    Tick();
+    EXPECT_EQ(form.GetText(TextControl::LIRCServerClientsL), "3");
+
+    SetMode(CheckControl::KeysRB);
+    lirc.clients = 2;
+    receiver.Idle(1);
+    receiver.Hold(kPlay, 1);
+    Tick(2);
+    EXPECT_EQ(form.GetText(TextControl::LIRCServerClientsL), "2");
+
+    lirc.active = false;
+    for (CheckControl mode : {CheckControl::KeysRB, CheckControl::WinLIRCRB}) {
+        SetMode(mode);
+        form.SetText(TextControl::LIRCServerClientsL, "");
+        receiver.Idle(1);
+        receiver.Hold(kPlay, 1);
+        Tick(2);
+        EXPECT_EQ(form.GetText(TextControl::LIRCServerClientsL), "...");
+    }
+    EXPECT_EQ(lirc.lines.size(), 1u);
+}
+
+TEST_F(ButtonEngineTest, ClientEventShowsPictureThreeForTenTicks) {
+    engine.NoteClientEvent();
+    Tick(11);
+    EXPECT_EQ(tray.pictures, (std::vector<int>{3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 2}));
+}
+
+TEST_F(ButtonEngineTest, ComproKeyZeroIsAPressWithoutNameOrProperties) {
+    receiver.kind = ReceiverKind::ComproSdk;
+    form.SetChecked(CheckControl::SoundCB, true);
+    Define(0, Section::Buttons, "Zero");
+    Define(0, Section::Actions, "1");
+    form.SetText(TextControl::NameRCCodeExST, "...");
+    receiver.script.push_back(ReceiverReading{true, 0, 0, false, false});
+    Tick();
+    EXPECT_EQ(form.GetText(TextControl::NameRCCodeExST), "...");
+    EXPECT_EQ(form.GetText(TextControl::NameST), "");
+    EXPECT_EQ(sound.played.size(), 1u);
+    EXPECT_TRUE(power.calls.empty());
+    EXPECT_EQ(lirc.lines, std::vector<std::string>{"0000000000000000 00  \n"});
+}
+
+}  // namespace
+}  // namespace quorvel
