@@ -29,13 +29,13 @@ struct NullOutputs final : Input, Processes, WindowSystem, PowerActions, SleepTi
     Point GetCursorPos() override { return {}; }
     void SetCursorPos(Point) override {}
     void PumpMessages() override {}
-    bool CreateProcess(const ProcessLaunch&) override { return true; }
+    bool StartProcess(const ProcessLaunch&) override { return true; }
     WindowHandle GetForegroundWindow() override { return kNoWindow; }
-    WindowHandle FindWindow(const std::string&, const std::string&) override { return kNoWindow; }
+    WindowHandle FindWindowByName(const std::string&, const std::string&) override { return kNoWindow; }
     bool IsWindow(WindowHandle) override { return false; }
     bool IsWindowVisible(WindowHandle) override { return false; }
-    std::intptr_t SendMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
-    bool PostMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return false; }
+    std::intptr_t SendWindowMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+    bool PostWindowMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return false; }
     bool IsOwnForm(WindowHandle) override { return false; }
     void PowerSleep() override {}
     void PowerHibernate() override {}

@@ -18,7 +18,7 @@ struct ProcessLaunch {
 class Processes {
 public:
     virtual ~Processes() = default;
-    virtual bool CreateProcess(const ProcessLaunch& launch) = 0;
+    virtual bool StartProcess(const ProcessLaunch& launch) = 0;
 };
 
 }  // namespace quorvel

@@ -12,12 +12,12 @@ class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
     virtual WindowHandle GetForegroundWindow() = 0;
-    virtual WindowHandle FindWindow(const std::string& className, const std::string& title) = 0;
+    virtual WindowHandle FindWindowByName(const std::string& className, const std::string& title) = 0;
     virtual bool IsWindow(WindowHandle window) = 0;
     virtual bool IsWindowVisible(WindowHandle window) = 0;
-    virtual std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+    virtual std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                       std::intptr_t lParam) = 0;
-    virtual bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+    virtual bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) = 0;
     // True when the window belongs to this process and is one of its forms (not an OSD window).
     virtual bool IsOwnForm(WindowHandle window) = 0;

@@ -25,12 +25,21 @@ enum class CheckControl {
 
 enum class ListControl { NameActionCB, MsCB, NameMessageCB, WDMCB };
 
+enum class ButtonControl { SaveButtonPropertiesSB, SaveSetSB, RunSB };
+
+enum class TimerId { MainT, OffTimer };
+
 // Handlers the form runs when the user (or a simulated click) acts on a control.
 class FormEvents {
 public:
     virtual ~FormEvents() = default;
     virtual void OnClick(CheckControl control) = 0;
     virtual void OnListChange(ListControl control) = 0;
+    virtual void OnButtonClick(ButtonControl control) = 0;
+    virtual void OnTimer(TimerId timer) = 0;
+    // FormCloseQuery: whether the window may close; FormClose: it is closing.
+    virtual bool OnCloseQuery() = 0;
+    virtual void OnClose() = 0;
 };
 
 class Form {

@@ -41,7 +41,7 @@ public:
     Window& At(WindowHandle window) { return windows_.at(window); }
 
     WindowHandle GetForegroundWindow() override { return foreground; }
-    WindowHandle FindWindow(const std::string& className, const std::string& title) override {
+    WindowHandle FindWindowByName(const std::string& className, const std::string& title) override {
         for (const auto& [handle, window] : windows_) {
             if (window.className == className && window.title == title) return handle;
         }
@@ -49,12 +49,12 @@ public:
     }
     bool IsWindow(WindowHandle window) override { return windows_.count(window) != 0; }
     bool IsWindowVisible(WindowHandle window) override { return IsWindow(window) && windows_[window].visible; }
-    std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+    std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                               std::intptr_t lParam) override {
         messages.push_back({window, message, wParam, lParam, false});
         return 0;
     }
-    bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+    bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                      std::intptr_t lParam) override {
         messages.push_back({window, message, wParam, lParam, true});
         return IsWindow(window);
