@@ -45,6 +45,7 @@ struct NullOutputs final : Input, Processes, WindowSystem, PowerActions, SleepTi
     bool IsActive() const override { return true; }
     std::size_t ClientCount() override { return 1; }
     std::size_t Broadcast(std::string_view line) override { return line.size() > 0 ? 1 : 0; }
+    void Show() override {}
     void SetPicture(int) override {}
     void ShowBalloon(const std::string&, const std::string&) override {}
     void PlayResourceAsync(const std::string&) override {}

@@ -1,5 +1,6 @@
 #include "engine/PressOsd.h"
 
+#include "actions/SleepTimer.h"
 #include "engine/EmulationMode.h"
 #include "settings/ProgramSettings.h"
 #include "ui/Form.h"
@@ -25,9 +26,7 @@ std::string ComposePressOsd(const std::string& buttonName, const ButtonPropertie
     if (properties.action != 0 && properties.action < actions.size()) {
         AppendLine(text, actions[properties.action]);
         if (settings.sleepOsd && properties.action == kSleepTimerAction) {
-            AppendLine(text, sleepTimerRunning
-                                 ? std::string("Sleep Timer Off")
-                                 : "Sleep Timer On - " + std::to_string(settings.sleepTime) + " min");
+            AppendLine(text, SleepTimerOsdLine(settings, sleepTimerRunning));
         }
     }
 

@@ -37,6 +37,8 @@ public:
     virtual void OnListChange(ListControl control) = 0;
     virtual void OnButtonClick(ButtonControl control) = 0;
     virtual void OnTimer(TimerId timer) = 0;
+    // WM_POWERBROADCAST, before the window's default handling.
+    virtual void OnPowerBroadcast(std::uintptr_t event) = 0;
     // FormCloseQuery: whether the window may close; FormClose: it is closing.
     virtual bool OnCloseQuery() = 0;
     virtual void OnClose() = 0;

@@ -8,6 +8,7 @@ namespace quorvel {
 class TrayIcon {
 public:
     virtual ~TrayIcon() = default;
+    virtual void Show() = 0;
     // Picture by index of the tray image list: 0 starting, 1 button held, 2 idle,
     // 3 a WinLIRC client came or went.
     virtual void SetPicture(int index) = 0;

@@ -16,9 +16,11 @@ public:
         std::string text;
         friend bool operator==(const Balloon&, const Balloon&) = default;
     };
+    bool shown = false;
     std::vector<int> pictures;
     std::vector<Balloon> balloons;
 
+    void Show() override { shown = true; }
     void SetPicture(int index) override { pictures.push_back(index); }
     void ShowBalloon(const std::string& title, const std::string& text) override { balloons.push_back({title, text}); }
 };

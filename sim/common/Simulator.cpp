@@ -1,0 +1,105 @@
+#include "Simulator.h"
+
+#include <windows.h>
+
+#include "ControlCommand.h"
+#include "ControlServer.h"
+
+namespace quorvel::sim {
+
+namespace {
+
+// The folder of the library this code is linked into, with a trailing backslash: the
+// settings and the log sit beside the library, wherever the program's working folder is.
+std::string LibraryFolder() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&LibraryFolder), &module);
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+// The control threads run for the rest of the process, so the library must stay mapped
+// even after the program's FreeLibrary.
+void PinLibrary() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCSTR>(&PinLibrary), &module);
+}
+
+}  // namespace
+
+Simulator::Simulator(std::string name, std::uint16_t defaultPort)
+    : libraryName(std::move(name)),
+      folder(LibraryFolder()),
+      defaultControlPort(defaultPort),
+      log([this](const std::string& line) { AppendToLogFile(line); }) {}
+
+Simulator::~Simulator() {
+    if (logFile != nullptr) {
+        CloseHandle(logFile);
+    }
+}
+
+const SimConfig& Simulator::Config() {
+    std::call_once(configOnce, [this] {
+        config = LoadSimConfig(folder + "QuorvelSim.ini", libraryName, defaultControlPort);
+    });
+    return config;
+}
+
+void Simulator::Record(const std::string& call) {
+    std::lock_guard lock(mutex);
+    log.Record(call);
+}
+
+void Simulator::RecordPoll(const std::string& name) {
+    std::lock_guard lock(mutex);
+    log.RecordPoll(name);
+}
+
+void Simulator::StartControl() {
+    std::call_once(controlOnce, [this] {
+        PinLibrary();
+        const std::uint16_t port = Config().controlPort;
+        const bool listening = StartControlServer(port, [this](const std::string& line) {
+            std::lock_guard lock(mutex);
+            return RunControlLine(line, queue, log);
+        });
+        // Said in the log because a test that cannot reach its library needs to know why.
+        if (!listening) {
+            Record("!control port " + std::to_string(port) + " unavailable");
+        }
+    });
+}
+
+std::optional<SimButton> Simulator::Peek() {
+    std::lock_guard lock(mutex);
+    return queue.Peek();
+}
+
+std::optional<SimButton> Simulator::Poll() {
+    std::lock_guard lock(mutex);
+    return queue.Poll();
+}
+
+// Each line is written straight through, so the log is complete even when the program is
+// killed; several processes may append to the same file.
+void Simulator::AppendToLogFile(const std::string& line) {
+    if (logFile == nullptr) {
+        const HANDLE file = CreateFileA((folder + "QuorvelSim.log").c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        logFile = file;
+    }
+    const std::string text = line + "\r\n";
+    DWORD written = 0;
+    WriteFile(logFile, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+}  // namespace quorvel::sim

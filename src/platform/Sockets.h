@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace quorvel {
+
+// A socket as the system knows it: a SOCKET on Windows, a file descriptor elsewhere. Both
+// systems' invalid value converts to all bits set.
+enum class SocketHandle : std::uintptr_t {};
+constexpr SocketHandle kNoSocket{~std::uintptr_t{0}};
+
+enum class Readiness { Ready, TimedOut, Failed };
+enum class ReceiveStatus { Data, NothingYet, Ended };
+
+// IPv4 TCP sockets, one system call per operation. Every method may be called from any
+// thread; a failing call leaves its reason in LastError() of the calling thread.
+class Sockets {
+public:
+    virtual ~Sockets() = default;
+
+    virtual SocketHandle OpenTcp() = 0;
+    // Windows: SO_EXCLUSIVEADDRUSE, so no other program can bind over a port we listen on.
+    // POSIX: SO_REUSEADDR, which there never shares a port in use; it only lets a listener
+    // that was switched off and on bind again while its old connections are in TIME_WAIT.
+    virtual bool PrepareListenerAddress(SocketHandle socket) = 0;
+    virtual bool BindLoopback(SocketHandle socket, std::uint16_t port) = 0;
+    virtual bool Listen(SocketHandle socket) = 0;
+    // kNoSocket when no connection is waiting or the accept failed.
+    virtual SocketHandle Accept(SocketHandle listener) = 0;
+    virtual bool SetNoDelay(SocketHandle socket) = 0;
+    virtual bool SetNonBlocking(SocketHandle socket) = 0;
+    // Ready when data, the end of the connection, an error or (for a listener) a connection waits.
+    virtual Readiness WaitReadable(SocketHandle socket, int timeoutMs) = 0;
+    // The number of bytes the system took, 0 when it took none (buffer full or failure).
+    virtual std::size_t Send(SocketHandle socket, std::string_view data) = 0;
+    // Reads what has arrived into the buffer; Ended when the peer closed or the connection failed.
+    virtual ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) = 0;
+    // Ends both directions at once; a thread waiting on the socket wakes where the system allows.
+    virtual void ShutdownBoth(SocketHandle socket) = 0;
+    virtual void Close(SocketHandle socket) = 0;
+
+    virtual int LastError() = 0;
+    // The system's description of an error code; empty when it has none.
+    virtual std::string ErrorText(int error) = 0;
+};
+
+// Owns one socket and closes it exactly once.
+class UniqueSocket {
+public:
+    UniqueSocket() = default;
+    UniqueSocket(Sockets& sockets, SocketHandle handle) : sockets_(&sockets), handle_(handle) {}
+    UniqueSocket(UniqueSocket&& other) noexcept
+        : sockets_(other.sockets_), handle_(std::exchange(other.handle_, kNoSocket)) {}
+    UniqueSocket& operator=(UniqueSocket&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            sockets_ = other.sockets_;
+            handle_ = std::exchange(other.handle_, kNoSocket);
+        }
+        return *this;
+    }
+    UniqueSocket(const UniqueSocket&) = delete;
+    UniqueSocket& operator=(const UniqueSocket&) = delete;
+    ~UniqueSocket() { Reset(); }
+
+    SocketHandle Get() const { return handle_; }
+    bool IsValid() const { return handle_ != kNoSocket; }
+    void Reset() {
+        if (IsValid()) sockets_->Close(std::exchange(handle_, kNoSocket));
+    }
+
+private:
+    Sockets* sockets_ = nullptr;
+    SocketHandle handle_ = kNoSocket;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Sockets.h"
+
+namespace quorvel {
+
+// BSD sockets, so that the server runs against real connections in native tests.
+class PosixSockets final : public Sockets {
+public:
+    SocketHandle OpenTcp() override;
+    bool PrepareListenerAddress(SocketHandle socket) override;
+    bool BindLoopback(SocketHandle socket, std::uint16_t port) override;
+    bool Listen(SocketHandle socket) override;
+    SocketHandle Accept(SocketHandle listener) override;
+    bool SetNoDelay(SocketHandle socket) override;
+    bool SetNonBlocking(SocketHandle socket) override;
+    Readiness WaitReadable(SocketHandle socket, int timeoutMs) override;
+    std::size_t Send(SocketHandle socket, std::string_view data) override;
+    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) override;
+    void ShutdownBoth(SocketHandle socket) override;
+    void Close(SocketHandle socket) override;
+    int LastError() override;
+    std::string ErrorText(int error) override;
+};
+
+}  // namespace quorvel

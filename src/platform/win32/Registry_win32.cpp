@@ -1,0 +1,71 @@
+#include "platform/win32/Registry_win32.h"
+
+#include <windows.h>
+
+namespace quorvel {
+namespace {
+
+constexpr REGSAM kAccess = KEY_READ | KEY_WRITE;
+
+HKEY ToHkey(RegistryKey key) {
+    return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
+}
+
+RegistryKey ToKey(HKEY key) {
+    return RegistryKey{reinterpret_cast<std::uintptr_t>(key)};
+}
+
+}  // namespace
+
+RegistryKey Win32Registry::CreateKey(const std::string& path) {
+    HKEY key = nullptr;
+    const LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess,
+                                        nullptr, &key, nullptr);
+    return result == ERROR_SUCCESS ? ToKey(key) : kNoKey;
+}
+
+RegistryKey Win32Registry::OpenKey(const std::string& path) {
+    HKEY key = nullptr;
+    const LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, kAccess, &key);
+    return result == ERROR_SUCCESS ? ToKey(key) : kNoKey;
+}
+
+std::optional<RegistryValue> Win32Registry::QueryValue(RegistryKey key, const std::string& name) {
+    RegistryValue value;
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG result = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type, nullptr, &size);
+    // The value may grow between the size query and the read; ask again until it fits.
+    while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
+        value.data.resize(size);
+        result = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(value.data.data()), &size);
+        if (result == ERROR_SUCCESS) {
+            value.data.resize(size);
+            value.type = type;
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+bool Win32Registry::SetDword(RegistryKey key, const std::string& name, std::uint32_t value) {
+    const DWORD data = value;
+    return RegSetValueExA(ToHkey(key), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                          sizeof data) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::SetString(RegistryKey key, const std::string& name, const std::string& value) {
+    return RegSetValueExA(ToHkey(key), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::DeleteValue(RegistryKey key, const std::string& name) {
+    return RegDeleteValueA(ToHkey(key), name.c_str()) == ERROR_SUCCESS;
+}
+
+void Win32Registry::CloseKey(RegistryKey key) {
+    RegCloseKey(ToHkey(key));
+}
+
+}  // namespace quorvel

@@ -1,0 +1,97 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <mmsystem.h>
+
+#include "osd/OsdWindow_win.h"
+
+namespace quorvel {
+
+WindowHandle Win32WindowSystem::GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
+
+WindowHandle Win32WindowSystem::FindWindowByName(const std::string& className, const std::string& title) {
+    return FromHwnd(::FindWindowA(className.c_str(), title.c_str()));
+}
+
+bool Win32WindowSystem::IsWindow(WindowHandle window) { return ::IsWindow(ToHwnd(window)) != FALSE; }
+
+bool Win32WindowSystem::IsWindowVisible(WindowHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
+
+std::intptr_t Win32WindowSystem::SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                             std::intptr_t lParam) {
+    return ::SendMessageA(ToHwnd(window), message, wParam, lParam);
+}
+
+bool Win32WindowSystem::PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) {
+    return ::PostMessageA(ToHwnd(window), message, wParam, lParam) != FALSE;
+}
+
+bool Win32WindowSystem::IsOwnForm(WindowHandle window) {
+    const HWND hwnd = ToHwnd(window);
+    if (!hwnd) return false;
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(hwnd, &processId);
+    if (processId != ::GetCurrentProcessId()) return false;
+    // The on-screen display is the program's own window but not one of its forms.
+    char className[64] = {};
+    ::GetClassNameA(hwnd, className, sizeof className);
+    return lstrcmpA(className, kOsdClassName) != 0;
+}
+
+ProfileFile::Chunk Win32ProfileFile::GetSectionNames(const std::string& path, std::size_t capacity) {
+    std::string buffer(capacity, '\0');
+    const DWORD copied =
+        ::GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(capacity), path.c_str());
+    return {std::move(buffer), copied};
+}
+
+ProfileFile::Chunk Win32ProfileFile::GetString(const std::string& path, const std::string& section,
+                                               const std::optional<std::string>& key, const std::string& fallback,
+                                               std::size_t capacity) {
+    std::string buffer(capacity, '\0');
+    const DWORD copied =
+        ::GetPrivateProfileStringA(section.c_str(), key ? key->c_str() : nullptr, fallback.c_str(), buffer.data(),
+                                   static_cast<DWORD>(capacity), path.c_str());
+    return {std::move(buffer), copied};
+}
+
+bool Win32ProfileFile::WriteString(const std::string& path, const std::string& section, const std::string& key,
+                                   const std::string& value) {
+    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+}
+
+ModuleHandle Win32Libraries::Load(const std::string& fileName) {
+    return ModuleHandle{reinterpret_cast<std::uintptr_t>(::LoadLibraryA(fileName.c_str()))};
+}
+
+void* Win32Libraries::Resolve(ModuleHandle module, const std::string& exportName) {
+    const auto hmodule = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(module));
+    return reinterpret_cast<void*>(::GetProcAddress(hmodule, exportName.c_str()));
+}
+
+void Win32Libraries::Free(ModuleHandle module) {
+    ::FreeLibrary(reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(module)));
+}
+
+void Win32Dialogs::ShowMessage(const std::string& text, MessageKind kind) {
+    const UINT icon = kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION;
+    ::MessageBoxA(nullptr, text.c_str(), "Quorvel", MB_OK | icon | MB_TASKMODAL);
+}
+
+void Win32Sound::PlayResourceAsync(const std::string& name) {
+    ::PlaySoundA(name.c_str(), ::GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC);
+}
+
+std::string ExecutablePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Dialogs.h"
+#include "platform/Libraries.h"
+#include "platform/ProfileFile.h"
+#include "platform/Sound.h"
+#include "platform/WindowSystem.h"
+
+namespace quorvel {
+
+inline HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)); }
+inline WindowHandle FromHwnd(HWND window) { return WindowHandle{reinterpret_cast<std::uintptr_t>(window)}; }
+
+class Win32WindowSystem final : public WindowSystem {
+public:
+    WindowHandle GetForegroundWindow() override;
+    WindowHandle FindWindowByName(const std::string& className, const std::string& title) override;
+    bool IsWindow(WindowHandle window) override;
+    bool IsWindowVisible(WindowHandle window) override;
+    std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                              std::intptr_t lParam) override;
+    bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool IsOwnForm(WindowHandle window) override;
+};
+
+class Win32ProfileFile final : public ProfileFile {
+public:
+    Chunk GetSectionNames(const std::string& path, std::size_t capacity) override;
+    Chunk GetString(const std::string& path, const std::string& section, const std::optional<std::string>& key,
+                    const std::string& fallback, std::size_t capacity) override;
+    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+};
+
+class Win32Libraries final : public Libraries {
+public:
+    ModuleHandle Load(const std::string& fileName) override;
+    void* Resolve(ModuleHandle module, const std::string& exportName) override;
+    void Free(ModuleHandle module) override;
+};
+
+class Win32Dialogs final : public Dialogs {
+public:
+    void ShowMessage(const std::string& text, MessageKind kind) override;
+};
+
+class Win32Sound final : public Sound {
+public:
+    void PlayResourceAsync(const std::string& name) override;
+};
+
+// The full path of the running executable.
+std::string ExecutablePath();
+
+}  // namespace quorvel

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/MainThread.h"
+#include "platform/Timer.h"
+#include "ui/Form.h"
+
+namespace quorvel {
+
+// A main-window timer (SetTimer/KillTimer); WM_TIMER reaches the form's events.
+class WindowTimer final : public Timer {
+public:
+    WindowTimer(HWND& window, UINT_PTR id) : window_(window), id_(id) {}
+    void Start(std::uint32_t intervalMs) override;
+    void Stop() override;
+    std::uint32_t IntervalMs() const override { return interval_; }
+
+private:
+    HWND& window_;
+    UINT_PTR id_;
+    std::uint32_t interval_ = 0;
+};
+
+// The program's only ordinary window. Its controls hold the program's state; the logic
+// reaches them through the Form interface and hears about them through FormEvents.
+class MainWindow final : public Form, public MainThread {
+public:
+    explicit MainWindow(HINSTANCE instance);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window and its controls, hidden.
+    bool Create();
+    HWND Handle() const { return window_; }
+    void SetEvents(FormEvents* events) { events_ = events; }
+    Timer& MainT() { return mainT_; }
+    Timer& OffTimer() { return offTimer_; }
+
+    std::string GetText(TextControl control) const override;
+    void SetText(TextControl control, const std::string& text) override;
+    bool IsChecked(CheckControl control) const override;
+    void SetChecked(CheckControl control, bool checked) override;
+    void ClickRadio(CheckControl radio) override;
+    void SetItems(ListControl control, const std::vector<std::string>& items) override;
+    int ItemCount(ListControl control) const override;
+    std::string ItemText(ListControl control, int index) const override;
+    int GetItemIndex(ListControl control) const override;
+    void SetItemIndex(ListControl control, int index) override;
+    void SetEnabled(ListControl control, bool enabled) override;
+    void SetEnabled(TextControl control, bool enabled) override;
+    void SetEnabled(CheckControl control, bool enabled) override;
+    std::uint16_t KeyCodeValue() const override { return keyCodeValue_; }
+    void SetKeyCodeValue(std::uint16_t value) override { keyCodeValue_ = value; }
+    void SetStatusText(int panel, const std::string& text) override;
+    void SetIndicatorImage(int index) override;
+
+    void RunSync(const std::function<void()>& work) override;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCreate();
+    void OnCommand(int id, int code);
+    void OnTimer(UINT_PTR id);
+    void OnClose();
+    // Shows the window, restores it from the minimised state and brings it to the front.
+    void Restore();
+    void OnTabChange();
+    LRESULT OnControlColor(HDC dc, HWND control);
+
+    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    HICON LoadIconSized(int id, int size) const;
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HWND statusBar_ = nullptr;
+    HFONT font_ = nullptr;
+    int dpi_ = 96;
+    DWORD mainThreadId_;
+    FormEvents* events_ = nullptr;
+    WindowTimer mainT_;
+    WindowTimer offTimer_;
+    std::uint16_t keyCodeValue_ = 0;
+    std::vector<HICON> icons_;
+};
+
+}  // namespace quorvel

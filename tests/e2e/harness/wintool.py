@@ -1,0 +1,135 @@
+"""Observing windows from outside through wintool.exe, run in the test's prefix."""
+
+import re
+from dataclasses import dataclass
+
+from .paths import REPO_DIR, tool_path
+from .wine import WinePrefix
+
+
+def _main_window() -> tuple:
+    header = (REPO_DIR / "src" / "ui" / "ControlIds.h").read_text()
+    return tuple(re.search(rf'#define QUORVEL_MAIN_{name} "([^"]*)"', header).group(1)
+                 for name in ("CLASS", "CAPTION"))
+
+
+# Class and title of Quorvel's main window, for the first two arguments of the calls below.
+MAIN_WINDOW = _main_window()
+
+
+@dataclass(frozen=True)
+class Window:
+    hwnd: int
+    pid: int
+    class_name: str
+    visible: bool
+    title: str
+
+
+@dataclass(frozen=True)
+class Dialog:
+    hwnd: int
+    title: str
+    text: str
+
+
+@dataclass(frozen=True)
+class ControlState:
+    enabled: bool
+    visible: bool
+    checked: int  # BM_GETCHECK for buttons, -1 for other controls
+
+
+def unescape(text: str) -> str:
+    replacements = {"\\": "\\", "t": "\t", "r": "\r", "n": "\n"}
+    result, escaped = [], False
+    for char in text:
+        if escaped:
+            result.append(replacements.get(char, char))
+            escaped = False
+        elif char == "\\":
+            escaped = True
+        else:
+            result.append(char)
+    return "".join(result)
+
+
+class WinTool:
+    """Class and title select a top-level window ("*" matches any title); control names are
+    those of Quorvel's main window (src/ui/ControlIds.h)."""
+
+    def __init__(self, prefix: WinePrefix):
+        self.prefix = prefix
+        self.exe = tool_path("wintool")
+
+    def run(self, *args, timeout: float = 60.0) -> tuple:
+        """(exit code, output lines split into unescaped fields)."""
+        code, output = self.prefix.run(self.exe, args, timeout=timeout, name="wintool")
+        rows = [[unescape(field) for field in line.split("\t")] for line in output.splitlines() if line]
+        return code, rows
+
+    def list(self) -> list:
+        _, rows = self.run("list")
+        return [Window(int(row[0], 16), int(row[1]), row[2], row[3] == "1", row[4]) for row in rows]
+
+    def dialogs(self) -> list:
+        _, rows = self.run("dialogs")
+        return [Dialog(int(row[0], 16), row[1], row[2]) for row in rows]
+
+    def click_ok(self, dialog) -> bool:
+        hwnd = dialog.hwnd if isinstance(dialog, Dialog) else dialog
+        return self.run("click-ok", hex(hwnd))[0] == 0
+
+    def texts(self, class_name: str, title: str, *controls) -> dict:
+        """{control name: text} for the controls found."""
+        _, rows = self.run("texts", class_name, title, *controls)
+        return {row[0]: row[1] for row in rows}
+
+    def state(self, class_name: str, title: str, *controls) -> dict:
+        _, rows = self.run("state", class_name, title, *controls)
+        states = {}
+        for row in rows:
+            fields = dict(field.split("=", 1) for field in row[1:])
+            checked = -1 if fields["checked"] == "-" else int(fields["checked"])
+            states[row[0]] = ControlState(fields["enabled"] == "1", fields["visible"] == "1", checked)
+        return states
+
+    def items(self, class_name: str, title: str, control: str):
+        """(selected index, [item texts]) of a drop-down list, or None when not found."""
+        code, rows = self.run("items", class_name, title, control)
+        if code != 0:
+            return None
+        return int(rows[0][1]), [row[1] for row in rows[1:]]
+
+    def status_parts(self, class_name: str, title: str, control: str):
+        code, rows = self.run("status-parts", class_name, title, control)
+        return [row[1] for row in rows] if code == 0 else None
+
+    def children(self, class_name: str, title: str) -> list:
+        """[(hwnd, control id, class, visible, text)] of every descendant window."""
+        _, rows = self.run("children", class_name, title)
+        return [(int(row[0], 16), int(row[1]), row[2], row[3] == "1", row[4]) for row in rows]
+
+    def click(self, class_name: str, title: str, control: str) -> bool:
+        return self.run("click", class_name, title, control)[0] == 0
+
+    def click_button(self, class_name: str, title: str, caption: str) -> bool:
+        return self.run("click-button", class_name, title, caption)[0] == 0
+
+    def select(self, class_name: str, title: str, control: str, index: int) -> bool:
+        return self.run("select", class_name, title, control, str(index))[0] == 0
+
+    def close(self, hwnd: int) -> bool:
+        return self.run("close", hex(hwnd))[0] == 0
+
+    def wait_for_window(self, class_name: str, title: str, timeout: float):
+        """The window's handle once it exists, or None."""
+        code, rows = self.run("wait-window", class_name, title, str(int(timeout * 1000)), timeout=timeout + 30)
+        return int(rows[0][0], 16) if code == 0 else None
+
+    def wait_for_dialog(self, text: str, timeout: float):
+        """The first visible message box whose title or text contains text, or None."""
+        code, rows = self.run("wait-dialog", text, str(int(timeout * 1000)), timeout=timeout + 30)
+        if code != 0:
+            return None
+        return Dialog(int(rows[0][0], 16), rows[0][1], rows[0][2])

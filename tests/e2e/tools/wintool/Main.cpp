@@ -1,0 +1,311 @@
+// wintool: observes and presses other programs' windows for the end-to-end tests.
+// Prints tab-separated lines; exits 0 on success, 1 when a window or control is not found
+// (or does not answer), 2 on a usage error.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ControlNames.h"
+#include "RemoteWindows.h"
+#include "TextEscape.h"
+
+namespace quorvel::wintool {
+
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kNotFound = 1;
+constexpr int kUsage = 2;
+constexpr DWORD kWaitStepMs = 100;
+
+using Arguments = std::vector<std::string>;
+
+struct Command {
+    std::size_t minArguments;
+    std::size_t maxArguments;
+    const char* usage;
+    std::function<int(const Arguments&)> run;
+};
+
+std::string FormatHandle(HWND window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+    return text;
+}
+
+HWND ParseHandle(const std::string& text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(text.c_str(), nullptr, 0)));
+}
+
+std::string Join(const std::vector<std::string>& texts, const char* separator) {
+    std::string joined;
+    for (const std::string& text : texts) {
+        joined += (joined.empty() ? "" : separator) + text;
+    }
+    return joined;
+}
+
+void PrintLine(const std::vector<std::string>& fields) {
+    std::printf("%s\n", Join(fields, "\t").c_str());
+}
+
+// Visible message boxes: handle, title and text.
+std::vector<std::vector<std::string>> VisibleDialogs() {
+    std::vector<std::vector<std::string>> dialogs;
+    for (const TopLevelWindow& entry : TopLevelWindows()) {
+        if (entry.visible && entry.className == "#32770") {
+            dialogs.push_back({FormatHandle(entry.window), Escape(entry.title),
+                               Escape(Join(StaticTexts(entry.window), "\n"))});
+        }
+    }
+    return dialogs;
+}
+
+HWND FindWindowOrSay(const std::string& className, const std::string& title) {
+    HWND window = FindTopLevel(className, title);
+    if (window == nullptr) {
+        std::fprintf(stderr, "no window of class %s titled %s\n", className.c_str(), title.c_str());
+    }
+    return window;
+}
+
+// The main window's control by name; prints why when there is none.
+HWND FindControl(const std::string& className, const std::string& title, const std::string& name) {
+    const std::optional<int> id = ControlId(name);
+    if (!id) {
+        std::fprintf(stderr, "unknown control name %s\n", name.c_str());
+        return nullptr;
+    }
+    HWND window = FindWindowOrSay(className, title);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    HWND control = FindDescendant(window, *id);
+    if (control == nullptr) {
+        std::fprintf(stderr, "control %s (%d) not found\n", name.c_str(), *id);
+    }
+    return control;
+}
+
+bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& condition) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        Sleep(kWaitStepMs);
+    }
+    return true;
+}
+
+int List(const Arguments&) {
+    for (const TopLevelWindow& entry : TopLevelWindows()) {
+        PrintLine({FormatHandle(entry.window), std::to_string(entry.processId), Escape(entry.className),
+                   entry.visible ? "1" : "0", Escape(entry.title)});
+    }
+    return kSuccess;
+}
+
+int Dialogs(const Arguments&) {
+    for (const auto& dialog : VisibleDialogs()) {
+        PrintLine(dialog);
+    }
+    return kSuccess;
+}
+
+int ClickOk(const Arguments& arguments) {
+    HWND dialog = ParseHandle(arguments[0]);
+    HWND button = IsWindow(dialog) ? FindOkButton(dialog) : nullptr;
+    if (button == nullptr) {
+        std::fprintf(stderr, "no OK button in %s\n", arguments[0].c_str());
+        return kNotFound;
+    }
+    return Click(button) ? kSuccess : kNotFound;
+}
+
+int Texts(const Arguments& arguments) {
+    int result = kSuccess;
+    for (std::size_t index = 2; index < arguments.size(); ++index) {
+        HWND control = FindControl(arguments[0], arguments[1], arguments[index]);
+        const std::optional<std::string> text = control != nullptr ? ReadText(control) : std::nullopt;
+        if (!text) {
+            result = kNotFound;
+            continue;
+        }
+        PrintLine({arguments[index], Escape(*text)});
+    }
+    return result;
+}
+
+int State(const Arguments& arguments) {
+    int result = kSuccess;
+    for (std::size_t index = 2; index < arguments.size(); ++index) {
+        HWND control = FindControl(arguments[0], arguments[1], arguments[index]);
+        if (control == nullptr) {
+            result = kNotFound;
+            continue;
+        }
+        std::string checked = "-";
+        if (_stricmp(ClassOf(control).c_str(), "Button") == 0) {
+            checked = std::to_string(SendMessageA(control, BM_GETCHECK, 0, 0));
+        }
+        PrintLine({arguments[index], std::string("enabled=") + (IsWindowEnabled(control) ? "1" : "0"),
+                   std::string("visible=") + (IsWindowVisible(control) ? "1" : "0"), "checked=" + checked});
+    }
+    return result;
+}
+
+int Items(const Arguments& arguments) {
+    HWND control = FindControl(arguments[0], arguments[1], arguments[2]);
+    const std::optional<ComboContents> contents = control != nullptr ? ReadCombo(control) : std::nullopt;
+    if (!contents) {
+        return kNotFound;
+    }
+    PrintLine({"selected", std::to_string(contents->selected)});
+    for (std::size_t index = 0; index < contents->items.size(); ++index) {
+        PrintLine({std::to_string(index), Escape(contents->items[index])});
+    }
+    return kSuccess;
+}
+
+int StatusParts(const Arguments& arguments) {
+    HWND control = FindControl(arguments[0], arguments[1], arguments[2]);
+    const auto parts = control != nullptr ? ReadStatusParts(control) : std::nullopt;
+    if (!parts) {
+        return kNotFound;
+    }
+    for (std::size_t index = 0; index < parts->size(); ++index) {
+        PrintLine({std::to_string(index), Escape((*parts)[index])});
+    }
+    return kSuccess;
+}
+
+int ClickControl(const Arguments& arguments) {
+    HWND control = FindControl(arguments[0], arguments[1], arguments[2]);
+    return control != nullptr && Click(control) ? kSuccess : kNotFound;
+}
+
+int Select(const Arguments& arguments) {
+    HWND control = FindControl(arguments[0], arguments[1], arguments[2]);
+    return control != nullptr && SelectComboItem(control, std::atoi(arguments[3].c_str())) ? kSuccess : kNotFound;
+}
+
+int WaitWindow(const Arguments& arguments) {
+    HWND found = nullptr;
+    const bool appeared = WaitUntil(std::strtoul(arguments[2].c_str(), nullptr, 10), [&] {
+        found = FindTopLevel(arguments[0], arguments[1]);
+        return found != nullptr;
+    });
+    if (!appeared) {
+        return kNotFound;
+    }
+    PrintLine({FormatHandle(found)});
+    return kSuccess;
+}
+
+// Waits for a visible message box whose title or text contains the given text.
+int WaitDialog(const Arguments& arguments) {
+    const std::string wanted = Escape(arguments[0]);
+    std::vector<std::string> match;
+    const bool appeared = WaitUntil(std::strtoul(arguments[1].c_str(), nullptr, 10), [&] {
+        for (const auto& dialog : VisibleDialogs()) {
+            if (dialog[1].find(wanted) != std::string::npos || dialog[2].find(wanted) != std::string::npos) {
+                match = dialog;
+                return true;
+            }
+        }
+        return false;
+    });
+    if (!appeared) {
+        return kNotFound;
+    }
+    PrintLine(match);
+    return kSuccess;
+}
+
+// Every descendant of a window: handle, control id, class, visibility and text.
+int Children(const Arguments& arguments) {
+    HWND window = FindWindowOrSay(arguments[0], arguments[1]);
+    if (window == nullptr) {
+        return kNotFound;
+    }
+    for (HWND child : Descendants(window)) {
+        PrintLine({FormatHandle(child), std::to_string(GetDlgCtrlID(child)), Escape(ClassOf(child)),
+                   IsWindowVisible(child) ? "1" : "0", Escape(ReadText(child).value_or(""))});
+    }
+    return kSuccess;
+}
+
+// Presses the button with the given caption, for windows that are not Quorvel's own.
+int ClickButton(const Arguments& arguments) {
+    HWND window = FindWindowOrSay(arguments[0], arguments[1]);
+    if (window == nullptr) {
+        return kNotFound;
+    }
+    for (HWND child : Descendants(window)) {
+        if (_stricmp(ClassOf(child).c_str(), "Button") == 0 && ReadText(child).value_or("") == arguments[2]) {
+            return Click(child) ? kSuccess : kNotFound;
+        }
+    }
+    std::fprintf(stderr, "no button %s\n", arguments[2].c_str());
+    return kNotFound;
+}
+
+int Close(const Arguments& arguments) {
+    HWND window = ParseHandle(arguments[0]);
+    return IsWindow(window) && PostMessageA(window, WM_CLOSE, 0, 0) ? kSuccess : kNotFound;
+}
+
+const std::map<std::string, Command>& Commands() {
+    static const std::map<std::string, Command> kCommands = {
+        {"list", {0, 0, "list", List}},
+        {"dialogs", {0, 0, "dialogs", Dialogs}},
+        {"click-ok", {1, 1, "click-ok <hwnd>", ClickOk}},
+        {"texts", {3, 64, "texts <class> <title> <control>...", Texts}},
+        {"state", {3, 64, "state <class> <title> <control>...", State}},
+        {"items", {3, 3, "items <class> <title> <control>", Items}},
+        {"status-parts", {3, 3, "status-parts <class> <title> <control>", StatusParts}},
+        {"click", {3, 3, "click <class> <title> <control>", ClickControl}},
+        {"select", {4, 4, "select <class> <title> <control> <index>", Select}},
+        {"wait-window", {3, 3, "wait-window <class> <title> <timeout-ms>", WaitWindow}},
+        {"wait-dialog", {2, 2, "wait-dialog <text> <timeout-ms>", WaitDialog}},
+        {"children", {2, 2, "children <class> <title>", Children}},
+        {"click-button", {3, 3, "click-button <class> <title> <caption>", ClickButton}},
+        {"close", {1, 1, "close <hwnd>", Close}},
+    };
+    return kCommands;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage (a title of * matches any title):\n");
+    for (const auto& [name, command] : Commands()) {
+        std::fprintf(stderr, "  wintool %s\n", command.usage);
+    }
+    return kUsage;
+}
+
+}  // namespace
+
+}  // namespace quorvel::wintool
+
+int main(int argc, char** argv) {
+    using namespace quorvel::wintool;
+    if (argc < 2) {
+        return Usage();
+    }
+    const auto command = Commands().find(argv[1]);
+    const Arguments arguments(argv + 2, argv + argc);
+    if (command == Commands().end() || arguments.size() < command->second.minArguments ||
+        arguments.size() > command->second.maxArguments) {
+        return Usage();
+    }
+    const int result = command->second.run(arguments);
+    std::fflush(stdout);
+    return result;
+}

@@ -1,0 +1,446 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/ButtonMap.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeForm.h"
+#include "fakes/FakeFormEvents.h"
+#include "fakes/FakeProfileFile.h"
+#include "fakes/FakeRegistry.h"
+#include "settings/ProgramSettings.h"
+#include "settings/SettingsStore.h"
+
+namespace quorvel {
+namespace {
+
+constexpr const char* kKey = "Software\\Vantrel\\Quorvel";
+constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kExe = "C:\\Program Files\\Quorvel\\Quorvel.exe";
+constexpr const char* kQuotedExe = "\"C:\\Program Files\\Quorvel\\Quorvel.exe\"";
+
+// A settings store over fakes, with the window's controls in their initial (unchecked) state.
+struct SettingsRig {
+    FakeRegistry registry;
+    FakeForm form;
+    FakeFormEvents events;
+    FakeDialogs dialogs;
+    FakeProfileFile profile;
+    ProgramSettings settings;
+    ButtonMap map;
+    SettingsStore store{SettingsContext{registry, form, events, dialogs, profile, settings, map, kExe}};
+
+    SettingsRig() { form.events = &events; }
+
+    void Load(std::uint32_t osMajorVersion = 5) {
+        store.LoadSettings(osMajorVersion);
+        events.clicks.clear();
+        form.radioClicks.clear();
+    }
+    // The names of the values written, in order.
+    std::vector<std::string> Written() const {
+        std::vector<std::string> ordered;
+        for (const std::string& call : registry.calls) {
+            for (const char* prefix : {"SetDword ", "SetString "}) {
+                const std::string p = prefix;
+                if (call.rfind(p, 0) == 0) ordered.push_back(call.substr(p.size(), call.find('=') - p.size()));
+            }
+        }
+        return ordered;
+    }
+};
+
+const std::vector<std::string> kReadOrder = {
+    "Autorepeat", "LIRC Server Enabled", "LIRC Server Port", "Force Shutdown", "Force Suspend",
+    "Sound",      "Balloon Hints",       "Hidden Icon",      "Compro Btn 0",   "Card",
+    "Mode",       "OSD",                 "OSDColor",         "OSD2Display",    "SleepTime",
+    "SleepOSD",   "SleepAction",         "BeholdTV",         "ComproRemote",   "ComproDTV"};
+
+TEST(FakeRegistry, MatchesNamesWithoutCaseAndKeepsTypes) {
+    FakeRegistry registry;
+    registry.PutString("Software\\A", "Port", "8765");
+    const RegistryKey key = registry.OpenKey("SOFTWARE\\a");
+    ASSERT_NE(key, kNoKey);
+    const auto value = registry.QueryValue(key, "PORT");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, kRegSz);
+    EXPECT_EQ(value->data, std::string("8765") + '\0');
+    EXPECT_TRUE(registry.SetDword(key, "port", 5));
+    EXPECT_EQ(registry.GetDword("software\\A", "Port"), 5u);
+    EXPECT_FALSE(registry.GetString("Software\\A", "Port"));
+    registry.CloseKey(key);
+    EXPECT_EQ(registry.OpenHandles(), 0u);
+}
+
+TEST(FakeRegistry, OpensOnlyExistingKeysButCreatesMissingOnes) {
+    FakeRegistry registry;
+    EXPECT_EQ(registry.OpenKey("Software\\B"), kNoKey);
+    const RegistryKey created = registry.CreateKey("Software\\B");
+    EXPECT_NE(created, kNoKey);
+    EXPECT_TRUE(registry.HasKey("Software\\B"));
+    registry.unopenableKeys.insert("Software\\C");
+    EXPECT_EQ(registry.CreateKey("Software\\C"), kNoKey);
+    EXPECT_FALSE(registry.HasKey("Software\\C"));
+    registry.CloseKey(created);
+}
+
+TEST(FakeRegistry, RefusesClosedHandlesAndFailingWrites) {
+    FakeRegistry registry;
+    const RegistryKey key = registry.CreateKey("Software\\D");
+    registry.failingWrites.insert("Bad");
+    EXPECT_FALSE(registry.SetDword(key, "Bad", 1));
+    EXPECT_FALSE(registry.Get("Software\\D", "Bad"));
+    registry.CloseKey(key);
+    EXPECT_FALSE(registry.SetDword(key, "Good", 1));
+    EXPECT_FALSE(registry.QueryValue(key, "Good"));
+    EXPECT_EQ(registry.invalidHandleUses, 2);
+}
+
+TEST(LoadSettings, EmptyRegistryGivesEveryDefaultAndCreatesTheKeyOnly) {
+    SettingsRig rig;
+    rig.settings = {7, true, true, 99, false, 9, 0};
+    rig.Load();
+
+    const std::pair<CheckControl, bool> boxes[] = {
+        {CheckControl::AutorepeatCB, true},     {CheckControl::LIRCServerCB, true},
+        {CheckControl::ForceShutdownCB, false}, {CheckControl::ForceSuspendCB, false},
+        {CheckControl::SoundCB, false},         {CheckControl::BHCB, false},
+        {CheckControl::OSDCB, false},           {CheckControl::OSD2CB, false},
+        {CheckControl::BTVCB, false},           {CheckControl::ComproRemoteOffCB, true},
+        {CheckControl::ComproDTVCB, true},      {CheckControl::AutorunCB, false},
+        {CheckControl::WinLIRCRB, true},        {CheckControl::KeysRB, false}};
+    for (const auto& [box, checked] : boxes) EXPECT_EQ(rig.form.IsChecked(box), checked) << static_cast<int>(box);
+    EXPECT_EQ(rig.form.GetText(TextControl::LIRCServerPortE), "8765");
+    EXPECT_EQ(rig.settings.cardIndex, 0u);
+    EXPECT_FALSE(rig.settings.hiddenIcon);
+    EXPECT_FALSE(rig.settings.comproButton0);
+    EXPECT_EQ(rig.settings.sleepTime, 30);
+    EXPECT_TRUE(rig.settings.sleepOsd);
+    EXPECT_EQ(rig.settings.sleepAction, 3);
+    EXPECT_EQ(rig.settings.osdColor, 0x00FAFAB4u);
+
+    EXPECT_TRUE(rig.registry.HasKey(kKey));
+    EXPECT_EQ(rig.registry.ValueCount(kKey), 0u);
+    EXPECT_FALSE(rig.registry.HasKey(kRun));
+    EXPECT_EQ(rig.registry.OpenHandles(), 0u);
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+}
+
+TEST(LoadSettings, ReadsTheValuesInTheirOrderAndSkipsForceOptionsFromVersionSix) {
+    for (const std::uint32_t major : {5u, 6u, 10u}) {
+        SettingsRig rig;
+        rig.registry.PutDword(kKey, "Force Shutdown", 1);
+        rig.registry.PutDword(kKey, "Force Suspend", 1);
+        rig.Load(major);
+
+        std::vector<std::string> expected = kReadOrder;
+        if (major >= 6) std::erase_if(expected, [](const std::string& n) { return n.rfind("Force ", 0) == 0; });
+        EXPECT_EQ(rig.registry.NamesOf("Query"), expected) << major;
+        EXPECT_EQ(rig.form.IsChecked(CheckControl::ForceShutdownCB), major < 6) << major;
+        EXPECT_EQ(rig.form.IsChecked(CheckControl::ForceSuspendCB), major < 6) << major;
+        EXPECT_EQ(rig.form.IsEnabled(CheckControl::ForceShutdownCB), major < 6) << major;
+        EXPECT_EQ(rig.form.IsEnabled(CheckControl::ForceSuspendCB), major < 6) << major;
+    }
+}
+
+TEST(LoadSettings, EachFlagSetsItsCheckBoxAndAnyNonZeroNumberIsTrue) {
+    struct Case {
+        const char* name;
+        CheckControl box;
+        bool fallback;
+    };
+    const Case cases[] = {{"Autorepeat", CheckControl::AutorepeatCB, true},
+                          {"LIRC Server Enabled", CheckControl::LIRCServerCB, true},
+                          {"Force Shutdown", CheckControl::ForceShutdownCB, false},
+                          {"Force Suspend", CheckControl::ForceSuspendCB, false},
+                          {"Sound", CheckControl::SoundCB, false},
+                          {"Balloon Hints", CheckControl::BHCB, false},
+                          {"OSD", CheckControl::OSDCB, false},
+                          {"OSD2Display", CheckControl::OSD2CB, false},
+                          {"BeholdTV", CheckControl::BTVCB, false},
+                          {"ComproRemote", CheckControl::ComproRemoteOffCB, true},
+                          {"ComproDTV", CheckControl::ComproDTVCB, true}};
+    for (const Case& c : cases) {
+        for (const std::uint32_t stored : {0u, 1u, 7u}) {
+            SettingsRig rig;
+            rig.registry.PutDword(kKey, c.name, stored);
+            rig.Load();
+            EXPECT_EQ(rig.form.IsChecked(c.box), stored != 0) << c.name << " = " << stored;
+        }
+        SettingsRig absent;
+        absent.Load();
+        EXPECT_EQ(absent.form.IsChecked(c.box), c.fallback) << c.name;
+    }
+}
+
+TEST(LoadSettings, VariablesTakeTheirStoredNumbers) {
+    SettingsRig rig;
+    rig.registry.PutDword(kKey, "Hidden Icon", 1);
+    rig.registry.PutDword(kKey, "Compro Btn 0", 5);
+    rig.registry.PutDword(kKey, "Card", 2);
+    rig.registry.PutDword(kKey, "OSDColor", 0x0000FF00);
+    rig.registry.PutDword(kKey, "SleepTime", 0xFFFFFFFB);
+    rig.registry.PutDword(kKey, "SleepOSD", 0);
+    rig.registry.PutDword(kKey, "SleepAction", 257);
+    rig.registry.PutString(kKey, "LIRC Server Port", "9000", kRegExpandSz);
+    rig.Load();
+
+    EXPECT_TRUE(rig.settings.hiddenIcon);
+    EXPECT_TRUE(rig.settings.comproButton0);
+    EXPECT_EQ(rig.settings.cardIndex, 2u);
+    EXPECT_EQ(rig.settings.osdColor, 0x0000FF00u);
+    EXPECT_EQ(rig.settings.sleepTime, -5);
+    EXPECT_FALSE(rig.settings.sleepOsd);
+    EXPECT_EQ(rig.settings.sleepAction, 1) << "held in one byte";
+    EXPECT_EQ(rig.form.GetText(TextControl::LIRCServerPortE), "9000");
+}
+
+TEST(LoadSettings, ModeClicksItsRadioButtonAndAnythingElseClicksWinLirc) {
+    const std::pair<std::optional<std::uint32_t>, CheckControl> cases[] = {
+        {std::nullopt, CheckControl::WinLIRCRB}, {0, CheckControl::WinLIRCRB}, {1, CheckControl::WinLIRCRB},
+        {2, CheckControl::KeysRB},               {3, CheckControl::MouseRB},   {4, CheckControl::WMRB},
+        {7, CheckControl::WinLIRCRB},            {0xFFFFFFFF, CheckControl::WinLIRCRB}};
+    for (const auto& [stored, radio] : cases) {
+        SettingsRig rig;
+        rig.form.SetChecked(CheckControl::KeysRB, true);
+        if (stored) rig.registry.PutDword(kKey, "Mode", *stored);
+        rig.store.LoadSettings(5);
+        const std::string label = stored ? std::to_string(*stored) : "absent";
+        EXPECT_EQ(rig.form.radioClicks, std::vector<CheckControl>{radio}) << label;
+        EXPECT_TRUE(rig.form.IsChecked(radio));
+    }
+}
+
+TEST(LoadSettings, ChangedCheckBoxesRunTheirClickHandlersExceptTheListener) {
+    SettingsRig rig;
+    rig.registry.PutDword(kKey, "Sound", 0);
+    rig.store.LoadSettings(5);
+    EXPECT_EQ(rig.events.clicks, (std::vector<CheckControl>{CheckControl::AutorepeatCB, CheckControl::WinLIRCRB,
+                                                            CheckControl::ComproRemoteOffCB,
+                                                            CheckControl::ComproDTVCB}));
+    EXPECT_TRUE(rig.form.IsChecked(CheckControl::LIRCServerCB));
+}
+
+TEST(LoadSettings, ValueOfTheWrongTypeTakesItsDefaultAndTheRestStillLoad) {
+    SettingsRig rig;
+    rig.registry.PutString(kKey, "Autorepeat", "0");
+    rig.registry.PutDword(kKey, "LIRC Server Port", 9000);
+    rig.registry.Put(kKey, "Mode", {kRegBinary, std::string("\x02\0\0\0", 4)});
+    rig.registry.Put(kKey, "SleepTime", {kRegDword, std::string("\x05\0", 2)});
+    rig.registry.PutString(kKey, "OSDColor", "255");
+    rig.registry.PutDword(kKey, "SleepAction", 2);
+    rig.registry.PutDword(kKey, "ComproDTV", 0);
+    rig.Load();
+
+    EXPECT_TRUE(rig.form.IsChecked(CheckControl::AutorepeatCB));
+    EXPECT_EQ(rig.form.GetText(TextControl::LIRCServerPortE), "8765");
+    EXPECT_TRUE(rig.form.IsChecked(CheckControl::WinLIRCRB));
+    EXPECT_EQ(rig.settings.sleepTime, 30);
+    EXPECT_EQ(rig.settings.osdColor, 0x00FAFAB4u);
+    EXPECT_EQ(rig.settings.sleepAction, 2);
+    EXPECT_FALSE(rig.form.IsChecked(CheckControl::ComproDTVCB));
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+}
+
+TEST(LoadSettings, MissingBeholdTvKeepsTheBoxAsItWas) {
+    SettingsRig rig;
+    rig.form.SetChecked(CheckControl::BTVCB, true);
+    rig.Load();
+    EXPECT_TRUE(rig.form.IsChecked(CheckControl::BTVCB));
+}
+
+TEST(LoadSettings, UnopenableKeyGivesDefaultsAndStillRestoresModeAndAutorun) {
+    SettingsRig rig;
+    rig.registry.unopenableKeys.insert(kKey);
+    rig.registry.PutString(kRun, "Quorvel", kQuotedExe);
+    rig.settings.sleepTime = 0;
+    rig.store.LoadSettings(5);
+    EXPECT_EQ(rig.registry.NamesOf("Query"), std::vector<std::string>{"Quorvel"});
+    EXPECT_EQ(rig.form.radioClicks, std::vector<CheckControl>{CheckControl::WinLIRCRB});
+    EXPECT_EQ(rig.settings.sleepTime, 30);
+    EXPECT_EQ(rig.form.GetText(TextControl::LIRCServerPortE), "8765");
+    EXPECT_TRUE(rig.form.IsChecked(CheckControl::AutorunCB));
+    EXPECT_EQ(rig.registry.OpenHandles(), 0u);
+}
+
+TEST(LoadSettings, AutorunIsCheckedOnlyForThisCopysQuotedPath) {
+    struct Case {
+        std::optional<RegistryValue> value;
+        bool checked;
+    };
+    const auto text = [](const std::string& s) { return RegistryValue{kRegSz, s + '\0'}; };
+    const Case cases[] = {
+        {std::nullopt, false},
+        {text(kQuotedExe), true},
+        {text(std::string(kQuotedExe) + " /min"), true},
+        {text("cmd /c " + std::string(kQuotedExe)), true},
+        {text("\"C:\\PROGRAM FILES\\Quorvel\\Quorvel.exe\""), false},
+        {text(kExe), false},
+        {text("\"D:\\Tools\\Quorvel.exe\""), false},
+        {RegistryValue{kRegDword, std::string(4, '\1')}, false},
+    };
+    for (const Case& c : cases) {
+        SettingsRig rig;
+        rig.form.SetChecked(CheckControl::AutorunCB, !c.checked);
+        rig.registry.CreateKey(kRun);
+        if (c.value) rig.registry.Put(kRun, "Quorvel", *c.value);
+        rig.Load();
+        EXPECT_EQ(rig.form.IsChecked(CheckControl::AutorunCB), c.checked) << (c.value ? c.value->data : "absent");
+    }
+
+    SettingsRig noRunKey;
+    noRunKey.form.SetChecked(CheckControl::AutorunCB, true);
+    noRunKey.Load();
+    EXPECT_TRUE(noRunKey.form.IsChecked(CheckControl::AutorunCB)) << "keeps its state";
+    EXPECT_FALSE(noRunKey.registry.HasKey(kRun)) << "opened without creation";
+}
+
+TEST(SaveAll, WritesEveryValueInOrderWithItsType) {
+    SettingsRig rig;
+    rig.Load();
+    rig.form.SetText(TextControl::LIRCServerPortE, "9000");
+    rig.form.SetChecked(CheckControl::SoundCB, true);
+    rig.form.SetItems(ListControl::WDMCB, {"Card A", "Card B"});
+    rig.form.SetItemIndex(ListControl::WDMCB, 1);
+    rig.form.ClickRadio(CheckControl::MouseRB);
+    rig.settings.osdColor = 0x00123456;
+    rig.settings.sleepTime = -5;
+    rig.settings.sleepOsd = false;
+    rig.settings.sleepAction = 2;
+    rig.registry.calls.clear();
+
+    EXPECT_TRUE(rig.store.SaveAll(true));
+    EXPECT_EQ(rig.Written(),
+              (std::vector<std::string>{"Autorepeat", "LIRC Server Enabled", "LIRC Server Port", "Force Shutdown",
+                                        "Force Suspend", "Sound", "Balloon Hints", "Card", "Mode", "OSD",
+                                        "OSDColor", "OSD2Display", "SleepTime", "SleepOSD", "SleepAction",
+                                        "BeholdTV", "ComproRemote", "ComproDTV"}));
+    const std::pair<const char*, std::uint32_t> numbers[] = {
+        {"Autorepeat", 1}, {"LIRC Server Enabled", 1}, {"Force Shutdown", 0}, {"Sound", 1},
+        {"Card", 1},       {"Mode", 3},                {"OSDColor", 0x00123456}, {"SleepTime", 0xFFFFFFFB},
+        {"SleepOSD", 0},   {"SleepAction", 2},         {"BeholdTV", 0},          {"ComproDTV", 1}};
+    for (const auto& [name, number] : numbers) EXPECT_EQ(rig.registry.GetDword(kKey, name), number) << name;
+    EXPECT_EQ(rig.registry.GetString(kKey, "LIRC Server Port"), "9000");
+    EXPECT_FALSE(rig.registry.Get(kKey, "Hidden Icon"));
+    EXPECT_FALSE(rig.registry.Get(kKey, "Compro Btn 0"));
+    EXPECT_EQ(rig.registry.OpenHandles(), 0u);
+    EXPECT_GT(rig.profile.writes, 0) << "the button map is saved last";
+}
+
+TEST(SaveAll, LoadThenSaveKeepsWhatWasStoredExceptWhatCannotBeHeld) {
+    SettingsRig rig;
+    rig.registry.PutDword(kKey, "Hidden Icon", 1);
+    rig.registry.PutDword(kKey, "Compro Btn 0", 9);
+    rig.registry.PutDword(kKey, "Card", 2);
+    rig.registry.PutDword(kKey, "Mode", 7);
+    rig.registry.PutDword(kKey, "SleepTime", 45);
+    rig.registry.PutDword(kKey, "SleepAction", 257);
+    rig.registry.PutDword(kKey, "Force Shutdown", 1);
+    rig.Load(6);
+    EXPECT_TRUE(rig.store.SaveAll(false));
+
+    EXPECT_EQ(rig.registry.GetDword(kKey, "Hidden Icon"), 1u);
+    EXPECT_EQ(rig.registry.GetDword(kKey, "Compro Btn 0"), 9u);
+    EXPECT_EQ(rig.registry.GetDword(kKey, "Card"), 2u) << "not written without the Beholder library";
+    EXPECT_EQ(rig.registry.GetDword(kKey, "Mode"), 1u);
+    EXPECT_EQ(rig.registry.GetDword(kKey, "SleepTime"), 45u);
+    EXPECT_EQ(rig.registry.GetDword(kKey, "SleepAction"), 1u);
+    EXPECT_EQ(rig.registry.GetDword(kKey, "Force Shutdown"), 0u);
+}
+
+TEST(SaveAll, NoCheckedRadioButtonWritesNoMode) {
+    SettingsRig rig;
+    rig.registry.PutDword(kKey, "Mode", 3);
+    EXPECT_TRUE(rig.store.SaveAll(false));
+    EXPECT_EQ(rig.registry.GetDword(kKey, "Mode"), 3u);
+    EXPECT_EQ(rig.Written().size(), 16u);
+}
+
+TEST(SaveAll, FailedWriteStopsEverythingAfterItWithAMessage) {
+    for (const char* failing : {"Autorepeat", "LIRC Server Port", "Card", "Mode", "ComproDTV"}) {
+        SettingsRig rig;
+        rig.Load();
+        rig.form.SetChecked(CheckControl::AutorunCB, true);
+        rig.registry.failingWrites.insert(failing);
+        rig.registry.calls.clear();
+
+        EXPECT_FALSE(rig.store.SaveAll(true)) << failing;
+        EXPECT_EQ(rig.Written().back(), failing);
+        const FakeDialogs::Shown message{std::string("Failed to set data for '") + failing + "'", MessageKind::Error};
+        EXPECT_EQ(rig.dialogs.shown, std::vector<FakeDialogs::Shown>{message});
+        EXPECT_FALSE(rig.registry.HasKey(kRun)) << "no autorun stage after " << failing;
+        EXPECT_EQ(rig.profile.writes, 0) << "no button map after " << failing;
+        EXPECT_EQ(rig.registry.OpenHandles(), 0u);
+    }
+}
+
+TEST(SaveAll, FailedAutorunWriteStopsBeforeTheButtonMap) {
+    SettingsRig rig;
+    rig.form.SetChecked(CheckControl::AutorunCB, true);
+    rig.registry.failingWrites.insert("Quorvel");
+    EXPECT_FALSE(rig.store.SaveAll(false));
+    EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{"Failed to set data for 'Quorvel'"});
+    EXPECT_EQ(rig.profile.writes, 0);
+    EXPECT_EQ(rig.registry.OpenHandles(), 0u);
+}
+
+TEST(SaveAll, UnopenableKeyWritesNothingButTheLaterStagesRun) {
+    SettingsRig rig;
+    rig.registry.unopenableKeys.insert(kKey);
+    rig.form.SetChecked(CheckControl::AutorunCB, true);
+    EXPECT_TRUE(rig.store.SaveAll(true));
+    EXPECT_EQ(rig.Written(), std::vector<std::string>{"Quorvel"});
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+    EXPECT_GT(rig.profile.writes, 0);
+}
+
+TEST(SaveAll, FailedButtonMapWriteIsReportedWithTheIniBesideTheExecutable) {
+    SettingsRig rig;
+    rig.profile.writesBeforeFailure = 0;
+    EXPECT_FALSE(rig.store.SaveAll(false));
+    EXPECT_EQ(rig.dialogs.Texts(),
+              std::vector<std::string>{"Unable to write to C:\\Program Files\\Quorvel\\Quorvel.ini"});
+}
+
+TEST(SaveAll, AutorunEntryFollowsTheCheckBox) {
+    struct Case {
+        bool checked;
+        bool runKeyExists;
+        std::optional<std::string> before;
+        std::optional<std::string> after;
+    };
+    const std::string withArguments = std::string(kQuotedExe) + " /min";
+    const std::string elsewhere = "\"D:\\Tools\\Quorvel.exe\"";
+    const Case cases[] = {
+        {true, true, std::nullopt, kQuotedExe},  {true, true, withArguments, withArguments},
+        {true, true, elsewhere, kQuotedExe},     {true, true, kExe, kQuotedExe},
+        {true, false, std::nullopt, kQuotedExe}, {false, true, elsewhere, std::nullopt},
+        {false, true, kQuotedExe, std::nullopt}, {false, true, std::nullopt, std::nullopt},
+        {false, false, std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SettingsRig rig;
+        if (c.runKeyExists) rig.registry.CreateKey(kRun);
+        if (c.before) rig.registry.PutString(kRun, "Quorvel", *c.before);
+        if (c.runKeyExists) rig.registry.PutString(kRun, "Other", "other.exe");
+        rig.form.SetChecked(CheckControl::AutorunCB, c.checked);
+        const std::string label = std::string(c.checked ? "checked, " : "unchecked, ") + c.before.value_or("absent");
+
+        EXPECT_TRUE(rig.store.SaveAll(false)) << label;
+        EXPECT_EQ(rig.registry.GetString(kRun, "Quorvel"), c.after) << label;
+        if (c.runKeyExists) {
+            EXPECT_EQ(rig.registry.GetString(kRun, "Other"), "other.exe") << label;
+        }
+        const bool rewritten = c.checked && c.before != c.after;
+        EXPECT_EQ(rig.registry.NamesOf("SetString").back() == "Quorvel", rewritten) << label;
+        EXPECT_EQ(rig.registry.NamesOf("Delete").size(), !c.checked && c.before ? 1u : 0u) << label;
+    }
+
+    SettingsRig unchecked;
+    unchecked.store.SaveAll(false);
+    EXPECT_FALSE(unchecked.registry.HasKey(kRun)) << "an unchecked box never creates the Run key";
+}
+
+}  // namespace
+}  // namespace quorvel

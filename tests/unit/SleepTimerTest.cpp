@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "actions/SleepTimer.h"
+#include "fakes/FakeForm.h"
+#include "fakes/FakeNotifications.h"
+#include "fakes/FakePower.h"
+#include "fakes/FakeTimer.h"
+#include "platform/Input.h"
+#include "settings/ProgramSettings.h"
+
+namespace quorvel {
+namespace {
+
+// Counts the message pumps and lets a test run a handler inside one, as a pending message would.
+class PumpingInput final : public Input {
+public:
+    int pumps = 0;
+    std::function<void()> duringPump;
+    std::vector<std::string> panel1AtPump;
+    const FakeForm* form = nullptr;
+
+    void KeybdEvent(std::uint8_t, std::uint32_t) override {}
+    void MouseEvent(std::uint32_t, std::int32_t, std::int32_t, std::int32_t) override {}
+    Point GetCursorPos() override { return {}; }
+    void SetCursorPos(Point) override {}
+    void PumpMessages() override {
+        ++pumps;
+        if (form) panel1AtPump.push_back(form->statusPanels.count(1) ? form->statusPanels.at(1) : "");
+        if (duringPump) std::exchange(duringPump, nullptr)();
+    }
+};
+
+class SleepTimerTest : public ::testing::Test {
+protected:
+    SleepTimerTest() { input.form = &form; }
+
+    void Minutes(int count) {
+        for (int i = 0; i < count; ++i) timer.OffTimerTimer();
+    }
+    std::vector<std::string> OsdTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& request : osd.requests) texts.push_back(request.text);
+        return texts;
+    }
+
+    FakeForm form;
+    FakeTimer offTimer;
+    PumpingInput input;
+    FakeOsd osd;
+    ProgramSettings settings;
+    FakePower power;
+    SleepTimer timer{SleepTimerContext{form, offTimer, input, osd, settings, power}};
+};
+
+TEST_F(SleepTimerTest, PressSwitchesOnThenOff) {
+    timer.ToggleSleepTimer();
+    EXPECT_TRUE(timer.IsRunning());
+    EXPECT_EQ(offTimer.IntervalMs(), 60000u);
+    EXPECT_EQ(form.statusPanels[0], "Sleep Timer On");
+    EXPECT_EQ(form.statusPanels[1], "30 min");
+    EXPECT_EQ(input.pumps, 1);
+
+    timer.ToggleSleepTimer();
+    EXPECT_FALSE(timer.IsRunning());
+    EXPECT_EQ(form.statusPanels[0], "Sleep Timer Off");
+    EXPECT_EQ(form.statusPanels[1], "");
+    EXPECT_EQ(input.pumps, 2);
+    EXPECT_TRUE(power.calls.empty());
+}
+
+TEST_F(SleepTimerTest, CountsDownOnTheStatusBarAndTheOsdThenShutsDown) {
+    settings.sleepTime = 3;
+    timer.ToggleSleepTimer();
+    Minutes(2);
+    EXPECT_EQ(form.statusPanels[1], "1 min");
+    EXPECT_TRUE(power.calls.empty());
+    Minutes(1);
+
+    EXPECT_EQ(OsdTexts(), (std::vector<std::string>{"2 min", "1 min", "0 min"}));
+    EXPECT_EQ(input.panel1AtPump, (std::vector<std::string>{"3 min", "2 min", "1 min", "0 min"}));
+    EXPECT_FALSE(timer.IsRunning());
+    EXPECT_EQ(form.statusPanels[0], "Sleep Timer Off");
+    EXPECT_EQ(form.statusPanels[1], "");
+    EXPECT_EQ(power.calls, std::vector<std::string>{"Shutdown"});
+}
+
+TEST_F(SleepTimerTest, ExpiryRunsTheStoredActionAndAnyOtherNumberDoesNothing) {
+    const std::pair<std::uint8_t, std::vector<std::string>> cases[] = {
+        {1, {"Sleep"}}, {2, {"Hibernate"}}, {3, {"Shutdown"}}, {0, {}}, {4, {}}, {255, {}}};
+    for (const auto& [action, calls] : cases) {
+        FakePower casePower;
+        FakeTimer caseTimer;
+        ProgramSettings caseSettings;
+        caseSettings.sleepTime = 1;
+        caseSettings.sleepAction = action;
+        SleepTimer sleepTimer(SleepTimerContext{form, caseTimer, input, osd, caseSettings, casePower});
+        sleepTimer.ToggleSleepTimer();
+        sleepTimer.OffTimerTimer();
+        EXPECT_EQ(casePower.calls, calls) << int{action};
+        EXPECT_FALSE(sleepTimer.IsRunning()) << int{action};
+        EXPECT_EQ(form.statusPanels[0], "Sleep Timer Off") << int{action};
+    }
+}
+
+TEST_F(SleepTimerTest, OsdFollowsSleepOsdAndDisplayTwoButNotTheGeneralOsdOption) {
+    settings.sleepTime = 5;
+    form.SetChecked(CheckControl::OSDCB, false);
+    form.SetChecked(CheckControl::OSD2CB, true);
+    timer.ToggleSleepTimer();
+    Minutes(1);
+    EXPECT_EQ(osd.requests, (std::vector<FakeOsd::Request>{{"4 min", true}}));
+
+    settings.sleepOsd = false;
+    Minutes(1);
+    EXPECT_EQ(osd.requests.size(), 1u);
+    EXPECT_EQ(form.statusPanels[1], "3 min");
+}
+
+TEST_F(SleepTimerTest, EveryStartBeginsAtTheFullSleepTime) {
+    settings.sleepTime = 4;
+    timer.ToggleSleepTimer();
+    Minutes(2);
+    timer.ToggleSleepTimer();
+    timer.ToggleSleepTimer();
+    EXPECT_EQ(form.statusPanels[1], "4 min");
+    Minutes(3);
+    EXPECT_TRUE(power.calls.empty());
+    Minutes(1);
+    EXPECT_EQ(power.calls, std::vector<std::string>{"Shutdown"});
+}
+
+TEST_F(SleepTimerTest, SleepTimeBelowOneMinuteRunsForOneMinuteInsteadOfForever) {
+    for (const std::int32_t sleepTime : {0, -1, -100}) {
+        FakePower casePower;
+        FakeTimer caseTimer;
+        ProgramSettings caseSettings;
+        caseSettings.sleepTime = sleepTime;
+        SleepTimer sleepTimer(SleepTimerContext{form, caseTimer, input, osd, caseSettings, casePower});
+        EXPECT_EQ(SleepTimerOsdLine(caseSettings, false), "Sleep Timer On - 1 min") << sleepTime;
+        sleepTimer.ToggleSleepTimer();
+        EXPECT_EQ(form.statusPanels[1], "1 min") << sleepTime;
+        sleepTimer.OffTimerTimer();
+        EXPECT_FALSE(sleepTimer.IsRunning()) << sleepTime;
+        EXPECT_EQ(casePower.calls, std::vector<std::string>{"Shutdown"}) << sleepTime;
+    }
+}
+
+TEST_F(SleepTimerTest, SwitchedOffWhileTheLastMinuteIsShownMeansNoAction) {
+    settings.sleepTime = 1;
+    timer.ToggleSleepTimer();
+    input.duringPump = [this] { timer.ToggleSleepTimer(); };
+    timer.OffTimerTimer();
+    EXPECT_FALSE(timer.IsRunning());
+    EXPECT_TRUE(power.calls.empty());
+}
+
+TEST_F(SleepTimerTest, LateTimerMessageAfterTheStopDoesNothing) {
+    timer.ToggleSleepTimer();
+    timer.ToggleSleepTimer();
+    const int pumps = input.pumps;
+    timer.OffTimerTimer();
+    EXPECT_EQ(form.statusPanels[1], "");
+    EXPECT_EQ(input.pumps, pumps);
+    EXPECT_TRUE(osd.requests.empty());
+}
+
+TEST_F(SleepTimerTest, CancelStopsOnlyARunningTimer) {
+    timer.CancelSleepTimer();
+    EXPECT_TRUE(form.statusPanels.empty());
+    EXPECT_EQ(input.pumps, 0);
+
+    timer.ToggleSleepTimer();
+    timer.CancelSleepTimer();
+    EXPECT_FALSE(timer.IsRunning());
+    EXPECT_EQ(form.statusPanels[0], "Sleep Timer Off");
+    EXPECT_EQ(input.pumps, 2);
+    EXPECT_TRUE(power.calls.empty());
+}
+
+TEST(SleepTimerOsdLine, TellsWhatThePressWillDo) {
+    ProgramSettings settings;
+    EXPECT_EQ(SleepTimerOsdLine(settings, false), "Sleep Timer On - 30 min");
+    EXPECT_EQ(SleepTimerOsdLine(settings, true), "Sleep Timer Off");
+    settings.sleepTime = 90;
+    EXPECT_EQ(SleepTimerOsdLine(settings, false), "Sleep Timer On - 90 min");
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "ui/Form.h"
+
+namespace quorvel {
+
+// Records the check-box and radio-button clicks a form passes on; ignores everything else.
+class FakeFormEvents final : public FormEvents {
+public:
+    std::vector<CheckControl> clicks;
+
+    void OnClick(CheckControl control) override { clicks.push_back(control); }
+    void OnListChange(ListControl) override {}
+    void OnButtonClick(ButtonControl) override {}
+    void OnTimer(TimerId) override {}
+    void OnPowerBroadcast(std::uintptr_t) override {}
+    bool OnCloseQuery() override { return true; }
+    void OnClose() override {}
+};
+
+}  // namespace quorvel
