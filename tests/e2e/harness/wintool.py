@@ -122,6 +122,9 @@ class WinTool:
     def close(self, hwnd: int) -> bool:
         return self.run("close", hex(hwnd))[0] == 0
 
+    def post(self, hwnd: int, message: int, wparam: int = 0, lparam: int = 0) -> bool:
+        return self.run("post", hex(hwnd), hex(message), hex(wparam), hex(lparam))[0] == 0
+
     def wait_for_window(self, class_name: str, title: str, timeout: float):
         """The window's handle once it exists, or None."""
         code, rows = self.run("wait-window", class_name, title, str(int(timeout * 1000)), timeout=timeout + 30)

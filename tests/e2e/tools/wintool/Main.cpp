@@ -262,6 +262,18 @@ int Close(const Arguments& arguments) {
     return IsWindow(window) && PostMessageA(window, WM_CLOSE, 0, 0) ? kSuccess : kNotFound;
 }
 
+// A message posted as the system would post it, e.g. a click on a tray icon reported through
+// the icon's callback message.
+int Post(const Arguments& arguments) {
+    HWND window = ParseHandle(arguments[0]);
+    const auto number = [](const std::string& text) { return std::stoull(text, nullptr, 0); };
+    return IsWindow(window) && PostMessageA(window, static_cast<UINT>(number(arguments[1])),
+                                            static_cast<WPARAM>(number(arguments[2])),
+                                            static_cast<LPARAM>(number(arguments[3])))
+               ? kSuccess
+               : kNotFound;
+}
+
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> kCommands = {
         {"list", {0, 0, "list", List}},
@@ -278,6 +290,7 @@ const std::map<std::string, Command>& Commands() {
         {"children", {2, 2, "children <class> <title>", Children}},
         {"click-button", {3, 3, "click-button <class> <title> <caption>", ClickButton}},
         {"close", {1, 1, "close <hwnd>", Close}},
+        {"post", {4, 4, "post <hwnd> <message> <wparam> <lparam>", Post}},
     };
     return kCommands;
 }
