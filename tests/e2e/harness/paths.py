@@ -5,8 +5,8 @@ import os
 from pathlib import Path
 
 REPO_DIR = Path(__file__).resolve().parents[3]
-BUILD_DIR = Path(os.environ.get("QUORVEL_E2E_BUILD", REPO_DIR / "build" / "win64"))
-BUILD32_DIR = Path(os.environ.get("QUORVEL_E2E_BUILD32", REPO_DIR / "build" / "win32"))
+BUILD_DIR = Path(os.environ.get("QUORVEL_E2E_BUILD", REPO_DIR / "build" / "win64")).resolve()
+BUILD32_DIR = Path(os.environ.get("QUORVEL_E2E_BUILD32", REPO_DIR / "build" / "win32")).resolve()
 SIM_DIR = BUILD_DIR / "sim"
 WORK_DIR = REPO_DIR / "build" / "e2e"
 
