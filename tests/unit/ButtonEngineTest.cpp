@@ -361,3 +361,20 @@ TEST_F(ButtonEngineTest, ComproKeyZeroIsAPressWithoutNameOrProperties) {
 
 }  // namespace
 }  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+TEST_F(ButtonEngineTest, EveryComproKeyZeroPressAfterAGapIsNew) {
+    receiver.kind = ReceiverKind::ComproSdk;
+    const ReceiverReading zero{true, 0, 0, false, false};
+    receiver.script = {zero, zero, ReceiverReading{}, zero};
+    Tick(2);
+    EXPECT_EQ(press.holdCount, 1u);
+    Tick(2);
+    EXPECT_EQ(press.holdCount, 0u);
+    EXPECT_EQ(lirc.lines.size(), 2u);
+}
+
+}  // namespace
+}  // namespace quorvel
