@@ -1,0 +1,123 @@
+"""Living beside the makers' TV applications, played by stand-in windows with their class names
+and titles (tools/vendorapp): the BeholdTV priority, closing Compro's remote manager at
+start-up, and forwarding presses to ComproDTV 4."""
+
+import socket
+
+import pytest
+
+from harness.ports import free_port
+from harness.waiting import wait_until
+from quorvel import start_quorvel, wait_for_text
+
+PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
+BEHOLD_TV = ("TMain", "BeholdTV")
+COMPRO_MANAGER = ("Class of Compro Management", "Compro Management")
+COMPRO_DTV = ("Class of Compro primary Main control panel", "ComproDTV 4")
+PLAY = 0xA35C
+
+
+class StandIn:
+    """One stand-in window running in the test's prefix; its log holds what it was sent."""
+
+    def __init__(self, program, name: str, window: tuple, show: str = "shown"):
+        program.add_tool("vendorapp")
+        self.log = program.path / f"{name}.log"
+        self.process = program.start("vendorapp.exe", [*window, program.prefix.windows_path(self.log), show])
+        assert wait_until(lambda: "ready" in self.lines(), 20), "the stand-in window did not start"
+
+    def lines(self) -> list:
+        return self.log.read_text().splitlines() if self.log.exists() else []
+
+    def stop(self):
+        self.process.kill()
+
+
+def lirc_client(port: int) -> socket.socket:
+    """A WinLIRC client; the listener starts last in the start-up, so it may take a moment."""
+    def connect():
+        try:
+            return socket.create_connection(("127.0.0.1", port), timeout=5)
+        except ConnectionRefusedError:
+            return None
+
+    client = wait_until(connect, 10)
+    assert client, f"nothing listens on port {port}"
+    client.settimeout(0.5)
+    return client
+
+
+def received(client: socket.socket) -> bytes:
+    data = b""
+    while True:
+        try:
+            chunk = client.recv(4096)
+        except socket.timeout:
+            return data
+        if not chunk:
+            return data
+        data += chunk
+
+
+def press_and_read(quorvel, client, code=PLAY) -> bytes:
+    quorvel.control.press(code, 2)
+    quorvel.control.gap(2)
+    quorvel.control.wait_idle()
+    return received(client)
+
+
+@pytest.mark.parametrize("show, priority", [("shown", True), ("minimized", True), ("hidden", False)])
+def test_beholdtv_priority_holds_while_its_window_is_visible(program, wintool, show, priority):
+    port = free_port()
+    program.prefix.reg_add(PROGRAM_KEY, "BeholdTV", "1", "REG_DWORD")
+    program.prefix.reg_add(PROGRAM_KEY, "LIRC Server Port", str(port))
+    behold_tv = StandIn(program, "beholdtv", BEHOLD_TV, show)
+    quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "RC"}, "Buttons": {"0000A35C": "Play"}})
+    client = lirc_client(port)
+
+    line = press_and_read(quorvel, client)
+    # The codes are shown either way; only the outputs yield to BeholdTV.
+    assert quorvel.texts("NameRCCodeExST") == {"NameRCCodeExST": "0000A35C"}
+    assert line == (b"" if priority else b"000000000000A35C 00 Play RC\n")
+
+    behold_tv.stop()
+    assert press_and_read(quorvel, client) == b"000000000000A35C 00 Play RC\n"
+    client.close()
+    quorvel.exit()
+
+
+def test_compro_remote_manager_is_closed_at_start_up_only(program, wintool):
+    early = StandIn(program, "manager-early", COMPRO_MANAGER)
+    quorvel = start_quorvel(program, wintool, library="RemoteSdk")
+    assert wait_until(lambda: "close" in early.lines(), 10), early.lines()
+
+    late = StandIn(program, "manager-late", COMPRO_MANAGER)
+    quorvel.control.press(0x1A5, 3)
+    quorvel.control.wait_idle()
+    assert "close" not in late.lines()
+    late.stop()
+    quorvel.exit()
+
+
+def test_presses_are_forwarded_to_compro_dtv_with_the_rc_code(program, wintool):
+    dtv = StandIn(program, "comprodtv", COMPRO_DTV)
+    quorvel = start_quorvel(program, wintool, library="RemoteSdk")
+    quorvel.control.press(0x1A5, 1)
+    quorvel.control.wait_idle()
+    wait_for_text(quorvel, "NameRCCodeExST", "000001A5")
+    assert wait_until(lambda: "user A5 0" in dtv.lines(), 10), dtv.lines()
+    assert dtv.lines().count("user A5 0") == 1
+    dtv.stop()
+    quorvel.exit()
+
+
+def test_compro_dtv_interaction_off_forwards_nothing(program, wintool):
+    program.prefix.reg_add(PROGRAM_KEY, "ComproDTV", "0", "REG_DWORD")
+    dtv = StandIn(program, "comprodtv", COMPRO_DTV)
+    quorvel = start_quorvel(program, wintool, library="RemoteSdk")
+    quorvel.control.press(0x1A5, 3)
+    quorvel.control.wait_idle()
+    wait_for_text(quorvel, "NameRCCodeExST", "000001A5")
+    assert [line for line in dtv.lines() if line.startswith("user")] == []
+    dtv.stop()
+    quorvel.exit()

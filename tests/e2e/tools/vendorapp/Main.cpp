@@ -1,0 +1,65 @@
+// A stand-in for a maker's TV application: a top-level window with the class and title the
+// maker's program uses, which records the messages it is sent to a log file, one line each:
+// "close" for WM_CLOSE (and then it ends), "user <wParam hex> <lParam hex>" for WM_USER + 100.
+//
+//   vendorapp.exe <class> <title> <log file> [shown|minimized|hidden]
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr UINT kVendorButtonMessage = WM_USER + 100;
+std::string logPath;
+
+void Log(const std::string& line) {
+    if (FILE* file = std::fopen(logPath.c_str(), "a")) {
+        std::fprintf(file, "%s\n", line.c_str());
+        std::fclose(file);
+    }
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kVendorButtonMessage: {
+            char line[64];
+            std::snprintf(line, sizeof line, "user %llX %llX", static_cast<unsigned long long>(wParam),
+                          static_cast<unsigned long long>(lParam));
+            Log(line);
+            return 0;
+        }
+        case WM_CLOSE:
+            Log("close");
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: vendorapp <class> <title> <log file> [shown|minimized|hidden]\n");
+        return 2;
+    }
+    logPath = argv[3];
+    const std::string show = argc > 4 ? argv[4] : "shown";
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = argv[1];
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, argv[1], argv[2], WS_OVERLAPPEDWINDOW, 40, 40, 320, 200, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    if (!window) return 1;
+    if (show == "shown") ShowWindow(window, SW_SHOWNOACTIVATE);
+    if (show == "minimized") ShowWindow(window, SW_SHOWMINNOACTIVE);
+    Log("ready");
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    return 0;
+}
