@@ -154,8 +154,9 @@ class WinePrefix:
         code, output = self.run("reg", ["query", key, "/v", name])
         if code != 0:
             return None
+        # reg separates name, type and data by four spaces; names may hold single spaces.
         for line in output.splitlines():
-            fields = line.split(None, 2)
-            if len(fields) >= 2 and fields[0] == name and fields[1].startswith("REG_"):
-                return fields[2].strip() if len(fields) == 3 else ""
+            fields = [field for field in line.strip().split("    ") if field]
+            if len(fields) >= 2 and fields[0] == name and fields[1].strip().startswith("REG_"):
+                return fields[2].strip() if len(fields) >= 3 else ""
         return None
