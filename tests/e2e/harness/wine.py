@@ -156,7 +156,7 @@ class WinePrefix:
             return None
         # reg separates name, type and data by four spaces; names may hold single spaces.
         for line in output.splitlines():
-            fields = [field for field in line.strip().split("    ") if field]
+            fields = line.strip().split("    ", 2)
             if len(fields) >= 2 and fields[0] == name and fields[1].strip().startswith("REG_"):
                 return fields[2].strip() if len(fields) >= 3 else ""
         return None
