@@ -8,25 +8,13 @@ import time
 from harness.paths import WORK_DIR
 from harness.ports import free_port
 from harness.waiting import wait_until
+from osd_windows import osd_windows, visible_osd
 from quorvel import start_quorvel
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
 ARTEFACTS = WORK_DIR / "artefacts"
 SCREEN = (1280, 1024)
 SHORT, LONG = 0xA35C, 0xA35D
-
-
-def osd_windows(program) -> list:
-    """[(visible, left, top, width, height)] of every OSD window, from osdprobe."""
-    code, output = program.prefix.run(program.path / "osdprobe.exe", ["windows"], name="osdprobe")
-    assert code == 0, output
-    rows = [line.split("\t") for line in output.splitlines() if line.strip()]
-    return [(row[2] == "1", *map(int, row[3:7])) for row in rows]
-
-
-def visible_osd(program):
-    shown = [window for window in osd_windows(program) if window[0]]
-    return shown[0] if len(shown) == 1 else None
 
 
 def screenshot(program, name: str):

@@ -6,6 +6,7 @@ import time
 
 from harness import SIM_DIR
 from harness.waiting import wait_until
+from osd_windows import osd_windows, visible_osd
 from quorvel import RunningQuorvel
 from settings_registry import PROGRAM_KEY, seed_values
 
@@ -140,6 +141,7 @@ def test_refused_or_failed_suspend_keeps_polling(program, wintool):
 
 def test_sleep_timer_toggles_is_cancelled_by_resume_and_sleeps_when_it_expires(program, wintool):
     seed_values(program.prefix, {PROGRAM_KEY: {"SleepTime": 1, "SleepAction": 1}})
+    program.add_tool("osdprobe")
     quorvel = start_with_power_library(program, wintool)
     running, stopped = ["Sleep Timer On", "1 min"], ["Sleep Timer Off", ""]
 
@@ -159,4 +161,6 @@ def test_sleep_timer_toggles_is_cancelled_by_resume_and_sleeps_when_it_expires(p
     assert power_calls(program) == []
     assert wait_for_calls(program, 2, timeout=90) == ["IsPwrSuspendAllowed()", SLEEP_CALL]
     assert quorvel.status() == stopped
+    # The last minute step was announced on the display although "OSD" is off.
+    assert wait_until(lambda: visible_osd(program), 3), osd_windows(program)
     quorvel.exit()
