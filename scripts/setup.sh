@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 xvfb xdotool x11-utils imagemagick socat netcat-openbsd python3 python3-pytest
+  wine wine64 xvfb xdotool x11-utils imagemagick socat netcat-openbsd lirc python3 python3-pytest
 )
 
 missing=()

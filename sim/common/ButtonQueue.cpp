@@ -4,6 +4,8 @@
 
 namespace quorvel::sim {
 
+ButtonQueue::ButtonQueue(Clock queueClock) : clock(queueClock) {}
+
 bool ButtonQueue::Press(SimButton button, std::uint32_t pollCount) {
     return Push({button, pollCount, false, false});
 }
@@ -35,6 +37,7 @@ void ButtonQueue::Reset() {
     items.clear();
     polls = 0;
     current = 0;
+    lastPressStart.reset();
 }
 
 std::optional<SimButton> ButtonQueue::Peek() const {
@@ -52,9 +55,11 @@ std::optional<SimButton> ButtonQueue::Poll() {
     }
     Item& head = items.front();
     const std::optional<SimButton> reported = head.button;
-    if (head.held) {
-        head.reported = true;
-    } else if (--head.polls == 0) {
+    if (reported && !head.reported) {
+        lastPressStart = PressStart{polls, reported->extCode, head.queuedAt, clock()};
+    }
+    head.reported = true;
+    if (!head.held && --head.polls == 0) {
         items.pop_front();
     }
     current = reported ? reported->extCode : 0;
@@ -65,10 +70,15 @@ QueueStatus ButtonQueue::Status() const {
     return {polls, items.size(), current};
 }
 
+std::optional<PressStart> ButtonQueue::LastPressStart() const {
+    return lastPressStart;
+}
+
 bool ButtonQueue::Push(Item item) {
     if (items.size() >= kMaxItems) {
         return false;
     }
+    item.queuedAt = clock();
     items.push_back(item);
     return true;
 }

@@ -12,6 +12,15 @@ struct SimButton {
     std::uint32_t rcCode = 0;
 };
 
+// The poll that first reported a queued press or hold, with the times (by the queue's clock)
+// at which the press was queued and first polled.
+struct PressStart {
+    std::uint64_t poll = 0;
+    std::uint32_t extCode = 0;
+    std::uint64_t queuedAt = 0;
+    std::uint64_t polledAt = 0;
+};
+
 struct QueueStatus {
     std::uint64_t polls = 0;
     std::size_t queued = 0;      // items not yet fully reported, the one in progress included
@@ -23,6 +32,9 @@ struct QueueStatus {
 class ButtonQueue {
 public:
     static constexpr std::size_t kMaxItems = 10000;
+    using Clock = std::uint64_t (*)();
+
+    explicit ButtonQueue(Clock clock);
 
     // Each returns false when the queue is full.
     bool Press(SimButton button, std::uint32_t polls);
@@ -36,20 +48,24 @@ public:
     std::optional<SimButton> Peek() const;
     std::optional<SimButton> Poll();
     QueueStatus Status() const;
+    std::optional<PressStart> LastPressStart() const;
 
 private:
     struct Item {
         std::optional<SimButton> button;
         std::uint32_t polls = 0;
         bool held = false;
-        bool reported = false;
+        bool reported = false;  // polled at least once
+        std::uint64_t queuedAt = 0;
     };
 
     bool Push(Item item);
 
+    Clock clock;
     std::deque<Item> items;
     std::uint64_t polls = 0;
     std::uint32_t current = 0;
+    std::optional<PressStart> lastPressStart;
 };
 
 }  // namespace quorvel::sim

@@ -71,6 +71,17 @@ std::string FormatStatus(const QueueStatus& status) {
     return text;
 }
 
+std::string FormatPressStart(const std::optional<PressStart>& start) {
+    if (!start) {
+        return "none";
+    }
+    char text[96];
+    std::snprintf(text, sizeof text, "poll=%llu code=%08X queued=%llu polled=%llu",
+                  static_cast<unsigned long long>(start->poll), start->extCode,
+                  static_cast<unsigned long long>(start->queuedAt), static_cast<unsigned long long>(start->polledAt));
+    return text;
+}
+
 struct CommandSyntax {
     const char* name;
     std::size_t minArguments;
@@ -86,6 +97,7 @@ constexpr CommandSyntax kCommands[] = {
     {"status", 0, 0, "status"},
     {"log", 0, 0, "log"},
     {"reset", 0, 0, "reset"},
+    {"pressed", 0, 0, "pressed"},
 };
 
 std::string Usage(const std::string& command) {
@@ -136,6 +148,9 @@ std::string RunControlCommand(const std::string& line, ButtonQueue& queue, const
     }
     if (command == "log") {
         return log.Snapshot();
+    }
+    if (command == "pressed") {
+        return FormatPressStart(queue.LastPressStart());
     }
     queue.Reset();
     return "ok";

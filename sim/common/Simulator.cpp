@@ -29,13 +29,31 @@ void PinLibrary() {
                        reinterpret_cast<LPCSTR>(&PinLibrary), &module);
 }
 
+// Microseconds since 1970 by the system clock. Under Wine that is Linux's CLOCK_REALTIME, so a
+// test can set the times of a press against its own clock. The precise clock exists from
+// Windows 8 on.
+std::uint64_t UnixTimeMicroseconds() {
+    using TimeFunction = void(WINAPI*)(LPFILETIME);
+    static const TimeFunction readClock = [] {
+        void* precise = reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime"));
+        return precise ? reinterpret_cast<TimeFunction>(precise) : &GetSystemTimeAsFileTime;
+    }();
+    constexpr std::uint64_t kFileTimeAt1970 = 116444736000000000ULL;
+    FILETIME now;
+    readClock(&now);
+    const std::uint64_t fileTime = (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    return (fileTime - kFileTimeAt1970) / 10;
+}
+
 }  // namespace
 
 Simulator::Simulator(std::string name, std::uint16_t defaultPort)
     : libraryName(std::move(name)),
       folder(LibraryFolder()),
       defaultControlPort(defaultPort),
-      log([this](const std::string& line) { AppendToLogFile(line); }) {}
+      log([this](const std::string& line) { AppendToLogFile(line); }),
+      queue(&UnixTimeMicroseconds) {}
 
 Simulator::~Simulator() {
     if (logFile != nullptr) {

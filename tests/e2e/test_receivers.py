@@ -5,7 +5,7 @@ import pytest
 
 from harness import MAIN_WINDOW
 from harness.waiting import wait_until
-from quorvel import read_while_held, start_quorvel, wait_for_text
+from quorvel import RunningQuorvel, read_while_held, start_quorvel, wait_for_text
 
 PLAY = 0xA35C
 
@@ -125,9 +125,7 @@ def test_stored_card_beyond_the_list_opens_card_zero_and_failed_open_keeps_runni
     program.add_library("BeholdRC")
     program.configure_sim(CardCount=2, OpenCardFails="0")
     program.prefix.reg_add(r"HKCU\Software\Vantrel\Quorvel", "Card", "5", "REG_DWORD")
-    process = program.start()
-    hwnd = wintool.wait_for_window(*MAIN_WINDOW, 30)
-    assert hwnd
+    quorvel = RunningQuorvel(program, wintool, program.start(), "BeholdRC").wait_started()
     assert wait_until_status(wintool, "Behold TV Card initialize failed!")
     assert wintool.items(*MAIN_WINDOW, "WDMCB")[0] == 0
     assert "GetRemoteCodeEx" not in program.call_log().calls()
@@ -135,8 +133,7 @@ def test_stored_card_beyond_the_list_opens_card_zero_and_failed_open_keeps_runni
     assert wintool.select(*MAIN_WINDOW, "WDMCB", 1)
     assert wait_until_status(wintool, "Behold TV Card initialize success!")
     program.sim_control().wait_polls(3)
-    wintool.close(hwnd)
-    process.wait(30)
+    quorvel.exit()
 
 
 def wait_until_status(wintool, text, timeout=10.0):

@@ -19,7 +19,18 @@ class SimStatus:
     current: int    # extended code the latest poll reported (0: none)
 
 
+@dataclass(frozen=True)
+class PressStart:
+    """The latest press or hold the library has reported. Times are microseconds since 1970,
+    comparable with time.time_ns() // 1000."""
+    poll: int       # the number of the poll that first reported it
+    code: int       # its extended code
+    queued_us: int  # when the control channel queued it
+    polled_us: int  # when that first poll ran
+
+
 _STATUS = re.compile(r"^polls=(\d+) queued=(\d+) current=([0-9A-F]{8})$")
+_PRESSED = re.compile(r"^poll=(\d+) code=([0-9A-F]{8}) queued=(\d+) polled=(\d+)$")
 
 
 class SimControl:
@@ -102,6 +113,16 @@ class SimControl:
         if not match:
             raise SimControlError(f"unexpected status reply {reply!r}")
         return SimStatus(int(match.group(1)), int(match.group(2)), int(match.group(3), 16))
+
+    def pressed(self):
+        """The PressStart of the latest press or hold the program has polled, or None."""
+        reply = self.command("pressed")
+        if reply == "none":
+            return None
+        match = _PRESSED.match(reply)
+        if not match:
+            raise SimControlError(f"unexpected pressed reply {reply!r}")
+        return PressStart(int(match.group(1)), int(match.group(2), 16), int(match.group(3)), int(match.group(4)))
 
     def wait_idle(self, timeout: float = 10.0) -> SimStatus:
         """Waits until every queued item has been reported."""
