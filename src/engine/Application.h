@@ -24,6 +24,7 @@ class Libraries;
 class MainThread;
 class OsdRequests;
 class PowerSystem;
+class ProcessControl;
 class Processes;
 class ProfileFile;
 class Registry;
@@ -32,6 +33,7 @@ class Sound;
 class SystemInfo;
 class Timer;
 class TrayIcon;
+class TrayMenu;
 class WindowSystem;
 
 struct ApplicationContext {
@@ -50,36 +52,45 @@ struct ApplicationContext {
     Dialogs& dialogs;
     Sound& sound;
     TrayIcon& tray;
+    TrayMenu& trayMenu;
     OsdRequests& osd;
     Timer& mainT;
     Timer& offTimer;
+    ProcessControl& process;
     std::string executablePath;
-    // Process-wide steps that belong to the program's entry: the priority and the
-    // single-instance mutex.
-    std::function<void()> raisePriority;
-    std::function<void()> closeInstanceMutex;
+    // The colour the on-screen display paints its letters in.
+    std::function<void(std::uint32_t colour)> setOsdColour;
 };
 
-// The program's logic behind the main window: the start-up sequence, the window's handlers
-// and the exit sequence.
+// The program's logic behind the main window: the start-up sequence, the handlers of the
+// window, the tray icon and its menu, and the exit sequence.
 class Application final : public FormEvents {
 public:
     explicit Application(const ApplicationContext& context);
 
     // The start-up sequence; false when the program must end now (any message has been shown).
     bool FormCreate(const std::vector<std::string>& arguments);
-    const ProgramSettings& Settings() const { return settings_; }
+    bool ExitFlag() const { return exitFlag_; }
 
     void OnClick(CheckControl control) override;
     void OnListChange(ListControl control) override;
     void OnButtonClick(ButtonControl control) override;
+    void OnKeyEKeyDown(std::uint16_t virtualKey, KeyModifiers held) override;
     void OnTimer(TimerId timer) override;
     void OnPowerBroadcast(std::uintptr_t event) override;
+    void OnTrayClick() override;
+    void OnMenuClick(TrayMenuItem item) override;
     bool OnCloseQuery() override;
     void OnClose() override;
+    bool OnQueryEndSession() override;
+    void OnEndSession(bool ending) override;
 
 private:
     void FillDesignState();
+    void KeyESelect();
+    void RunSBClick();
+    void OSDFIClick();
+    void ApplyOsdColour();
 
     ApplicationContext c_;
     ProgramSettings settings_;
@@ -93,6 +104,7 @@ private:
     LircServerPage lirc_;
     ButtonEngine engine_;
     bool debugMode_ = false;
+    bool exitFlag_ = false;
 };
 
 }  // namespace quorvel

@@ -48,14 +48,35 @@
     X(OSL, 1072)            \
     X(HomeL, 1073)          \
     X(MailL, 1074)          \
+    X(FlagI, 1075)          \
+    X(AuthorL, 1076)        \
+    X(CopyrightL, 1077)     \
+    X(OSNL, 1078)           \
+    X(DonateI, 1079)        \
     X(StatusSB, 1080)
+
+// Command identifiers of the tray menu's items. Tools outside the program choose an item by
+// posting WM_COMMAND with its identifier to the main window.
+#define QUORVEL_TRAY_MENU(X) \
+    X(WinLIRCPM, 2001)       \
+    X(KeysPM, 2002)          \
+    X(MousePM, 2003)         \
+    X(WMAPPCOMMANDPM, 2004)  \
+    X(RestorePM, 2005)       \
+    X(MinimizePM, 2006)      \
+    X(ExitPM, 2007)
 
 namespace quorvel::control_id {
 #define QUORVEL_CONTROL_ID(name, id) constexpr int name = id;
 QUORVEL_CONTROLS(QUORVEL_CONTROL_ID)
+QUORVEL_TRAY_MENU(QUORVEL_CONTROL_ID)
 #undef QUORVEL_CONTROL_ID
 }  // namespace quorvel::control_id
 
 // The main window's class and caption.
 #define QUORVEL_MAIN_CLASS "TMainForm"
 #define QUORVEL_MAIN_CAPTION "Quorvel"
+
+// The message (WM_APP + 2) by which the shell reports mouse events on the tray icon to the
+// main window: lParam is the mouse message (WM_LBUTTONUP a click, WM_RBUTTONUP the menu).
+#define QUORVEL_TRAY_CALLBACK_MESSAGE 0x8002

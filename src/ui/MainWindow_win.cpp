@@ -1,10 +1,14 @@
 #include "ui/MainWindow_win.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include "ResourceIds.h"
-#include "ui/TrayIcon_win.h"
 #include "ui/ControlIds.h"
+#include "ui/MainWindowLayout_win.h"
 
 namespace quorvel {
 namespace {
@@ -12,114 +16,30 @@ namespace {
 namespace id = control_id;
 
 constexpr char kClassName[] = QUORVEL_MAIN_CLASS;
-constexpr int kClientWidth = 250;
-constexpr int kClientHeight = 560;
 constexpr UINT_PTR kMainTId = 1;
 constexpr UINT_PTR kOffTimerId = 2;
 // Work handed over from another thread; lParam points to the std::function.
 constexpr UINT kRunWorkMessage = WM_APP + 1;
+// Declared here so that the program builds with headers older than Windows 8.1's.
+constexpr UINT kDpiChangedMessage = 0x02E0;
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr int kFontHeight = -11;
+constexpr int kDropHeightFloor = 100;
+// Room the selected tab takes beyond its own width.
+constexpr int kTabsMargin = 6;
+constexpr std::size_t kPathCapacity = 32768;
 
-constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
-constexpr DWORD kRadio = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
-constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
-constexpr DWORD kSpeedButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
-constexpr DWORD kIcon = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
+// The pictures exist in these sizes; a picture is shown in the one nearest its scaled size,
+// so it is never blurred by stretching.
+constexpr int kPictureSizes[] = {16, 20, 24, 32, 40, 48};
 
-// Pages of the settings tabs; controls of a page are shown only while its tab is selected.
-enum Page { kAlways = -1, kGeneral, kWinLirc, kBeholder, kCompro };
-
-struct ControlSpec {
-    int id;
-    const char* className;
-    const char* text;
-    DWORD style;
-    int x, y, width, height;
-    Page page = kAlways;
-    int iconId = 0;
-};
-
-// Positions in pixels at 96 DPI, client coordinates.
-const ControlSpec kControls[] = {
-    {0, "BUTTON", "RC", kGroup, 6, 4, 237, 61},
-    {id::WDMCB, "COMBOBOX", "", kList | WS_DISABLED, 14, 20, 221, 160},
-    {id::RCTypeL, "STATIC", "", kLabel, 14, 46, 221, 14},
-
-    {0, "BUTTON", "RC Button", kGroup, 6, 68, 237, 61},
-    {0, "STATIC", "RC Code:", kLabel, 14, 84, 72, 13},
-    {id::Code1ST, "STATIC", "", kLabel, 88, 84, 36, 13},
-    {0, "STATIC", "Repeat Count:", kLabel, 130, 84, 70, 13},
-    {id::RepeatCountL, "STATIC", "0", kLabel, 202, 84, 20, 13},
-    {0, "STATIC", "Extended Code:", kLabel, 14, 98, 72, 13},
-    {id::Code2ST, "STATIC", "", kLabel, 88, 98, 70, 13},
-    {0, "STATIC", "Name:", kLabel, 14, 112, 72, 13},
-    {id::NameST, "STATIC", "", kLabel, 88, 112, 130, 13},
-    {id::KeyPI, "STATIC", "", kIcon, 222, 108, 16, 16, kAlways, IDI_TRAY_IDLE},
-
-    {0, "BUTTON", "RC Button Properties", kGroup, 6, 128, 237, 153},
-    {0, "STATIC", "RC Code:", kLabel, 14, 144, 44, 13},
-    {id::NameRCCodeST, "STATIC", "...", kLabel, 60, 144, 28, 13},
-    {0, "STATIC", "Extended Code:", kLabel, 92, 144, 72, 13},
-    {id::NameRCCodeExST, "STATIC", "...", kLabel, 166, 144, 70, 13},
-    {0, "STATIC", "", kIcon, 14, 160, 20, 20, kAlways, IDI_PROP_NAME},
-    {id::NameE, "EDIT", "", kEdit, 38, 160, 150, 20},
-    {id::KeyRepeatCB, "BUTTON", "", kCheck, 194, 162, 16, 16},
-    {id::SaveButtonPropertiesSB, "BUTTON", "", kSpeedButton, 214, 159, 22, 22, kAlways, IDI_SAVE_BUTTON},
-    {0, "STATIC", "", kIcon, 14, 184, 20, 20, kAlways, IDI_PROP_ACTION},
-    {id::NameActionCB, "COMBOBOX", "", kList, 38, 184, 94, 200},
-    {0, "STATIC", "", kIcon, 136, 184, 20, 20, kAlways, IDI_PROP_MOUSE},
-    {id::MsCB, "COMBOBOX", "", kList, 158, 184, 80, 200},
-    {0, "STATIC", "", kIcon, 14, 208, 20, 20, kAlways, IDI_PROP_KEY},
-    {id::KeyE, "EDIT", "None", kEdit | ES_READONLY, 38, 208, 150, 20},
-    {id::LWinCB, "BUTTON", "Win", kCheck, 194, 210, 44, 16},
-    {0, "STATIC", "", kIcon, 14, 232, 20, 20, kAlways, IDI_PROP_MESSAGE},
-    {id::NameMessageCB, "COMBOBOX", "", kList, 38, 232, 200, 300},
-    {0, "STATIC", "", kIcon, 14, 256, 20, 20, kAlways, IDI_PROP_RUN},
-    {id::RunE, "EDIT", "", kEdit, 38, 256, 174, 20},
-    {id::RunSB, "BUTTON", "", kSpeedButton, 214, 255, 22, 22, kAlways, IDI_BROWSE},
-
-    {0, "BUTTON", "Emulation", kGroup, 6, 284, 237, 37},
-    {id::WinLIRCRB, "BUTTON", "", kRadio | WS_GROUP, 14, 300, 16, 16},
-    {0, "STATIC", "", kIcon, 32, 298, 20, 20, kAlways, IDI_MODE_WINLIRC},
-    {id::KeysRB, "BUTTON", "", kRadio, 70, 300, 16, 16},
-    {0, "STATIC", "", kIcon, 88, 298, 20, 20, kAlways, IDI_MODE_KEYS},
-    {id::MouseRB, "BUTTON", "", kRadio, 126, 300, 16, 16},
-    {0, "STATIC", "", kIcon, 144, 298, 20, 20, kAlways, IDI_MODE_MOUSE},
-    {id::WMRB, "BUTTON", "", kRadio, 182, 300, 16, 16},
-    {0, "STATIC", "", kIcon, 200, 298, 20, 20, kAlways, IDI_MODE_MESSAGES},
-
-    {0, "BUTTON", "Settings", kGroup, 6, 320, 237, 113},
-    {id::SPC, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 12, 336, 225, 92},
-    {id::AutorunCB, "BUTTON", "Autorun", kCheck, 18, 362, 100, 16, kGeneral},
-    {id::AutorepeatCB, "BUTTON", "Autorepeat", kCheck, 122, 362, 100, 16, kGeneral},
-    {id::ForceShutdownCB, "BUTTON", "Force Shutdown", kCheck, 18, 380, 100, 16, kGeneral},
-    {id::ForceSuspendCB, "BUTTON", "Force Sleep", kCheck, 122, 380, 100, 16, kGeneral},
-    {id::SoundCB, "BUTTON", "Sound", kCheck, 18, 398, 100, 16, kGeneral},
-    {id::BHCB, "BUTTON", "Balloon Hints", kCheck, 122, 398, 90, 16, kGeneral},
-    {id::SaveSetSB, "BUTTON", "", kSpeedButton, 210, 400, 22, 22, kGeneral, IDI_SAVE_SETTINGS},
-    {id::LIRCServerCB, "BUTTON", "Enabled", kCheck, 18, 362, 100, 16, kWinLirc},
-    {0, "STATIC", "Port:", kLabel, 18, 386, 30, 13, kWinLirc},
-    {id::LIRCServerPortE, "EDIT", "8765", kEdit | ES_NUMBER, 50, 383, 50, 20, kWinLirc},
-    {0, "STATIC", "Clients:", kLabel, 118, 386, 40, 13, kWinLirc},
-    {id::LIRCServerClientsL, "STATIC", "...", kLabel, 160, 386, 40, 13, kWinLirc},
-    {id::BTVCB, "BUTTON", "BeholdTV priority", kCheck, 18, 362, 200, 16, kBeholder},
-    {id::ComproRemoteOffCB, "BUTTON", "ComproRemote disable", kCheck, 18, 362, 200, 16, kCompro},
-    {id::ComproDTVCB, "BUTTON", "Compro DTV 4 interaction", kCheck, 18, 382, 200, 16, kCompro},
-
-    {0, "BUTTON", "About", kGroup, 6, 436, 237, 101},
-    {id::ProgNameL, "STATIC", "Quorvel", kLabel, 10, 452, 80, 13},
-    {id::VersionL, "STATIC", "", kLabel, 94, 452, 70, 13},
-    {0, "STATIC", "OS:", kLabel, 8, 480, 20, 13},
-    {id::OSL, "STATIC", "", kLabel, 31, 480, 205, 13},
-};
-
-constexpr const char* kTabCaptions[] = {"General", "WinLIRC", "Beholder", "Compro"};
-
-// Value labels drawn in blue.
-constexpr int kBlueLabels[] = {id::RCTypeL, id::Code1ST,        id::Code2ST, id::NameST,
-                               id::NameRCCodeST, id::NameRCCodeExST, id::OSL};
+int NearestPictureSize(int pixels) {
+    int best = kPictureSizes[0];
+    for (int size : kPictureSizes) {
+        if (std::abs(size - pixels) < std::abs(best - pixels)) best = size;
+    }
+    return best;
+}
 
 int TextId(TextControl control) {
     switch (control) {
@@ -171,6 +91,7 @@ int ListId(ListControl control) {
         case ListControl::MsCB: return id::MsCB;
         case ListControl::NameMessageCB: return id::NameMessageCB;
         case ListControl::WDMCB: return id::WDMCB;
+        case ListControl::KeyE: return id::KeyE;
     }
     return 0;
 }
@@ -185,6 +106,33 @@ bool CheckFromId(int controlId, CheckControl& control) {
     return false;
 }
 
+bool ButtonFromId(int controlId, ButtonControl& control) {
+    switch (controlId) {
+        case id::SaveButtonPropertiesSB: control = ButtonControl::SaveButtonPropertiesSB; return true;
+        case id::SaveSetSB: control = ButtonControl::SaveSetSB; return true;
+        case id::RunSB: control = ButtonControl::RunSB; return true;
+        case id::OSDFI: control = ButtonControl::OSDFI; return true;
+        default: return false;
+    }
+}
+
+bool IsBlue(int controlId) {
+    for (const ControlSpec& spec : MainWindowControls()) {
+        if (spec.id == controlId && spec.id != 0) return spec.look == Look::Blue;
+    }
+    return false;
+}
+
+// With visual styles the tab control's body is drawn in the window colour, and the controls
+// lying on it must match; without them it is the dialog colour like the rest of the window.
+bool VisualStylesActive() {
+    const HMODULE uxtheme = GetModuleHandleA("uxtheme.dll");
+    const auto isAppThemed =
+        uxtheme ? reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "IsAppThemed")))
+                : nullptr;
+    return isAppThemed && isAppThemed();
+}
+
 }  // namespace
 
 void WindowTimer::Start(std::uint32_t intervalMs) {
@@ -194,20 +142,27 @@ void WindowTimer::Start(std::uint32_t intervalMs) {
 
 void WindowTimer::Stop() {
     interval_ = 0;
-    KillTimer(window_, id_);
+    if (window_) KillTimer(window_, id_);
 }
 
 MainWindow::MainWindow(HINSTANCE instance)
-    : instance_(instance), mainThreadId_(GetCurrentThreadId()), mainT_(window_, kMainTId),
-      offTimer_(window_, kOffTimerId) {}
+    : instance_(instance),
+      mainThreadId_(GetCurrentThreadId()),
+      taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")),
+      mainT_(window_, kMainTId),
+      offTimer_(window_, kOffTimerId),
+      menu_(instance) {}
 
 MainWindow::~MainWindow() {
-    if (window_) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
+    tray_.reset();
+    if (window_) DestroyWindow(window_);
+    for (HICON icon : pictures_) DestroyIcon(icon);
+    for (HICON icon : indicatorPictures_) {
+        if (icon) DestroyIcon(icon);
     }
-    for (HICON icon : icons_) DestroyIcon(icon);
-    if (font_) DeleteObject(font_);
+    for (HFONT font : {font_, boldFont_, linkFont_}) {
+        if (font) DeleteObject(font);
+    }
 }
 
 bool MainWindow::Create() {
@@ -216,6 +171,9 @@ bool MainWindow::Create() {
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance_;
     windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_APP));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                        LR_DEFAULTCOLOR));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kClassName;
@@ -225,7 +183,8 @@ bool MainWindow::Create() {
     dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
 
-    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // A fixed single border with the system menu and the minimize box only.
+    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
     AdjustWindowRect(&frame, style, FALSE);
     const int width = frame.right - frame.left;
@@ -234,7 +193,9 @@ bool MainWindow::Create() {
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     CreateWindowExA(0, kClassName, QUORVEL_MAIN_CAPTION, style, left, top, width, height, nullptr, nullptr,
                     instance_, this);
-    return window_ != nullptr;
+    if (!window_) return false;
+    tray_ = std::make_unique<Win32TrayIcon>(window_, instance_);
+    return true;
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -244,113 +205,270 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY && self) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        self = nullptr;
+    }
     return self ? self->HandleMessage(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: OnCreate(); return 0;
-        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
         case WM_TIMER: OnTimer(wParam); return 0;
         case WM_NOTIFY:
             if (reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE) OnTabChange();
             return 0;
         case WM_CTLCOLORSTATIC:
             return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_MEASUREITEM:
+            return menu_.Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        case WM_DRAWITEM: return OnDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        case WM_SETCURSOR:
+            if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            return DefWindowProcA(window_, message, wParam, lParam);
         case kRunWorkMessage: (*reinterpret_cast<const std::function<void()>*>(lParam))(); return 0;
         case WM_POWERBROADCAST:
             if (events_) events_->OnPowerBroadcast(wParam);
             return DefWindowProcA(window_, message, wParam, lParam);
-        case Win32TrayIcon::kCallbackMessage:
-            if (lParam == WM_LBUTTONUP) Restore();
+        case Win32TrayIcon::kCallbackMessage: OnTrayMessage(static_cast<UINT>(lParam)); return 0;
+        case WM_SIZE:
+            // Minimized means gone to the tray: no window, no taskbar button.
+            if (wParam == SIZE_MINIMIZED) {
+                ShowWindow(window_, SW_HIDE);
+            } else if (statusBar_) {
+                SendMessageA(statusBar_, WM_SIZE, 0, 0);
+            }
             return 0;
+        case kDpiChangedMessage: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<RECT*>(lParam)); return 0;
         case WM_CLOSE: OnClose(); return 0;
+        case WM_QUERYENDSESSION: return events_ ? events_->OnQueryEndSession() : TRUE;
+        case WM_ENDSESSION:
+            if (events_) events_->OnEndSession(wParam != FALSE);
+            return 0;
         case WM_DESTROY:
             mainT_.Stop();
             offTimer_.Stop();
+            if (tray_) tray_->Hide();
             PostQuitMessage(0);
             return 0;
-        default: return DefWindowProcA(window_, message, wParam, lParam);
+        default:
+            if (message == taskbarCreatedMessage_ && tray_) {
+                tray_->OnTaskbarCreated();
+                return 0;
+            }
+            return DefWindowProcA(window_, message, wParam, lParam);
     }
 }
 
 void MainWindow::OnCreate() {
-    font_ = CreateFontA(-MulDiv(11, dpi_, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                        "MS Sans Serif");
-    for (const ControlSpec& spec : kControls) {
-        const HWND control =
-            CreateWindowExA(0, spec.className, spec.text, spec.style, Scale(spec.x), Scale(spec.y),
-                            Scale(spec.width), Scale(spec.height), window_,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        if (spec.iconId) {
-            const int size = Scale(spec.style & SS_ICON ? spec.width : 16);
-            const HICON icon = LoadIconSized(spec.iconId, size);
-            SendMessageA(control, (spec.style & SS_ICON) ? STM_SETICON : BM_SETIMAGE,
-                         (spec.style & SS_ICON) ? reinterpret_cast<WPARAM>(icon) : IMAGE_ICON,
-                         reinterpret_cast<LPARAM>(icon));
-        }
+    CreateFonts();
+    for (const ControlSpec& spec : MainWindowControls()) {
+        const DWORD exStyle = lstrcmpiA(spec.className, "EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
+        controls_.push_back(CreateWindowExA(exStyle, spec.className, spec.text, spec.style, 0, 0, 0, 0, window_,
+                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+                                            nullptr));
     }
     const HWND tabs = Control(id::SPC);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kTabCaptions)); ++i) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<char*>(kTabCaptions[i]);
         SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
-    OnTabChange();
-
+    // Group boxes lie below everything else, so that nothing they enclose is clipped away by them.
+    const auto specs = MainWindowControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        if ((specs[i].style & BS_TYPEMASK) == BS_GROUPBOX && lstrcmpiA(specs[i].className, "BUTTON") == 0) {
+            SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
     statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::StatusSB)), instance_, nullptr);
-    const int panelEdges[] = {Scale(210), -1};
-    SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(panelEdges));
-    SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    keyCapture_.Attach(Control(id::KeyE), [this](std::uint16_t virtualKey, KeyModifiers held) {
+        if (events_) events_->OnKeyEKeyDown(virtualKey, held);
+    });
+    links_.Attach(window_);
+    Layout();
+    OnTabChange();
 }
 
-HICON MainWindow::LoadIconSized(int iconId, int size) const {
-    const auto icon =
-        static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(iconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    if (icon) const_cast<MainWindow*>(this)->icons_.push_back(icon);
-    return icon;
+void MainWindow::CreateFonts() {
+    for (HFONT* font : {&font_, &boldFont_, &linkFont_}) {
+        if (*font) DeleteObject(*font);
+    }
+    const auto make = [&](int weight, BOOL underline) {
+        return CreateFontA(Scale(kFontHeight), 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                           "MS Sans Serif");
+    };
+    font_ = make(FW_NORMAL, FALSE);
+    boldFont_ = make(FW_BOLD, FALSE);
+    linkFont_ = make(FW_NORMAL, TRUE);
+}
+
+void MainWindow::Layout() {
+    const auto specs = MainWindowControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const ControlSpec& spec = specs[i];
+        const HWND control = controls_[i];
+        const HFONT font = spec.look == Look::Bold ? boldFont_ : spec.look == Look::Link ? linkFont_ : font_;
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        int x = Scale(spec.x), y = Scale(spec.y), width = Scale(spec.width), height = Scale(spec.height);
+        if ((spec.style & SS_TYPEMASK) == SS_ICON && spec.width == spec.height) {
+            // Centred in its place at the size it was drawn for.
+            const int size = NearestPictureSize(width);
+            x += (width - size) / 2;
+            y += (height - size) / 2;
+            width = height = size;
+        }
+        if (lstrcmpiA(spec.className, "COMBOBOX") == 0) height = std::max(height, Scale(kDropHeightFloor));
+        SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LoadPictures();
+    SizeTabs();
+
+    const int panelEdges[] = {Scale(kStatusPanel0Width), -1};
+    SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(panelEdges));
+    SendMessageA(statusBar_, WM_SIZE, 0, 0);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+HICON MainWindow::LoadIconSized(int iconId, int width, int height) {
+    return static_cast<HICON>(
+        LoadImageA(instance_, MAKEINTRESOURCEA(iconId), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+}
+
+void MainWindow::LoadPictures() {
+    std::vector<HICON> previous;
+    previous.swap(pictures_);
+    const auto specs = MainWindowControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const ControlSpec& spec = specs[i];
+        if (!spec.iconId || spec.id == id::KeyPI) continue;
+        const bool isPicture = (spec.style & SS_TYPEMASK) == SS_ICON;
+        const bool square = spec.width == spec.height;
+        // Speed buttons carry a 16 px glyph.
+        const int width = isPicture ? (square ? NearestPictureSize(Scale(spec.width)) : Scale(spec.width))
+                                    : NearestPictureSize(Scale(16));
+        const int height = isPicture && !square ? Scale(spec.height) : width;
+        const HICON icon = LoadIconSized(spec.iconId, width, height);
+        pictures_.push_back(icon);
+        if (isPicture) {
+            SendMessageA(controls_[i], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        } else {
+            SendMessageA(controls_[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+        }
+    }
+    for (HICON icon : previous) DestroyIcon(icon);
+
+    // The indicator shows pictures of the tray image list; all four are kept ready for the tick.
+    int shown = -1;
+    const HICON current = reinterpret_cast<HICON>(SendMessageA(Control(id::KeyPI), STM_GETICON, 0, 0));
+    for (std::size_t i = 0; i < indicatorPictures_.size(); ++i) {
+        if (indicatorPictures_[i] && indicatorPictures_[i] == current) shown = static_cast<int>(i);
+    }
+    std::array<HICON, 4> previousIndicator = indicatorPictures_;
+    const int size = NearestPictureSize(Scale(16));
+    for (std::size_t i = 0; i < indicatorPictures_.size(); ++i) {
+        indicatorPictures_[i] = LoadIconSized(IDI_TRAY_FIRST + static_cast<int>(i), size, size);
+    }
+    SetIndicatorImage(shown < 0 ? 2 : shown);
+    for (HICON icon : previousIndicator) {
+        if (icon) DestroyIcon(icon);
+    }
+}
+
+// The four tabs share the control's width equally, so that all of them fit side by side
+// whatever the font.
+void MainWindow::SizeTabs() {
+    const HWND tabs = Control(id::SPC);
+    RECT client, first;
+    GetClientRect(tabs, &client);
+    if (!SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first))) return;
+    const int count = static_cast<int>(std::size(kTabCaptions));
+    const int width = (client.right - client.left - Scale(kTabsMargin)) / count;
+    SendMessageA(tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(width, first.bottom - first.top));
+}
+
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    CreateFonts();
+    Layout();
 }
 
 void MainWindow::OnTabChange() {
     const int page = static_cast<int>(SendMessageA(Control(id::SPC), TCM_GETCURSEL, 0, 0));
-    for (const ControlSpec& spec : kControls) {
-        if (spec.page == kAlways) continue;
-        const HWND control = Control(spec.id);
-        if (!control) {
-            // Captions without an identifier: find them by position among the page's controls.
-            continue;
-        }
-        ShowWindow(control, spec.page == page ? SW_SHOW : SW_HIDE);
-        if (spec.page == page) SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    const auto specs = MainWindowControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        if (specs[i].page == Page::Always) continue;
+        ShowWindow(controls_[i], static_cast<int>(specs[i].page) == page ? SW_SHOW : SW_HIDE);
     }
+}
+
+bool MainWindow::IsPageControl(HWND control) const {
+    const auto specs = MainWindowControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        if (controls_[i] == control) return specs[i].page != Page::Always;
+    }
+    return false;
 }
 
 LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
-    const int controlId = GetDlgCtrlID(control);
     SetBkMode(dc, TRANSPARENT);
-    for (int blue : kBlueLabels) {
-        if (controlId == blue) SetTextColor(dc, RGB(0, 0, 255));
+    COLORREF colour;
+    if (links_.TextColour(control, colour)) {
+        SetTextColor(dc, colour);
+    } else if (IsBlue(GetDlgCtrlID(control))) {
+        SetTextColor(dc, kBlue);
     }
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    const bool onThemedPage = IsPageControl(control) && VisualStylesActive();
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(onThemedPage ? COLOR_WINDOW : COLOR_BTNFACE));
 }
 
-void MainWindow::OnCommand(int controlId, int code) {
+bool MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (menu_.Draw(item)) return true;
+    if (item.CtlType != ODT_STATIC || static_cast<int>(item.CtlID) != id::OSDFI) return false;
+    // The swatch is drawn in its 10 x 10 design units, scaled to the screen.
+    const int saved = SaveDC(item.hDC);
+    SetMapMode(item.hDC, MM_ANISOTROPIC);
+    SetWindowExtEx(item.hDC, 96, 96, nullptr);
+    SetViewportExtEx(item.hDC, dpi_, dpi_, nullptr);
+    DrawOsdSwatch(item.hDC, swatchColour_);
+    RestoreDC(item.hDC, saved);
+    return true;
+}
+
+bool MainWindow::OnSetCursor(HWND control) {
+    if (control != Control(id::OSDFI)) return false;
+    SetCursor(LoadCursorA(nullptr, IDC_HAND));
+    return true;
+}
+
+void MainWindow::OnCommand(int controlId, int code, HWND control) {
     if (!events_) return;
+    // Menu items (and a WM_COMMAND posted with an item's identifier) come without a control.
+    if (!control) {
+        if (const auto item = Win32TrayMenu::ItemOfCommand(controlId)) events_->OnMenuClick(*item);
+        return;
+    }
     CheckControl check{};
+    ButtonControl button{};
     if (code == BN_CLICKED && CheckFromId(controlId, check)) {
         events_->OnClick(check);
-    } else if (code == BN_CLICKED && controlId == id::SaveButtonPropertiesSB) {
-        events_->OnButtonClick(ButtonControl::SaveButtonPropertiesSB);
-    } else if (code == BN_CLICKED && controlId == id::SaveSetSB) {
-        events_->OnButtonClick(ButtonControl::SaveSetSB);
-    } else if (code == BN_CLICKED && controlId == id::RunSB) {
-        events_->OnButtonClick(ButtonControl::RunSB);
+    } else if (code == BN_CLICKED && ButtonFromId(controlId, button)) {
+        events_->OnButtonClick(button);
+    } else if (code == STN_CLICKED && links_.OnClicked(window_, controlId)) {
+        return;
     } else if (code == CBN_SELCHANGE && controlId == id::WDMCB) {
         events_->OnListChange(ListControl::WDMCB);
+    } else if (code == CBN_SELCHANGE && controlId == id::KeyE) {
+        events_->OnListChange(ListControl::KeyE);
     }
 }
 
@@ -360,10 +478,13 @@ void MainWindow::OnTimer(UINT_PTR timerId) {
     if (timerId == kOffTimerId) events_->OnTimer(TimerId::OffTimer);
 }
 
-void MainWindow::Restore() {
-    ShowWindow(window_, SW_SHOW);
-    ShowWindow(window_, SW_RESTORE);
-    SetForegroundWindow(window_);
+void MainWindow::OnTrayMessage(UINT mouseMessage) {
+    if (!events_) return;
+    if (mouseMessage == WM_LBUTTONUP) {
+        events_->OnTrayClick();
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        if (const auto item = menu_.Track(window_)) events_->OnMenuClick(*item);
+    }
 }
 
 void MainWindow::OnClose() {
@@ -371,6 +492,20 @@ void MainWindow::OnClose() {
     if (events_) events_->OnClose();
     DestroyWindow(window_);
 }
+
+void MainWindow::Restore() {
+    ShowWindow(window_, SW_SHOW);
+    if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+    SetForegroundWindow(window_);
+}
+
+void MainWindow::Minimize() {
+    if (!IsWindowVisible(window_)) return;
+    ShowWindow(window_, SW_MINIMIZE);
+    ShowWindow(window_, SW_HIDE);
+}
+
+void MainWindow::Close() { SendMessageA(window_, WM_CLOSE, 0, 0); }
 
 std::string MainWindow::GetText(TextControl control) const {
     const HWND hwnd = Control(TextId(control));
@@ -380,6 +515,14 @@ std::string MainWindow::GetText(TextControl control) const {
 }
 
 void MainWindow::SetText(TextControl control, const std::string& text) {
+    // A text that is not the chosen list item's caption leaves no item chosen, so that choosing
+    // that item again still counts as a choice.
+    if (control == TextControl::KeyE) {
+        const int selected = GetItemIndex(ListControl::KeyE);
+        if (selected >= 0 && ItemText(ListControl::KeyE, selected) != text) {
+            SendMessageA(Control(id::KeyE), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        }
+    }
     // The tick rewrites the same texts 20 times a second; unchanged ones are left alone.
     if (GetText(control) != text) SetWindowTextA(Control(TextId(control)), text.c_str());
 }
@@ -438,8 +581,37 @@ void MainWindow::SetStatusText(int panel, const std::string& text) {
 }
 
 void MainWindow::SetIndicatorImage(int index) {
-    SendMessageA(Control(id::KeyPI), STM_SETICON, reinterpret_cast<WPARAM>(LoadIconSized(IDI_TRAY_FIRST + index, Scale(16))),
-                 0);
+    if (index < 0 || index >= static_cast<int>(indicatorPictures_.size())) return;
+    SendMessageA(Control(id::KeyPI), STM_SETICON,
+                 reinterpret_cast<WPARAM>(indicatorPictures_[static_cast<std::size_t>(index)]), 0);
+}
+
+void MainWindow::SetSwatchColour(std::uint32_t colour) {
+    swatchColour_ = colour;
+    InvalidateRect(Control(id::OSDFI), nullptr, TRUE);
+}
+
+std::optional<std::string> MainWindow::ChooseApplication() {
+    // The dialog opens on the program the button starts now, when it has one.
+    std::string path = GetText(TextControl::RunE);
+    path.resize(kPathCapacity, '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = "Executable files\0*.exe\0Command files\0*.cmd;*.bat\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrTitle = "Select application to run";
+    dialog.lpstrDefExt = "exe";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameA(&dialog)) return std::nullopt;
+    path.resize(path.find('\0'));
+    return path;
+}
+
+std::optional<std::uint32_t> MainWindow::ChooseColour(std::uint32_t current) {
+    return colourDialog_.Choose(window_, current);
 }
 
 void MainWindow::RunSync(const std::function<void()>& work) {

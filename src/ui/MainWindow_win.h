@@ -2,13 +2,20 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "osd/OsdColour_win.h"
 #include "platform/MainThread.h"
 #include "platform/Timer.h"
 #include "ui/Form.h"
+#include "ui/KeyCaptureField_win.h"
+#include "ui/LinkLabels_win.h"
+#include "ui/TrayIcon_win.h"
+#include "ui/TrayMenu_win.h"
 
 namespace quorvel {
 
@@ -26,8 +33,9 @@ private:
     std::uint32_t interval_ = 0;
 };
 
-// The program's only ordinary window. Its controls hold the program's state; the logic
-// reaches them through the Form interface and hears about them through FormEvents.
+// The program's only ordinary window, with its tray icon and the icon's menu. Its controls
+// hold the program's state; the logic reaches them through the Form interface and hears
+// about them through FormEvents.
 class MainWindow final : public Form, public MainThread {
 public:
     explicit MainWindow(HINSTANCE instance);
@@ -35,12 +43,14 @@ public:
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Creates the window and its controls, hidden.
+    // Creates the window and its controls, hidden, and the tray icon (not yet shown).
     bool Create();
     HWND Handle() const { return window_; }
     void SetEvents(FormEvents* events) { events_ = events; }
     Timer& MainT() { return mainT_; }
     Timer& OffTimer() { return offTimer_; }
+    TrayIcon& Tray() { return *tray_; }
+    TrayMenu& Menu() { return menu_; }
 
     std::string GetText(TextControl control) const override;
     void SetText(TextControl control, const std::string& text) override;
@@ -59,6 +69,12 @@ public:
     void SetKeyCodeValue(std::uint16_t value) override { keyCodeValue_ = value; }
     void SetStatusText(int panel, const std::string& text) override;
     void SetIndicatorImage(int index) override;
+    void SetSwatchColour(std::uint32_t colour) override;
+    std::optional<std::string> ChooseApplication() override;
+    std::optional<std::uint32_t> ChooseColour(std::uint32_t current) override;
+    void Restore() override;
+    void Minimize() override;
+    void Close() override;
 
     void RunSync(const std::function<void()>& work) override;
 
@@ -66,29 +82,48 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
-    void OnCommand(int id, int code);
+    void OnCommand(int id, int code, HWND control);
     void OnTimer(UINT_PTR id);
+    void OnTrayMessage(UINT mouseMessage);
     void OnClose();
-    // Shows the window, restores it from the minimised state and brings it to the front.
-    void Restore();
     void OnTabChange();
+    void OnDpiChanged(int dpi, const RECT& suggested);
     LRESULT OnControlColor(HDC dc, HWND control);
+    bool OnDrawItem(const DRAWITEMSTRUCT& item);
+    bool OnSetCursor(HWND control);
 
+    // Places every control for the current DPI, with fonts and pictures of the matching size.
+    void Layout();
+    void CreateFonts();
+    void SizeTabs();
+    void LoadPictures();
+    HICON LoadIconSized(int id, int width, int height);
     HWND Control(int id) const { return GetDlgItem(window_, id); }
     int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-    HICON LoadIconSized(int id, int size) const;
+    bool IsPageControl(HWND control) const;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
     HWND statusBar_ = nullptr;
+    std::vector<HWND> controls_;  // one per entry of the layout, in its order
     HFONT font_ = nullptr;
+    HFONT boldFont_ = nullptr;
+    HFONT linkFont_ = nullptr;
     int dpi_ = 96;
     DWORD mainThreadId_;
+    UINT taskbarCreatedMessage_;
     FormEvents* events_ = nullptr;
     WindowTimer mainT_;
     WindowTimer offTimer_;
     std::uint16_t keyCodeValue_ = 0;
-    std::vector<HICON> icons_;
+    std::uint32_t swatchColour_ = 0;
+    std::vector<HICON> pictures_;
+    std::array<HICON, 4> indicatorPictures_{};
+    Win32TrayMenu menu_;
+    std::unique_ptr<Win32TrayIcon> tray_;
+    KeyCaptureField keyCapture_;
+    LinkLabels links_;
+    OsdColourDialog colourDialog_;
 };
 
 }  // namespace quorvel

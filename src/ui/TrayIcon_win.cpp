@@ -1,6 +1,5 @@
 #include "ui/TrayIcon_win.h"
 
-
 #include <algorithm>
 
 #include "ResourceIds.h"
@@ -35,19 +34,36 @@ HICON Win32TrayIcon::Picture(int index) const {
                                          LR_SHARED));
 }
 
-void Win32TrayIcon::Show() {
+bool Win32TrayIcon::Add() {
     NOTIFYICONDATAA data = Data(NIF_ICON | NIF_TIP | NIF_MESSAGE);
     data.uCallbackMessage = kCallbackMessage;
     data.hIcon = Picture(picture_);
     CopyCut(data.szTip, "Quorvel");
     shown_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    return shown_;
+}
+
+void Win32TrayIcon::Show() {
+    wanted_ = true;
+    if (shown_ || !Add() || !pendingBalloon_) return;
+    Send(*pendingBalloon_);
+    pendingBalloon_.reset();
 }
 
 void Win32TrayIcon::Hide() {
+    wanted_ = false;
     if (!shown_) return;
     NOTIFYICONDATAA data = Data(0);
     Shell_NotifyIconA(NIM_DELETE, &data);
     shown_ = false;
+}
+
+// Explorer may not have been ready when the icon was first added (at logon), and a restarted
+// Explorer has lost it; either way it is added now.
+void Win32TrayIcon::OnTaskbarCreated() {
+    if (!wanted_) return;
+    shown_ = false;
+    Show();
 }
 
 void Win32TrayIcon::SetPicture(int index) {
@@ -61,10 +77,17 @@ void Win32TrayIcon::SetPicture(int index) {
 }
 
 void Win32TrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
-    if (!shown_) return;
+    if (shown_) {
+        Send({title, text});
+    } else if (!wanted_) {
+        pendingBalloon_ = Balloon{title, text};
+    }
+}
+
+void Win32TrayIcon::Send(const Balloon& balloon) {
     NOTIFYICONDATAA data = Data(NIF_INFO);
-    CopyCut(data.szInfoTitle, title);
-    CopyCut(data.szInfo, text);
+    CopyCut(data.szInfoTitle, balloon.title);
+    CopyCut(data.szInfo, balloon.text);
     data.dwInfoFlags = NIIF_INFO;
     data.uTimeout = kBalloonTimeoutMs;
     Shell_NotifyIconA(NIM_MODIFY, &data);

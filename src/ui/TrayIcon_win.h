@@ -4,8 +4,10 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
+#include "ui/ControlIds.h"
 #include "ui/TrayIcon.h"
 
 namespace quorvel {
@@ -13,8 +15,9 @@ namespace quorvel {
 // The notification-area icon of the main window (Shell_NotifyIcon).
 class Win32TrayIcon final : public TrayIcon {
 public:
-    // Clicks on the icon arrive at the window as this message.
-    static constexpr UINT kCallbackMessage = WM_APP + 2;
+    // Mouse events on the icon arrive at the window as this message.
+    static constexpr UINT kCallbackMessage = QUORVEL_TRAY_CALLBACK_MESSAGE;
+    static_assert(kCallbackMessage == WM_APP + 2);
 
     Win32TrayIcon(HWND window, HINSTANCE instance) : window_(window), instance_(instance) {}
     ~Win32TrayIcon() override { Hide(); }
@@ -23,18 +26,29 @@ public:
 
     void Show() override;
     void Hide();
+    // Explorer started anew (the registered "TaskbarCreated" message): its tray has forgotten us.
+    void OnTaskbarCreated();
 
     void SetPicture(int index) override;
     void ShowBalloon(const std::string& title, const std::string& text) override;
 
 private:
+    struct Balloon {
+        std::string title;
+        std::string text;
+    };
     NOTIFYICONDATAA Data(UINT flags) const;
     HICON Picture(int index) const;
+    bool Add();
+    void Send(const Balloon& balloon);
 
     HWND window_;
     HINSTANCE instance_;
+    bool wanted_ = false;
     bool shown_ = false;
     int picture_ = 0;
+    // A balloon raised before the icon could show it, such as the cards found at start.
+    std::optional<Balloon> pendingBalloon_;
 };
 
 }  // namespace quorvel

@@ -1,4 +1,4 @@
-// The program's entry: one instance, the main window with the logic behind it, the message loop.
+// The program's entry: the main window with the logic behind it, and the message loop.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -8,7 +8,6 @@
 
 #include "engine/Application.h"
 #include "osd/Osd_win.h"
-#include "platform/UniqueHandle.h"
 #include "platform/win32/Clock_win32.h"
 #include "platform/win32/Input_win32.h"
 #include "platform/win32/PowerSystem_win32.h"
@@ -17,16 +16,11 @@
 #include "platform/win32/Sockets_win32.h"
 #include "platform/win32/SystemInfo_win32.h"
 #include "platform/win32/Win32Platform.h"
+#include "settings/ProgramSettings.h"
 #include "ui/MainWindow_win.h"
-#include "ui/TrayIcon_win.h"
+#include "ui/ProcessControl_win.h"
 
 namespace {
-
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { CloseHandle(handle); }
-};
 
 std::vector<std::string> Arguments() {
     std::vector<std::string> arguments;
@@ -34,9 +28,11 @@ std::vector<std::string> Arguments() {
     return arguments;
 }
 
-int RunMessageLoop() {
+// Tab and the arrow keys move between the window's controls, as in a dialog.
+int RunMessageLoop(HWND window) {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (IsWindow(window) && IsDialogMessageA(window, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -48,14 +44,10 @@ int RunMessageLoop() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace quorvel;
 
-    // A second copy ends at once and without a word.
-    SetLastError(0);
-    UniqueHandle<KernelHandleTraits> instanceMutex(CreateMutexA(nullptr, TRUE, "QuorvelMutex"));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
-
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&commonControls);
 
+    // The window is created hidden: the program starts with its tray icon only.
     MainWindow window(instance);
     if (!window.Create()) return 1;
 
@@ -71,22 +63,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Win32Clock clock;
     Win32Dialogs dialogs;
     Win32Sound sound;
-    Win32TrayIcon tray(window.Handle(), instance);
+    Win32ProcessControl process;
     Osd osd(instance, ProgramSettings().osdColor);
 
     Application application(ApplicationContext{
         window, windows, input, processes, profile, registry, libraries, systemInfo, powerSystem, sockets, clock,
-        window, dialogs, sound, tray, osd, window.MainT(), window.OffTimer(), ExecutablePath(),
-        [] {
-            SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
-            SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
-        },
-        [&instanceMutex] { instanceMutex.Reset(); }});
+        window, dialogs, sound, window.Tray(), window.Menu(), osd, window.MainT(), window.OffTimer(), process,
+        ExecutablePath(), [&osd](std::uint32_t colour) { osd.SetColour(colour); }});
     window.SetEvents(&application);
 
-    if (!application.FormCreate(Arguments())) return 0;
-    osd.SetColour(application.Settings().osdColor);
-    const int exitCode = RunMessageLoop();
+    const bool started = application.FormCreate(Arguments());
+    const int exitCode = started ? RunMessageLoop(window.Handle()) : 0;
     window.SetEvents(nullptr);
     osd.Close();
     return exitCode;

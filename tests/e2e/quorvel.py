@@ -32,8 +32,10 @@ class RunningQuorvel:
         return self.wintool.status_parts(*MAIN_WINDOW, "StatusSB")
 
     def exit(self, timeout: float = 30.0):
-        """Closes the main window, which runs the exit sequence, and waits for the end."""
-        self.wintool.close(self.hwnd)
+        """Chooses "Exit" in the tray menu, which runs the exit sequence, and waits for the end.
+        (Closing the window would only send the program to the tray.)"""
+        from quorvel_window import MENU_ITEMS, WM_COMMAND
+        assert self.wintool.post(self.hwnd, WM_COMMAND, MENU_ITEMS["ExitPM"], 0)
         self.process.wait(timeout)
 
 

@@ -125,6 +125,29 @@ class WinTool:
     def post(self, hwnd: int, message: int, wparam: int = 0, lparam: int = 0) -> bool:
         return self.run("post", hex(hwnd), hex(message), hex(wparam), hex(lparam))[0] == 0
 
+    def rect(self, hwnd: int):
+        """(left, top, right, bottom) of a window on the screen, or None."""
+        code, rows = self.run("rect", hex(hwnd))
+        return tuple(int(value) for value in rows[0]) if code == 0 else None
+
+    def control_rect(self, class_name: str, title: str, control: str):
+        """(left, top, right, bottom) of a named control on the screen, or None."""
+        code, rows = self.run("control-rect", class_name, title, control)
+        return tuple(int(value) for value in rows[0]) if code == 0 else None
+
+    def tab_rects(self, class_name: str, title: str, control: str):
+        """[(left, top, right, bottom)] of each tab of a tab control on the screen, or None."""
+        code, rows = self.run("tab-rects", class_name, title, control)
+        return [tuple(int(value) for value in row) for row in rows] if code == 0 else None
+
+    def tooltips(self) -> list:
+        """The texts of the tooltips on the screen, such as a tray icon's balloon."""
+        _, rows = self.run("tooltips")
+        return [row[1] for row in rows]
+
+    def set_text(self, hwnd: int, text: str) -> bool:
+        return self.run("set-text", hex(hwnd), text)[0] == 0
+
     def wait_for_window(self, class_name: str, title: str, timeout: float):
         """The window's handle once it exists, or None."""
         code, rows = self.run("wait-window", class_name, title, str(int(timeout * 1000)), timeout=timeout + 30)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,8 @@ namespace quorvel {
 
 // The main window's controls in memory. It behaves as the real controls do: a radio click
 // checks the button, unchecks its siblings and runs the click handler; an index outside a
-// list chooses nothing.
+// list chooses nothing. The window itself is a visibility state, and its dialogs answer with
+// what the test put into them.
 class FakeForm final : public Form {
 public:
     FakeForm() {
@@ -24,11 +26,21 @@ public:
         texts_[TextControl::KeyE] = "None";
     }
 
+    enum class WindowState { Hidden, Shown, Closed };
+
     FormEvents* events = nullptr;
     std::vector<CheckControl> radioClicks;
     std::map<int, std::string> statusPanels;
     int indicatorImage = -1;
     int indicatorChanges = 0;
+    std::vector<std::uint32_t> swatchColours;
+    // The answers of the next dialogs; nothing stands for Cancel.
+    std::optional<std::string> applicationChoice;
+    std::optional<std::uint32_t> colourChoice;
+    std::vector<std::uint32_t> colourDialogPresets;
+    int fileDialogs = 0;
+    WindowState window = WindowState::Hidden;
+    int closeRequests = 0;
 
     std::string GetText(TextControl control) const override {
         const auto found = texts_.find(control);
@@ -81,6 +93,29 @@ public:
     void SetIndicatorImage(int index) override {
         indicatorImage = index;
         ++indicatorChanges;
+    }
+
+    void SetSwatchColour(std::uint32_t colour) override { swatchColours.push_back(colour); }
+
+    std::optional<std::string> ChooseApplication() override {
+        ++fileDialogs;
+        return applicationChoice;
+    }
+    std::optional<std::uint32_t> ChooseColour(std::uint32_t current) override {
+        colourDialogPresets.push_back(current);
+        return colourChoice;
+    }
+
+    void Restore() override { window = WindowState::Shown; }
+    void Minimize() override {
+        if (window == WindowState::Shown) window = WindowState::Hidden;
+    }
+    // As the real window: the close query decides, and an allowed close runs FormClose.
+    void Close() override {
+        ++closeRequests;
+        if (window == WindowState::Closed || (events && !events->OnCloseQuery())) return;
+        if (events) events->OnClose();
+        window = WindowState::Closed;
     }
 
     std::vector<std::string> Items(ListControl control) const { return List(control).items; }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -274,6 +276,69 @@ int Post(const Arguments& arguments) {
                : kNotFound;
 }
 
+std::string FormatRect(const RECT& rect) {
+    return std::to_string(rect.left) + "\t" + std::to_string(rect.top) + "\t" + std::to_string(rect.right) + "\t" +
+           std::to_string(rect.bottom);
+}
+
+// A window's rectangle on the screen: left, top, right, bottom.
+int Rect(const Arguments& arguments) {
+    HWND window = ParseHandle(arguments[0]);
+    RECT rect;
+    if (!IsWindow(window) || !GetWindowRect(window, &rect)) {
+        return kNotFound;
+    }
+    std::printf("%s\n", FormatRect(rect).c_str());
+    return kSuccess;
+}
+
+int ControlRect(const Arguments& arguments) {
+    HWND control = FindControl(arguments[0], arguments[1], arguments[2]);
+    RECT rect;
+    if (control == nullptr || !GetWindowRect(control, &rect)) {
+        return kNotFound;
+    }
+    std::printf("%s\n", FormatRect(rect).c_str());
+    return kSuccess;
+}
+
+// The screen rectangle of each tab of a tab control, for clicking them as a user would.
+int TabRects(const Arguments& arguments) {
+    HWND control = FindControl(arguments[0], arguments[1], arguments[2]);
+    const auto rects = control != nullptr ? ReadTabRects(control) : std::nullopt;
+    if (!rects) {
+        return kNotFound;
+    }
+    for (const RECT& rect : *rects) {
+        std::printf("%s\n", FormatRect(rect).c_str());
+    }
+    return kSuccess;
+}
+
+// WM_SETTEXT, which Windows carries across processes, e.g. into a file dialog's name field.
+int SetText(const Arguments& arguments) {
+    HWND window = ParseHandle(arguments[0]);
+    DWORD_PTR ignored = 0;
+    return IsWindow(window) && SendMessageTimeoutA(window, WM_SETTEXT, 0,
+                                                   reinterpret_cast<LPARAM>(arguments[1].c_str()), SMTO_ABORTIFHUNG,
+                                                   2000, &ignored) != 0
+               ? kSuccess
+               : kNotFound;
+}
+
+// The text of every visible tooltip, such as a tray icon's balloon.
+int Tooltips(const Arguments&) {
+    for (const TopLevelWindow& entry : TopLevelWindows()) {
+        if (!entry.visible || entry.className != TOOLTIPS_CLASSA) {
+            continue;
+        }
+        if (const std::optional<std::string> text = ReadToolText(entry.window)) {
+            PrintLine({FormatHandle(entry.window), Escape(*text)});
+        }
+    }
+    return kSuccess;
+}
+
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> kCommands = {
         {"list", {0, 0, "list", List}},
@@ -291,6 +356,11 @@ const std::map<std::string, Command>& Commands() {
         {"click-button", {3, 3, "click-button <class> <title> <caption>", ClickButton}},
         {"close", {1, 1, "close <hwnd>", Close}},
         {"post", {4, 4, "post <hwnd> <message> <wparam> <lparam>", Post}},
+        {"rect", {1, 1, "rect <hwnd>", Rect}},
+        {"control-rect", {3, 3, "control-rect <class> <title> <control>", ControlRect}},
+        {"tab-rects", {3, 3, "tab-rects <class> <title> <control>", TabRects}},
+        {"set-text", {2, 2, "set-text <hwnd> <text>", SetText}},
+        {"tooltips", {0, 0, "tooltips", Tooltips}},
     };
     return kCommands;
 }

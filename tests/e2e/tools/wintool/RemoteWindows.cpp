@@ -100,6 +100,21 @@ public:
 
     bool Valid() const { return address != nullptr; }
     LPARAM Address() const { return reinterpret_cast<LPARAM>(address); }
+    LPARAM AddressAt(std::size_t offset) const { return Address() + static_cast<LPARAM>(offset); }
+    bool Write(std::size_t offset, const void* data, std::size_t count) const {
+        SIZE_T written = 0;
+        return WriteProcessMemory(process, static_cast<char*>(address) + offset, data, count, &written) &&
+               written == count;
+    }
+    std::optional<std::string> ReadBytes(std::size_t count, std::size_t offset = 0) const {
+        std::string bytes(count, '\0');
+        SIZE_T read = 0;
+        if (!ReadProcessMemory(process, static_cast<char*>(address) + offset, bytes.data(), count, &read) ||
+            read != count) {
+            return std::nullopt;
+        }
+        return bytes;
+    }
     std::optional<std::string> ReadString() const {
         std::string text(size, '\0');
         SIZE_T read = 0;
@@ -241,6 +256,68 @@ bool SelectComboItem(HWND combo, int index) {
     }
     const WPARAM command = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
     return Deliver(GetParent(combo), WM_COMMAND, command, reinterpret_cast<LPARAM>(combo));
+}
+
+std::optional<std::vector<RECT>> ReadTabRects(HWND tabs) {
+    DWORD_PTR count = 0;
+    if (!Ask(tabs, TCM_GETITEMCOUNT, 0, 0, count)) {
+        return std::nullopt;
+    }
+    RemoteBuffer buffer(tabs, sizeof(RECT));
+    std::vector<RECT> rects;
+    for (WPARAM index = 0; index < count; ++index) {
+        DWORD_PTR found = 0;
+        if (!buffer.Valid() || !Ask(tabs, TCM_GETITEMRECT, index, buffer.Address(), found) || !found) {
+            return std::nullopt;
+        }
+        const std::optional<std::string> bytes = buffer.ReadBytes(sizeof(RECT));
+        if (!bytes) {
+            return std::nullopt;
+        }
+        RECT rect;
+        std::copy(bytes->begin(), bytes->end(), reinterpret_cast<char*>(&rect));
+        MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        rects.push_back(rect);
+    }
+    return rects;
+}
+
+namespace {
+
+std::optional<std::string> ReadWide(const RemoteBuffer& buffer, std::size_t offset, std::size_t chars) {
+    const std::optional<std::string> bytes = buffer.ReadBytes(chars * sizeof(wchar_t), offset);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    std::wstring wide(chars, L'\0');
+    std::copy(bytes->begin(), bytes->end(), reinterpret_cast<char*>(wide.data()));
+    wide.resize(wide.find(L'\0'));
+    std::string text(wide.size() * 2 + 1, '\0');
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                           static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(std::max(length, 0)));
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadToolText(HWND tooltip) {
+    constexpr std::size_t kChars = 1024;
+    constexpr std::size_t kTextAt = sizeof(TTTOOLINFOW);
+    RemoteBuffer buffer(tooltip, kTextAt + kChars * sizeof(wchar_t));
+    if (!buffer.Valid()) {
+        return std::nullopt;
+    }
+    const std::wstring empty(kChars, L'\0');
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.lpszText = reinterpret_cast<WCHAR*>(buffer.AddressAt(kTextAt));
+    DWORD_PTR found = 0;
+    if (!buffer.Write(kTextAt, empty.data(), empty.size() * sizeof(wchar_t)) || !buffer.Write(0, &tool, sizeof tool) ||
+        !Ask(tooltip, TTM_ENUMTOOLSW, 0, buffer.Address(), found) || !found) {
+        return std::nullopt;
+    }
+    return ReadWide(buffer, kTextAt, kChars);
 }
 
 }  // namespace quorvel::wintool

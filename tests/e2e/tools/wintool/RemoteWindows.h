@@ -39,5 +39,10 @@ std::optional<ComboContents> ReadCombo(HWND combo);
 HWND FindOkButton(HWND dialog);
 bool Click(HWND button);
 bool SelectComboItem(HWND combo, int index);
+// The screen rectangles of a tab control's tabs, in tab order.
+std::optional<std::vector<RECT>> ReadTabRects(HWND tabs);
+// The text of a tooltip's first tool, such as a tray icon's balloon text. (Wine 8's tooltips
+// do not report their title.)
+std::optional<std::string> ReadToolText(HWND tooltip);
 
 }  // namespace quorvel::wintool

@@ -1,0 +1,158 @@
+#include "ui/MainWindowLayout_win.h"
+
+#include <commctrl.h>
+
+#include "ResourceIds.h"
+#include "ui/ControlIds.h"
+
+namespace quorvel {
+namespace {
+
+namespace id = control_id;
+
+constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+constexpr DWORD kLinkLabel = kLabel | SS_NOTIFY;
+constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kRadio = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
+constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+constexpr DWORD kCaptureList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
+constexpr DWORD kSpeedButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
+constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
+constexpr DWORD kPictureLink = kPicture | SS_NOTIFY;
+constexpr DWORD kSwatch = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY;
+
+// Group boxes, stacked from the top, each 237 wide; the controls inside are placed relative
+// to their group.
+struct Origin {
+    int x, y;
+};
+constexpr Origin kRc{6, 4};
+constexpr Origin kButton{6, 68};
+constexpr Origin kEditor{6, 128};
+constexpr Origin kEmulation{6, 284};
+constexpr Origin kSettings{6, 320};
+constexpr Origin kAbout{6, 436};
+constexpr int kGroupWidth = 237;
+
+// The rows of the button properties editor: a 20 px picture, then the row's controls.
+constexpr int kRowPitch = 24;
+constexpr int kFirstRow = 32;
+constexpr int Row(int index) { return kEditor.y + kFirstRow + index * kRowPitch; }
+constexpr int kEditorLeft = kEditor.x + 32;
+constexpr int kFieldHeight = 21;
+
+// Check boxes of the settings pages, in two columns.
+constexpr int kPageTop = kSettings.y + 39;
+constexpr int kPagePitch = 16;
+constexpr int kLeftColumn = kSettings.x + 10;
+constexpr int kLeftColumnWidth = 112;
+constexpr int kRightColumn = kLeftColumn + kLeftColumnWidth;
+constexpr int kRightColumnWidth = 100;
+
+// Each mode's radio button and picture.
+constexpr int ModeX(int index) { return kEmulation.x + 10 + index * 58; }
+constexpr int kModeY = kEmulation.y + 16;
+
+constexpr ControlSpec kControls[] = {
+    {0, "BUTTON", "RC", kGroup, kRc.x, kRc.y, kGroupWidth, 61},
+    {id::WDMCB, "COMBOBOX", "", kList | WS_DISABLED, kRc.x + 8, kRc.y + 16, 221, 160},
+    {id::RCTypeL, "STATIC", "", kLabel, kRc.x + 8, kRc.y + 43, 221, 13, Page::Always, 0, Look::Blue},
+
+    {0, "BUTTON", "RC Button", kGroup, kButton.x, kButton.y, kGroupWidth, 61},
+    {0, "STATIC", "RC Code:", kLabel, kButton.x + 8, kButton.y + 16, 92, 13},
+    {id::Code1ST, "STATIC", "", kLabel, kButton.x + 100, kButton.y + 16, 24, 13, Page::Always, 0, Look::Blue},
+    {0, "STATIC", "Repeat Count:", kLabel, kButton.x + 128, kButton.y + 16, 82, 13},
+    {id::RepeatCountL, "STATIC", "0", kLabel, kButton.x + 212, kButton.y + 16, 18, 13},
+    {0, "STATIC", "Extended Code:", kLabel, kButton.x + 8, kButton.y + 30, 92, 13},
+    {id::Code2ST, "STATIC", "", kLabel, kButton.x + 100, kButton.y + 30, 80, 13, Page::Always, 0, Look::Blue},
+    {0, "STATIC", "Name:", kLabel, kButton.x + 8, kButton.y + 44, 92, 13},
+    {id::NameST, "STATIC", "", kLabel, kButton.x + 100, kButton.y + 44, 108, 13, Page::Always, 0, Look::Blue},
+    {id::KeyPI, "STATIC", "", kPicture, kButton.x + 213, kButton.y + 39, 16, 16, Page::Always, IDI_TRAY_IDLE},
+
+    {0, "BUTTON", "RC Button Properties", kGroup, kEditor.x, kEditor.y, kGroupWidth, 153},
+    {0, "STATIC", "RC Code:", kLabel, kEditor.x + 8, kEditor.y + 16, 53, 13},
+    {id::NameRCCodeST, "STATIC", "...", kLabel, kEditor.x + 63, kEditor.y + 16, 17, 13, Page::Always, 0, Look::Blue},
+    {0, "STATIC", "Extended Code:", kLabel, kEditor.x + 83, kEditor.y + 16, 90, 13},
+    {id::NameRCCodeExST, "STATIC", "...", kLabel, kEditor.x + 175, kEditor.y + 16, 58, 13, Page::Always, 0,
+     Look::Blue},
+    {0, "STATIC", "", kPicture, kEditor.x + 8, Row(0), 20, 20, Page::Always, IDI_PROP_NAME},
+    {id::NameE, "EDIT", "", kEdit, kEditorLeft, Row(0), 136, kFieldHeight},
+    {id::KeyRepeatCB, "BUTTON", "", kCheck, kEditor.x + 174, Row(0) + 3, 14, 16},
+    {0, "STATIC", "", kPicture, kEditor.x + 189, Row(0) + 3, 16, 16, Page::Always, IDI_PROP_REPEAT},
+    {id::SaveButtonPropertiesSB, "BUTTON", "", kSpeedButton, kEditor.x + 207, Row(0) - 1, 22, 22, Page::Always,
+     IDI_SAVE_BUTTON},
+    {0, "STATIC", "", kPicture, kEditor.x + 8, Row(1), 20, 20, Page::Always, IDI_PROP_ACTION},
+    {id::NameActionCB, "COMBOBOX", "", kList, kEditorLeft, Row(1), 90, 200},
+    {0, "STATIC", "", kPicture, kEditor.x + 126, Row(1), 20, 20, Page::Always, IDI_PROP_MOUSE},
+    {id::MsCB, "COMBOBOX", "", kList, kEditor.x + 149, Row(1), 80, 240},
+    {0, "STATIC", "", kPicture, kEditor.x + 8, Row(2), 20, 20, Page::Always, IDI_PROP_KEY},
+    {id::KeyE, "COMBOBOX", "None", kCaptureList, kEditorLeft, Row(2), 148, 300},
+    {id::LWinCB, "BUTTON", "Win", kCheck, kEditor.x + 188, Row(2) + 3, 41, 16},
+    {0, "STATIC", "", kPicture, kEditor.x + 8, Row(3), 20, 20, Page::Always, IDI_PROP_MESSAGE},
+    {id::NameMessageCB, "COMBOBOX", "", kList, kEditorLeft, Row(3), 197, 300},
+    {0, "STATIC", "", kPicture, kEditor.x + 8, Row(4), 20, 20, Page::Always, IDI_PROP_RUN},
+    {id::RunE, "EDIT", "", kEdit, kEditorLeft, Row(4), 173, kFieldHeight},
+    {id::RunSB, "BUTTON", "", kSpeedButton, kEditor.x + 207, Row(4) - 1, 22, 22, Page::Always, IDI_BROWSE},
+
+    {0, "BUTTON", "Emulation", kGroup, kEmulation.x, kEmulation.y, kGroupWidth, 37},
+    {id::WinLIRCRB, "BUTTON", "", kRadio | WS_GROUP | WS_TABSTOP, ModeX(0), kModeY + 2, 14, 16},
+    {0, "STATIC", "", kPicture, ModeX(0) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_WINLIRC},
+    {id::KeysRB, "BUTTON", "", kRadio, ModeX(1), kModeY + 2, 14, 16},
+    {0, "STATIC", "", kPicture, ModeX(1) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_KEYS},
+    {id::MouseRB, "BUTTON", "", kRadio, ModeX(2), kModeY + 2, 14, 16},
+    {0, "STATIC", "", kPicture, ModeX(2) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_MOUSE},
+    {id::WMRB, "BUTTON", "", kRadio, ModeX(3), kModeY + 2, 14, 16},
+    {0, "STATIC", "", kPicture, ModeX(3) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_MESSAGES},
+
+    // The pages' controls come before the tab control, so they lie above it.
+    {0, "BUTTON", "Settings", kGroup, kSettings.x, kSettings.y, kGroupWidth, 113},
+    {id::AutorunCB, "BUTTON", "Autorun", kCheck | WS_GROUP, kLeftColumn, kPageTop, kLeftColumnWidth, 16, Page::General},
+    {id::AutorepeatCB, "BUTTON", "Autorepeat", kCheck, kRightColumn, kPageTop, kRightColumnWidth, 16, Page::General},
+    {id::ForceShutdownCB, "BUTTON", "Force Shutdown", kCheck, kLeftColumn, kPageTop + kPagePitch, kLeftColumnWidth, 16,
+     Page::General},
+    {id::ForceSuspendCB, "BUTTON", "Force Sleep", kCheck, kRightColumn, kPageTop + kPagePitch, kRightColumnWidth, 16,
+     Page::General},
+    {id::SoundCB, "BUTTON", "Sound", kCheck, kLeftColumn, kPageTop + 2 * kPagePitch, kLeftColumnWidth, 16, Page::General},
+    {id::BHCB, "BUTTON", "Balloon Hints", kCheck, kRightColumn, kPageTop + 2 * kPagePitch, kRightColumnWidth, 16,
+     Page::General},
+    {id::OSDCB, "BUTTON", "OSD", kCheck, kLeftColumn, kPageTop + 3 * kPagePitch, 46, 16, Page::General},
+    {id::OSDFI, "STATIC", "", kSwatch, kLeftColumn + 48, kPageTop + 3 * kPagePitch + 3, 10, 10, Page::General},
+    {id::OSD2CB, "BUTTON", "Display 2", kCheck, kRightColumn, kPageTop + 3 * kPagePitch, 78, 16, Page::General},
+    {id::SaveSetSB, "BUTTON", "", kSpeedButton, kSettings.x + 204, kPageTop + 3 * kPagePitch - 3, 22, 22,
+     Page::General, IDI_SAVE_SETTINGS},
+    {id::LIRCServerCB, "BUTTON", "Enabled", kCheck, kLeftColumn, kPageTop, 98, 16, Page::WinLirc},
+    {0, "STATIC", "Port:", kLabel, kLeftColumn, kPageTop + 25, 30, 13, Page::WinLirc},
+    {id::LIRCServerPortE, "EDIT", "8765", kEdit | ES_NUMBER, kLeftColumn + 32, kPageTop + 21, 48, kFieldHeight,
+     Page::WinLirc},
+    {0, "STATIC", "Clients:", kLabel, kRightColumn, kPageTop + 25, 48, 13, Page::WinLirc},
+    {id::LIRCServerClientsL, "STATIC", "...", kLabel, kRightColumn + 50, kPageTop + 25, 40, 13, Page::WinLirc},
+    {id::BTVCB, "BUTTON", "BeholdTV priority", kCheck, kLeftColumn, kPageTop, 200, 16, Page::Beholder},
+    {id::ComproRemoteOffCB, "BUTTON", "ComproRemote disable", kCheck, kLeftColumn, kPageTop, 200, 16, Page::Compro},
+    {id::ComproDTVCB, "BUTTON", "Compro DTV 4 interaction", kCheck, kLeftColumn, kPageTop + kPagePitch, 200, 16,
+     Page::Compro},
+    {id::SPC, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH, kSettings.x + 4,
+     kSettings.y + 14, 229, 96},
+
+    {0, "BUTTON", "About", kGroup, kAbout.x, kAbout.y, kGroupWidth, 101},
+    {id::ProgNameL, "STATIC", "Quorvel", kLabel, kAbout.x + 4, kAbout.y + 16, 80, 13, Page::Always, 0, Look::Bold},
+    {id::VersionL, "STATIC", "", kLabel, kAbout.x + 88, kAbout.y + 16, 72, 13},
+    {id::FlagI, "STATIC", "", kPicture, kAbout.x + 196, kAbout.y + 13, 32, 16, Page::Always, IDI_FLAG},
+    {id::AuthorL, "STATIC", "Vantrel", kLabel, kAbout.x + 4, kAbout.y + 31, 130, 13, Page::Always, 0, Look::Blue},
+    {id::CopyrightL, "STATIC", "2024-2026", kLabel, kAbout.x + 142, kAbout.y + 31, 86, 13, Page::Always, 0,
+     Look::Blue},
+    {id::OSNL, "STATIC", "OS:", kLabel, kAbout.x + 4, kAbout.y + 46, 21, 13},
+    {id::OSL, "STATIC", "", kLabel, kAbout.x + 29, kAbout.y + 46, 201, 13, Page::Always, 0, Look::Blue},
+    {id::HomeL, "STATIC", "www.vantrel.example", kLinkLabel, kAbout.x + 4, kAbout.y + 63, 150, 13, Page::Always, 0,
+     Look::Link},
+    {id::MailL, "STATIC", "support@vantrel.example", kLinkLabel, kAbout.x + 4, kAbout.y + 79, 150, 13, Page::Always,
+     0, Look::Link},
+    {id::DonateI, "STATIC", "", kPictureLink, kAbout.x + 161, kAbout.y + 64, 68, 27, Page::Always, IDI_DONATE},
+};
+
+}  // namespace
+
+std::span<const ControlSpec> MainWindowControls() { return kControls; }
+
+}  // namespace quorvel

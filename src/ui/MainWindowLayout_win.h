@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+namespace quorvel {
+
+// The main window's client size at 96 DPI.
+constexpr int kClientWidth = 250;
+constexpr int kClientHeight = 560;
+constexpr int kStatusPanel0Width = 210;
+
+// Pages of the settings tabs, in tab order; a control of a page is shown only while its tab
+// is selected.
+enum class Page { Always = -1, General, WinLirc, Beholder, Compro };
+constexpr const char* kTabCaptions[] = {"General", "WinLIRC", "Beholder", "Compro"};
+
+enum class Look { Plain, Blue, Bold, Link };
+
+struct ControlSpec {
+    int id;  // 0 for captions and pictures nobody addresses
+    const char* className;
+    const char* text;
+    DWORD style;
+    int x, y, width, height;  // client coordinates at 96 DPI; for drop-down lists, the dropped height
+    Page page = Page::Always;
+    int iconId = 0;
+    Look look = Look::Plain;
+};
+
+// Every control of the main window in creation order, which is also the tab order.
+std::span<const ControlSpec> MainWindowControls();
+
+}  // namespace quorvel

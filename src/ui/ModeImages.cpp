@@ -1,0 +1,24 @@
+#include "ui/ModeImages.h"
+
+namespace quorvel {
+namespace {
+
+constexpr int kFirstModeImage = 3;
+
+}  // namespace
+
+std::array<int, 4> ModeMenuImages(EmulationMode selected) {
+    std::array<int, 4> images{};
+    for (int i = 0; i < 4; ++i) {
+        const bool isSelected = static_cast<int>(selected) == i + 1;
+        images[static_cast<std::size_t>(i)] = kFirstModeImage + 2 * i + (isSelected ? 0 : 1);
+    }
+    return images;
+}
+
+void ShowSelectedMode(TrayMenu& menu, EmulationMode selected) {
+    const std::array<int, 4> images = ModeMenuImages(selected);
+    for (std::size_t i = 0; i < kModeMenuItems.size(); ++i) menu.SetItemImage(kModeMenuItems[i], images[i]);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+
+#include "engine/EmulationMode.h"
+#include "ui/TrayMenu.h"
+
+namespace quorvel {
+
+// Menu image list pictures of the tray menu's fixed items.
+constexpr int kRestoreImage = 0;
+constexpr int kMinimizeImage = 1;
+constexpr int kExitImage = 2;
+
+// The tray menu's mode items, in the order of their modes.
+constexpr std::array<TrayMenuItem, 4> kModeMenuItems = {TrayMenuItem::WinLIRCPM, TrayMenuItem::KeysPM,
+                                                        TrayMenuItem::MousePM, TrayMenuItem::WMAPPCOMMANDPM};
+
+// The pictures of the four mode items: each mode has a pair, the first shown while it is the
+// selected mode, the second while it is not. With no mode selected every item shows its second.
+std::array<int, 4> ModeMenuImages(EmulationMode selected);
+
+// Gives the menu's mode items the pictures for the selected mode.
+void ShowSelectedMode(TrayMenu& menu, EmulationMode selected);
+
+}  // namespace quorvel

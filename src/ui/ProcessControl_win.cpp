@@ -1,0 +1,21 @@
+#include "ui/ProcessControl_win.h"
+
+namespace quorvel {
+
+bool Win32ProcessControl::AcquireInstanceMutex(const std::string& name) {
+    SetLastError(0);
+    UniqueHandle<KernelHandleTraits> mutex(CreateMutexA(nullptr, TRUE, name.c_str()));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
+    instanceMutex_ = std::move(mutex);
+    return true;
+}
+
+// Where Windows grants less than real time, the program runs on with what it got.
+void Win32ProcessControl::RaisePriority() {
+    SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
+}
+
+void Win32ProcessControl::EndNow() { ExitProcess(0); }
+
+}  // namespace quorvel

@@ -1,0 +1,103 @@
+#include "ui/TrayMenu_win.h"
+
+#include "ResourceIds.h"
+#include "ui/ControlIds.h"
+#include "ui/ModeImages.h"
+
+namespace quorvel {
+namespace {
+
+namespace id = control_id;
+
+struct MenuEntry {
+    TrayMenuItem item;
+    int commandId;
+    const char* caption;
+    int designImage;
+};
+
+// In menu order; the separator goes before "Restore".
+constexpr MenuEntry kEntries[] = {
+    {TrayMenuItem::WinLIRCPM, id::WinLIRCPM, "WinLIRC", 4},
+    {TrayMenuItem::KeysPM, id::KeysPM, "Keys", 6},
+    {TrayMenuItem::MousePM, id::MousePM, "Mouse", 8},
+    {TrayMenuItem::WMAPPCOMMANDPM, id::WMAPPCOMMANDPM, "Messages", 10},
+    {TrayMenuItem::RestorePM, id::RestorePM, "Restore", kRestoreImage},
+    {TrayMenuItem::MinimizePM, id::MinimizePM, "Minimize", kMinimizeImage},
+    {TrayMenuItem::ExitPM, id::ExitPM, "Exit", kExitImage},
+};
+constexpr int kPictureMargin = 2;
+
+}  // namespace
+
+Win32TrayMenu::Win32TrayMenu(HINSTANCE instance) : instance_(instance), menu_(CreatePopupMenu()) {
+    for (int i = 0; i < kImageCount; ++i) {
+        images_[static_cast<std::size_t>(i)] =
+            static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_MENU_FIRST + i), IMAGE_ICON, ImageSize(),
+                                          ImageSize(), LR_DEFAULTCOLOR));
+    }
+    for (const MenuEntry& entry : kEntries) {
+        if (entry.item == TrayMenuItem::RestorePM) AppendMenuA(menu_, MF_SEPARATOR, 0, nullptr);
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+        info.wID = static_cast<UINT>(entry.commandId);
+        info.dwTypeData = const_cast<char*>(entry.caption);
+        info.hbmpItem = HBMMENU_CALLBACK;
+        InsertMenuItemA(menu_, GetMenuItemCount(menu_), TRUE, &info);
+        itemImages_[static_cast<std::size_t>(entry.item)] = entry.designImage;
+    }
+}
+
+Win32TrayMenu::~Win32TrayMenu() {
+    DestroyMenu(menu_);
+    for (HICON icon : images_) {
+        if (icon) DestroyIcon(icon);
+    }
+}
+
+int Win32TrayMenu::ImageSize() const { return GetSystemMetrics(SM_CXSMICON); }
+
+void Win32TrayMenu::SetItemImage(TrayMenuItem item, int imageIndex) {
+    itemImages_[static_cast<std::size_t>(item)] = imageIndex;
+}
+
+std::optional<TrayMenuItem> Win32TrayMenu::ItemOfCommand(int commandId) {
+    for (const MenuEntry& entry : kEntries) {
+        if (entry.commandId == commandId) return entry.item;
+    }
+    return std::nullopt;
+}
+
+std::optional<TrayMenuItem> Win32TrayMenu::Track(HWND owner) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(owner);
+    const int command = TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, cursor.x, cursor.y, 0,
+                                       owner, nullptr);
+    PostMessageA(owner, WM_NULL, 0, 0);
+    return ItemOfCommand(command);
+}
+
+bool Win32TrayMenu::Measure(MEASUREITEMSTRUCT& item) const {
+    if (item.CtlType != ODT_MENU || !ItemOfCommand(static_cast<int>(item.itemID))) return false;
+    item.itemWidth = static_cast<UINT>(ImageSize());
+    item.itemHeight = static_cast<UINT>(ImageSize() + 2 * kPictureMargin);
+    return true;
+}
+
+bool Win32TrayMenu::Draw(const DRAWITEMSTRUCT& item) const {
+    if (item.CtlType != ODT_MENU) return false;
+    const auto menuItem = ItemOfCommand(static_cast<int>(item.itemID));
+    if (!menuItem) return false;
+    const int image = itemImages_[static_cast<std::size_t>(*menuItem)];
+    if (image < 0 || image >= kImageCount) return true;
+    const int size = ImageSize();
+    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
+    DrawIconEx(item.hDC, item.rcItem.left, top, images_[static_cast<std::size_t>(image)], size, size, 0, nullptr,
+               DI_NORMAL);
+    return true;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,299 @@
+"""Quorvel's window, tray icon and life, worked as a user works them: the tray icon and its menu
+clicked with the mouse, keys pressed in the key capture field, buttons held on the virtual
+remote, dialogs filled in; the results checked in the window, the INI file and the registry.
+Screenshots of the window and of each settings tab are kept in build/e2e/artefacts."""
+
+import socket
+import subprocess
+
+import pytest
+
+from harness import MAIN_WINDOW, SIM_DIR
+from harness.waiting import wait_until
+from quorvel import start_quorvel, wait_for_text
+from quorvel_window import (WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow, center)
+
+PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
+PLAY = 0x00BE0035
+VIRTUAL_REMOTE = ("QuorvelVirtualRemote", "Quorvel Virtual Remote")
+MODE_RADIOS = ("WinLIRCRB", "KeysRB", "MouseRB", "WMRB")
+DEFAULT_OSD_COLOUR = (180, 250, 250)
+
+
+@pytest.fixture
+def desktop(wine):
+    return Desktop(wine.display)
+
+
+def set_dword(program, name: str, value: int):
+    program.prefix.reg_add(PROGRAM_KEY, name, str(value), "REG_DWORD")
+
+
+def stored(program, name: str):
+    return program.prefix.reg_query(PROGRAM_KEY, name)
+
+
+def ini_text(program) -> str:
+    path = program.path / "Quorvel.ini"
+    return path.read_bytes().decode("cp1252") if path.exists() else ""
+
+
+def checked_mode(quorvel) -> list:
+    states = quorvel.wintool.state(*MAIN_WINDOW, *MODE_RADIOS)
+    return [name for name in MODE_RADIOS if states[name].checked == 1]
+
+
+def test_tray_icon_and_its_menu_with_the_mouse(program, wintool, desktop):
+    program.prefix.reg_add(PROGRAM_KEY, "Mode", "2", "REG_DWORD")
+    quorvel = start_quorvel(program, wintool)
+    window = QuorvelWindow(quorvel, desktop)
+    # The program starts in the tray, its window hidden.
+    assert not window.is_visible()
+    assert checked_mode(quorvel) == ["KeysRB"]
+
+    desktop.click(*center(window.tray_icon_rect()))
+    assert window.wait_visible()
+
+    # The close box only sends the program back to the tray; nothing is stored.
+    wintool.close(quorvel.hwnd)
+    assert window.wait_visible(False)
+    assert quorvel.process.is_running()
+    assert stored(program, "Autorepeat") is None
+    assert ini_text(program) == ""
+
+    left, top, right, bottom = window.open_tray_menu()
+    desktop.click(left + 40, top + 12)  # the first item, "WinLIRC"
+    assert wait_until(lambda: checked_mode(quorvel) == ["WinLIRCRB"], 10)
+    assert not window.is_visible()
+
+    left, top, right, bottom = window.open_tray_menu()
+    desktop.click(left + 40, bottom - 12)  # the last item, "Exit"
+    assert quorvel.process.wait(30) == 0
+    assert stored(program, "Mode") == "0x1"
+    assert "[RC]" in ini_text(program)
+
+
+def test_menu_items_show_hide_and_select_modes(program, wintool, desktop):
+    quorvel = start_quorvel(program, wintool)
+    window = QuorvelWindow(quorvel, desktop)
+    window.choose("RestorePM")
+    assert window.wait_visible()
+    window.choose("MinimizePM")
+    assert window.wait_visible(False)
+    # Minimizing a hidden window leaves it hidden.
+    window.choose("MinimizePM")
+    assert not window.is_visible()
+
+    for item, radio in (("MousePM", "MouseRB"), ("WMAPPCOMMANDPM", "WMRB"), ("KeysPM", "KeysRB"),
+                        ("WinLIRCPM", "WinLIRCRB")):
+        window.choose(item)
+        assert wait_until(lambda: checked_mode(quorvel) == [radio], 10), item
+    window.choose("MousePM")
+    assert wait_until(lambda: checked_mode(quorvel) == ["MouseRB"], 10)
+    quorvel.exit()
+    assert stored(program, "Mode") == "0x3"
+
+
+def test_teaching_a_button_with_the_virtual_remote(program, wintool, desktop):
+    quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "Hall"}})
+    window = QuorvelWindow(quorvel, desktop)
+    program.add_file(SIM_DIR / "VirtualRemote.exe")
+    program.start("VirtualRemote.exe", [program.control_ports["BeholdRC"]])
+    assert wintool.wait_for_window(*VIRTUAL_REMOTE, 30)
+    window.show()
+
+    # Held on the remote, the button shows its codes; the editor keeps it after the release.
+    play = next(child[0] for child in wintool.children(*VIRTUAL_REMOTE) if child[4] == "Play")
+    desktop.hold(*center(wintool.rect(play)))
+    wait_for_text(quorvel, "Code2ST", "00BE0035")
+    assert quorvel.texts("Code1ST", "NameST", "NameRCCodeST", "NameRCCodeExST") == {
+        "Code1ST": "35", "NameST": "", "NameRCCodeST": "35", "NameRCCodeExST": "00BE0035"}
+    desktop.release()
+    wait_for_text(quorvel, "Code2ST", "00000000")
+
+    window.click("NameE")
+    desktop.keys("P", "l", "a", "y")
+    window.click("KeyE")
+    desktop.keys("ctrl+alt+p")
+    assert quorvel.texts("KeyE") == {"KeyE": "Ctrl+Alt+P"}
+    window.click("LWinCB")
+    window.click("KeyRepeatCB")
+    assert wintool.select(*MAIN_WINDOW, "MsCB", 5)
+
+    # The program to start, through the file dialog.
+    assert wintool.click(*MAIN_WINDOW, "RunSB")
+    dialog = wintool.wait_for_dialog("Select application to run", 15)
+    assert dialog, "no file dialog"
+    name_field = next(child[0] for child in wintool.children("#32770", dialog.title)
+                      if child[2] == "Edit" and child[1] == 1148)
+    assert wintool.set_text(name_field, r"C:\windows\notepad.exe")
+    assert wintool.click_ok(dialog)
+    wait_for_text(quorvel, "RunE", r"C:\windows\notepad.exe")
+
+    window.click("SaveButtonPropertiesSB")
+    window.click("SaveSetSB")
+    assert wait_until(lambda: "Play" in ini_text(program), 10)
+    text = ini_text(program)
+    for line in ("Name=Hall", "00BE0035=Play", "[Keys]\r\n00BE0035=D050", "[Repeat]\r\n00BE0035=0",
+                 "[Mouse]\r\n00BE0035=5", r"00BE0035=C:\windows\notepad.exe", "[Actions]\r\n00BE0035=0"):
+        assert line in text, (line, text)
+
+    # Pressed again, the button comes back with its name and the same key text as captured.
+    assert wintool.select(*MAIN_WINDOW, "KeyE", 11)
+    assert quorvel.texts("KeyE") == {"KeyE": "Volume Up"}
+    quorvel.control.hold(PLAY)
+    wait_for_text(quorvel, "NameST", "Play")
+    quorvel.control.release()
+    assert quorvel.texts("KeyE", "NameE") == {"KeyE": "Ctrl+Alt+P", "NameE": "Play"}
+    states = wintool.state(*MAIN_WINDOW, "LWinCB", "KeyRepeatCB")
+    assert (states["LWinCB"].checked, states["KeyRepeatCB"].checked) == (1, 0)
+    quorvel.exit()
+    assert "00BE0035=D050" in ini_text(program)
+
+
+def test_settings_and_the_osd_colour_are_saved_on_request(program, wintool, desktop):
+    quorvel = start_quorvel(program, wintool)
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+    swatch = center(window.control_rect("OSDFI"))
+    assert desktop.pixel(*swatch) == DEFAULT_OSD_COLOUR
+
+    window.click("SoundCB")
+    window.click("BHCB")
+    window.click("OSDFI")
+    dialog = wintool.wait_for_dialog("Basic Colors", 15)
+    assert dialog, "no colour dialog"
+    fields = {child[1]: (child[0], child[4]) for child in wintool.children("#32770", dialog.title)}
+    # The dialog opens on the current colour; its red, green and blue fields take the new one.
+    assert [fields[number][1] for number in (706, 707, 708)] == ["180", "250", "250"]
+    for number, value in ((706, "255"), (707, "0"), (708, "64")):
+        assert wintool.set_text(fields[number][0], value)
+    assert wintool.click_ok(dialog)
+    assert wait_until(lambda: desktop.pixel(*swatch) == (255, 0, 64), 10)
+    assert stored(program, "Sound") is None
+
+    window.click("SaveSetSB")
+    assert wait_until(lambda: stored(program, "OSDColor") == "0x4000ff", 10)
+    assert (stored(program, "Sound"), stored(program, "Balloon Hints")) == ("0x1", "0x1")
+    assert quorvel.process.is_running()
+    quorvel.exit()
+
+
+PAGE_CONTROLS = ("AutorunCB", "LIRCServerCB", "BTVCB", "ComproDTVCB")
+
+
+@pytest.mark.parametrize("dpi, scale", [(96, "100"), (144, "150")])
+def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, desktop, dpi, scale):
+    # Wine draws the window's frame and caption itself, as a desktop would.
+    program.prefix.reg_add(r"HKCU\Software\Wine\X11 Driver", "Decorated", "N")
+    program.prefix.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", str(dpi), "REG_DWORD")
+    quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "Living room"}})
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+    quorvel.control.press(PLAY, 2)
+    quorvel.control.wait_idle()
+    wait_for_text(quorvel, "NameRCCodeExST", "00BE0035")
+    left, top, right, bottom = window.rect()
+    # The client area is 250 x 560 at 96 DPI, with a frame around it.
+    assert 250 * dpi // 96 < right - left < 250 * dpi // 96 + 20
+    assert 560 * dpi // 96 < bottom - top < 560 * dpi // 96 + 50
+    window.screenshot(f"window-{scale}")
+
+    for index, caption in enumerate(("general", "winlirc", "beholder", "compro")):
+        window.show_tab(index)
+        states = wintool.state(*MAIN_WINDOW, *PAGE_CONTROLS)
+        assert [states[name].visible for name in PAGE_CONTROLS] == [i == index for i in range(4)], caption
+        window.screenshot(f"window-{scale}-{caption}")
+    quorvel.exit()
+
+
+def test_about_links_turn_red_under_the_mouse_and_open_their_addresses(program, wintool, desktop):
+    # Every address the program opens lands in a file, instead of a browser or mail program.
+    for protocol in ("https", "mailto"):
+        assert program.prefix.run("reg", ["add", rf"HKCR\{protocol}\shell\open\command", "/ve", "/d",
+                                          r"C:\windows\system32\cmd.exe /c echo %1>>C:\opened.txt", "/f"])[0] == 0
+    quorvel = start_quorvel(program, wintool)
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+    home = window.control_rect("HomeL")
+    red = (255, 0, 0)
+    assert red not in desktop.colours(home)
+    desktop.move(*center(home))
+    assert wait_until(lambda: red in desktop.colours(home), 10)
+    desktop.move(*center(window.control_rect("OSL")))
+    assert wait_until(lambda: red not in desktop.colours(home), 10)
+
+    opened = program.prefix.drive_c / "opened.txt"
+    addresses = {"HomeL": "https://www.vantrel.example/quorvel/",
+                 "MailL": "mailto:support@vantrel.example?subject=Quorvel_Support",
+                 "DonateI": "https://www.vantrel.example/quorvel/donate/"}
+    for count, (link, address) in enumerate(addresses.items(), start=1):
+        # One at a time, so that no two writers share the file.
+        window.click(link)
+        assert wait_until(lambda: opened.exists() and opened.read_text().count("\n") == count, 20), link
+        assert opened.read_text().split()[-1] == address
+    quorvel.exit()
+
+
+def test_balloons_announce_the_card_a_named_press_and_winlirc_clients(program, wintool):
+    program.prefix.reg_add(PROGRAM_KEY, "Balloon Hints", "1", "REG_DWORD")
+    quorvel = start_quorvel(program, wintool, ini={"Buttons": {"00BE0035": "Play", "00BE0036": ""}})
+
+    def balloon(text):
+        assert wait_until(lambda: wintool.tooltips() == [text], 15), (text, wintool.tooltips())
+
+    # The cards found at start are announced once the icon is there.
+    balloon("Sim Beholder Card\r\n")
+    quorvel.control.press(PLAY, 12)
+    balloon("Name: Play\rCode: 00BE0035")
+    with socket.create_connection(("127.0.0.1", 8765), timeout=5):
+        balloon("Client connected")
+    balloon("Client disconnected")
+    # A button without a name raises none.
+    quorvel.control.press(0x00BE0036, 2)
+    quorvel.control.wait_idle()
+    assert not wait_until(lambda: wintool.tooltips() != ["Client disconnected"], 3)
+    quorvel.exit()
+
+
+def test_second_copy_ends_silently_and_leaves_the_first_running(program, wintool):
+    quorvel = start_quorvel(program, wintool)
+    second = program.start(args=["/debug"])
+    assert second.wait(30) == 0
+    assert wintool.dialogs() == []
+    assert [window.pid for window in wintool.list() if window.class_name == MAIN_WINDOW[0]] == [
+        next(window.pid for window in wintool.list() if window.hwnd == quorvel.hwnd)]
+    start = quorvel.control.status().polls
+    quorvel.control.wait_polls(start + 5)
+    quorvel.exit()
+
+
+def test_hidden_icon_runs_with_neither_window_nor_tray_icon(program, wintool, desktop):
+    program.prefix.reg_add(PROGRAM_KEY, "Hidden Icon", "1", "REG_DWORD")
+    quorvel = start_quorvel(program, wintool)
+    quorvel.control.press(PLAY, 2)
+    quorvel.control.wait_idle()
+    wait_for_text(quorvel, "NameRCCodeExST", "00BE0035")
+    assert not QuorvelWindow(quorvel, desktop).is_visible()
+    assert wintool.children("__winex11_standalone_tray", "*") == []
+    quorvel.exit()
+
+
+def test_end_of_the_logon_ends_the_program_without_saving(program, wintool):
+    quorvel = start_quorvel(program, wintool)
+    assert program.prefix.run("wineboot", ["--end-session"], timeout=60)[0] == 0
+    assert quorvel.process.wait(30) == 0
+    assert stored(program, "Mode") is None
+    assert ini_text(program) == ""
+
+
+def test_cancelled_logoff_lets_the_next_close_end_the_program(program, wintool):
+    quorvel = start_quorvel(program, wintool)
+    assert wintool.post(quorvel.hwnd, WM_QUERYENDSESSION)
+    assert wintool.post(quorvel.hwnd, WM_ENDSESSION, 0)
+    quorvel.control.wait_polls(quorvel.control.status().polls + 3)
+    assert quorvel.process.is_running()
+    wintool.close(quorvel.hwnd)
+    assert quorvel.process.wait(30) == 0
+    assert stored(program, "Mode") == "0x1"
+    assert "[RC]" in ini_text(program)

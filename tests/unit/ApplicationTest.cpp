@@ -1,0 +1,589 @@
+#include "engine/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "LircLoopback.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeForm.h"
+#include "fakes/FakeInput.h"
+#include "fakes/FakeLibraries.h"
+#include "fakes/FakeMainThread.h"
+#include "fakes/FakeNotifications.h"
+#include "fakes/FakePowerSystem.h"
+#include "fakes/FakeProcessControl.h"
+#include "fakes/FakeProcesses.h"
+#include "fakes/FakeProfileFile.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeSystemInfo.h"
+#include "fakes/FakeTimer.h"
+#include "fakes/FakeVendor.h"
+#include "fakes/FakeWindowSystem.h"
+
+namespace quorvel {
+namespace {
+
+constexpr char kProgramKey[] = "Software\\Vantrel\\Quorvel";
+constexpr char kExecutable[] = "C:\\Quorvel\\Quorvel.exe";
+constexpr std::uint32_t kPlay = 0x00BE0035;
+constexpr std::uint32_t kDefaultOsdColour = 0x00FAFAB4;
+
+// Every step of start-up and exit that leaves the program, in the order it happened, across
+// all the fakes. Repeats of one step in a row are kept once.
+std::vector<std::string>& Journal() {
+    static std::vector<std::string> entries;
+    return entries;
+}
+
+void Note(const std::string& step) {
+    if (Journal().empty() || Journal().back() != step) Journal().push_back(step);
+}
+
+// The library exports that release the receiver, noted as they are called.
+std::uint32_t JournaledUnInit() {
+    Note("UnInit");
+    return fake_vendor::UnInit();
+}
+
+class JournalLibraries final : public Libraries {
+public:
+    explicit JournalLibraries(FakeLibraries& inner) : inner_(inner) {}
+    ModuleHandle Load(const std::string& fileName) override {
+        const ModuleHandle module = inner_.Load(fileName);
+        if (module != kNoModule) {
+            names_[module] = fileName;
+            Note("load " + fileName);
+        }
+        return module;
+    }
+    void* Resolve(ModuleHandle module, const std::string& exportName) override {
+        void* address = inner_.Resolve(module, exportName);
+        if (address && exportName == "UnInit") return reinterpret_cast<void*>(&JournaledUnInit);
+        return address;
+    }
+    void Free(ModuleHandle module) override {
+        Note("free " + names_[module]);
+        inner_.Free(module);
+    }
+
+private:
+    FakeLibraries& inner_;
+    std::map<ModuleHandle, std::string> names_;
+};
+
+class JournalRegistry final : public Registry {
+public:
+    explicit JournalRegistry(FakeRegistry& inner) : inner_(inner) {}
+    RegistryKey CreateKey(const std::string& path) override { return inner_.CreateKey(path); }
+    RegistryKey OpenKey(const std::string& path) override { return inner_.OpenKey(path); }
+    std::optional<RegistryValue> QueryValue(RegistryKey key, const std::string& name) override {
+        Note("read settings");
+        return inner_.QueryValue(key, name);
+    }
+    bool SetDword(RegistryKey key, const std::string& name, std::uint32_t value) override {
+        Note("write settings");
+        return inner_.SetDword(key, name, value);
+    }
+    bool SetString(RegistryKey key, const std::string& name, const std::string& value) override {
+        Note("write settings");
+        return inner_.SetString(key, name, value);
+    }
+    bool DeleteValue(RegistryKey key, const std::string& name) override { return inner_.DeleteValue(key, name); }
+    void CloseKey(RegistryKey key) override { inner_.CloseKey(key); }
+
+private:
+    FakeRegistry& inner_;
+};
+
+class JournalProfile final : public ProfileFile {
+public:
+    explicit JournalProfile(FakeProfileFile& inner) : inner_(inner) {}
+    Chunk GetSectionNames(const std::string& path, std::size_t capacity) override {
+        Note("read button map");
+        return inner_.GetSectionNames(path, capacity);
+    }
+    Chunk GetString(const std::string& path, const std::string& section, const std::optional<std::string>& key,
+                    const std::string& fallback, std::size_t capacity) override {
+        Note("read button map");
+        return inner_.GetString(path, section, key, fallback, capacity);
+    }
+    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) override {
+        Note("write button map");
+        return inner_.WriteString(path, section, key, value);
+    }
+
+private:
+    FakeProfileFile& inner_;
+};
+
+class JournalDialogs final : public Dialogs {
+public:
+    explicit JournalDialogs(FakeDialogs& inner) : inner_(inner) {}
+    void ShowMessage(const std::string& text, MessageKind kind) override {
+        Note("dialog " + text);
+        inner_.ShowMessage(text, kind);
+    }
+
+private:
+    FakeDialogs& inner_;
+};
+
+class JournalTray final : public TrayIcon {
+public:
+    explicit JournalTray(FakeTrayIcon& inner) : inner_(inner) {}
+    void Show() override {
+        Note("tray icon");
+        inner_.Show();
+    }
+    void SetPicture(int index) override { inner_.SetPicture(index); }
+    void ShowBalloon(const std::string& title, const std::string& text) override { inner_.ShowBalloon(title, text); }
+
+private:
+    FakeTrayIcon& inner_;
+};
+
+class JournalTimer final : public Timer {
+public:
+    explicit JournalTimer(FakeTimer& inner) : inner_(inner) {}
+    void Start(std::uint32_t intervalMs) override {
+        Note("tick on");
+        inner_.Start(intervalMs);
+    }
+    void Stop() override {
+        if (inner_.IsRunning()) Note("tick off");
+        inner_.Stop();
+    }
+    std::uint32_t IntervalMs() const override { return inner_.IntervalMs(); }
+
+private:
+    FakeTimer& inner_;
+};
+
+class JournalProcess final : public ProcessControl {
+public:
+    explicit JournalProcess(FakeProcessControl& inner) : inner_(inner) {}
+    bool AcquireInstanceMutex(const std::string& name) override {
+        Note("mutex " + name);
+        return inner_.AcquireInstanceMutex(name);
+    }
+    void CloseInstanceMutex() override {
+        Note("close mutex");
+        inner_.CloseInstanceMutex();
+    }
+    void RaisePriority() override {
+        Note("priority");
+        inner_.RaisePriority();
+    }
+    void EndNow() override {
+        Note("end now");
+        inner_.EndNow();
+    }
+
+private:
+    FakeProcessControl& inner_;
+};
+
+// Real loopback sockets; the listener's start and its end are noted.
+class JournalSockets final : public Sockets {
+public:
+    SocketHandle OpenTcp() override { return inner_.OpenTcp(); }
+    bool PrepareListenerAddress(SocketHandle socket) override { return inner_.PrepareListenerAddress(socket); }
+    bool BindLoopback(SocketHandle socket, std::uint16_t port) override { return inner_.BindLoopback(socket, port); }
+    bool Listen(SocketHandle socket) override {
+        Note("listen");
+        listener_ = socket;
+        return inner_.Listen(socket);
+    }
+    SocketHandle Accept(SocketHandle listener) override { return inner_.Accept(listener); }
+    bool SetNoDelay(SocketHandle socket) override { return inner_.SetNoDelay(socket); }
+    bool SetNonBlocking(SocketHandle socket) override { return inner_.SetNonBlocking(socket); }
+    Readiness WaitReadable(SocketHandle socket, int timeoutMs) override {
+        return inner_.WaitReadable(socket, timeoutMs);
+    }
+    std::size_t Send(SocketHandle socket, std::string_view data) override { return inner_.Send(socket, data); }
+    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) override {
+        return inner_.Receive(socket, buffer);
+    }
+    void ShutdownBoth(SocketHandle socket) override { inner_.ShutdownBoth(socket); }
+    void Close(SocketHandle socket) override {
+        if (socket == listener_) Note("stop listening");
+        inner_.Close(socket);
+    }
+    int LastError() override { return inner_.LastError(); }
+    std::string ErrorText(int error) override { return inner_.ErrorText(error); }
+
+private:
+    PosixSockets inner_;
+    SocketHandle listener_ = kNoSocket;
+};
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    ApplicationTest() {
+        Journal().clear();
+        FakeVendorState::Get() = FakeVendorState();
+        FakeKernel32State::Reset();
+        FakePowrprofState::Reset();
+        OsVersionRecord& version = FakeKernel32State::Get().version;
+        version.platformId = 2;
+        version.majorVersion = 6;
+        version.minorVersion = 1;
+        version.buildNumber = 7601;
+        version.productType = 1;
+        FakeKernel32State::Get().processorArchitecture = 9;
+        AddFakeKernel32(fakeLibraries);
+        AddFakePowrprof(fakeLibraries);
+        fake_vendor::AddBeholdRc(fakeLibraries);
+        system.executablePath = kExecutable;
+        system.SetVersionResource(0x0419, 0x04E3, "0.1.0.1");
+        // The listener stays off unless a test switches it on.
+        fakeRegistry.PutDword(kProgramKey, "LIRC Server Enabled", 0);
+        form.events = &application;
+    }
+    ~ApplicationTest() override { mainThread.Close(); }
+
+    bool Start(const std::vector<std::string>& arguments = {}) { return application.FormCreate(arguments); }
+    void ListenOnAFreePort() {
+        fakeRegistry.PutDword(kProgramKey, "LIRC Server Enabled", 1);
+        fakeRegistry.PutString(kProgramKey, "LIRC Server Port", std::to_string(FreeLoopbackPort()));
+    }
+    // One tick per code; 0 is a tick without a button.
+    void Receive(std::initializer_list<std::uint32_t> codes) {
+        for (std::uint32_t code : codes) {
+            FakeVendorState::Get().beholdCodes.push_back(code);
+            application.OnTimer(TimerId::MainT);
+        }
+    }
+    std::vector<std::string> JournalFrom(const std::string& first) const {
+        const auto& entries = Journal();
+        for (auto it = entries.begin(); it != entries.end(); ++it) {
+            if (*it == first) return {it, entries.end()};
+        }
+        return {};
+    }
+    std::string IniValue(const std::string& section, const std::string& key) {
+        const auto chunk = fakeProfile.GetString(kExecutable, section, key, "<absent>", 256);
+        return chunk.bytes.substr(0, chunk.copied);
+    }
+
+    FakeForm form;
+    FakeWindowSystem windows;
+    FakeInput input;
+    FakeProcesses processes;
+    FakeProfileFile fakeProfile;
+    JournalProfile profile{fakeProfile};
+    FakeRegistry fakeRegistry;
+    JournalRegistry registry{fakeRegistry};
+    FakeLibraries fakeLibraries;
+    JournalLibraries libraries{fakeLibraries};
+    FakeSystemInfo system;
+    FakePowerSystem powerSystem;
+    JournalSockets sockets;
+    FakeClock clock;
+    FakeMainThread mainThread;
+    FakeDialogs fakeDialogs;
+    JournalDialogs dialogs{fakeDialogs};
+    FakeSound sound;
+    FakeTrayIcon fakeTray;
+    JournalTray tray{fakeTray};
+    FakeTrayMenu trayMenu;
+    FakeOsd osd;
+    FakeTimer fakeMainT;
+    JournalTimer mainT{fakeMainT};
+    FakeTimer offTimer;
+    FakeProcessControl fakeProcess;
+    JournalProcess process{fakeProcess};
+    std::vector<std::uint32_t> osdColours;
+    Application application{ApplicationContext{
+        form, windows, input, processes, profile, registry, libraries, system, powerSystem, sockets, clock,
+        mainThread, dialogs, sound, tray, trayMenu, osd, mainT, offTimer, process, kExecutable,
+        [this](std::uint32_t colour) { osdColours.push_back(colour); }}};
+};
+
+TEST_F(ApplicationTest, StartUpBringsEverythingUpInItsOrder) {
+    ListenOnAFreePort();
+    ASSERT_TRUE(Start({"/d", "-Debug", "/x"}));
+    const std::vector<std::string> expected = {
+        "mutex QuorvelMutex", "load kernel32.dll", "dialog Debug Mode", "priority", "read settings",
+        "read button map",    "load powrprof.dll", "load BeholdRC.dll", "tick on",  "tray icon",
+        "listen",
+    };
+    EXPECT_EQ(Journal(), expected);
+    // The dialog is shown once per argument with a D in it.
+    EXPECT_EQ(fakeDialogs.Texts(), (std::vector<std::string>{"Debug Mode", "Debug Mode"}));
+    EXPECT_EQ(form.GetText(TextControl::OSL), "Windows 7 6.1.7601  x64");
+    EXPECT_EQ(form.GetText(TextControl::VersionL), "0.1.0.1");
+    EXPECT_EQ(form.indicatorImage, 2);
+    EXPECT_FALSE(form.IsEnabled(TextControl::LIRCServerPortE));
+    EXPECT_EQ(form.window, FakeForm::WindowState::Hidden);
+}
+
+TEST_F(ApplicationTest, SecondCopyEndsSilentlyBeforeTouchingAnything) {
+    fakeProcess.heldElsewhere = {"QuorvelMutex"};
+    EXPECT_FALSE(Start({"/debug"}));
+    EXPECT_EQ(Journal(), std::vector<std::string>{"mutex QuorvelMutex"});
+    EXPECT_TRUE(fakeDialogs.shown.empty());
+    EXPECT_FALSE(fakeTray.shown);
+    EXPECT_EQ(form.GetText(TextControl::OSL), "");
+}
+
+TEST_F(ApplicationTest, UnsupportedWindowsFinishesStartUpThenEnds) {
+    FakeKernel32State::Get().version.majorVersion = 4;
+    EXPECT_FALSE(Start());
+    EXPECT_TRUE(fakeTray.shown);
+    EXPECT_TRUE(fakeDialogs.shown.empty());
+}
+
+TEST_F(ApplicationTest, NoReceiverLibraryEndsAfterItsMessageWithoutIconOrListener) {
+    fakeLibraries = FakeLibraries();
+    AddFakeKernel32(fakeLibraries);
+    ListenOnAFreePort();
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(fakeDialogs.Texts(), std::vector<std::string>{"TV Tuner DLL not found!"});
+    EXPECT_FALSE(fakeTray.shown);
+    EXPECT_EQ(std::count(Journal().begin(), Journal().end(), "listen"), 0);
+}
+
+TEST_F(ApplicationTest, HiddenIconSettingKeepsTheTrayEmpty) {
+    fakeRegistry.PutDword(kProgramKey, "Hidden Icon", 1);
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(fakeTray.shown);
+}
+
+TEST_F(ApplicationTest, BeholderCardsFoundAtStartAreAnnouncedWhenBalloonsAreOn) {
+    fakeRegistry.PutDword(kProgramKey, "Balloon Hints", 1);
+    FakeVendorState::Get().cardNames = {"First", "Second"};
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(fakeTray.balloons, (std::vector<FakeTrayIcon::Balloon>{{"Beholder TV card used", "First\r\nSecond\r\n"}}));
+}
+
+TEST_F(ApplicationTest, StoredModeIsClickedAndShownInTheMenu) {
+    struct Case {
+        std::uint32_t stored;
+        CheckControl radio;
+        std::array<int, 4> images;
+    };
+    const Case cases[] = {
+        {1, CheckControl::WinLIRCRB, {3, 6, 8, 10}}, {2, CheckControl::KeysRB, {4, 5, 8, 10}},
+        {3, CheckControl::MouseRB, {4, 6, 7, 10}},   {4, CheckControl::WMRB, {4, 6, 8, 9}},
+        {0, CheckControl::WinLIRCRB, {3, 6, 8, 10}}, {7, CheckControl::WinLIRCRB, {3, 6, 8, 10}},
+    };
+    for (const Case& c : cases) {
+        FakeForm startForm;
+        FakeTrayMenu menu;
+        FakeRegistry settings;
+        settings.PutDword(kProgramKey, "Mode", c.stored);
+        settings.PutDword(kProgramKey, "LIRC Server Enabled", 0);
+        FakeVendorState::Get() = FakeVendorState();
+        Application started{ApplicationContext{
+            startForm, windows, input, processes, profile, settings, libraries, system, powerSystem, sockets, clock,
+            mainThread, dialogs, sound, tray, menu, osd, mainT, offTimer, process, kExecutable, [](std::uint32_t) {}}};
+        startForm.events = &started;
+        ASSERT_TRUE(started.FormCreate({}));
+        EXPECT_EQ(startForm.radioClicks, std::vector<CheckControl>{c.radio}) << c.stored;
+        EXPECT_TRUE(startForm.IsChecked(c.radio)) << c.stored;
+        const std::array<int, 4> shown = {menu.images[TrayMenuItem::WinLIRCPM], menu.images[TrayMenuItem::KeysPM],
+                                          menu.images[TrayMenuItem::MousePM],
+                                          menu.images[TrayMenuItem::WMAPPCOMMANDPM]};
+        EXPECT_EQ(shown, c.images) << c.stored;
+        started.OnClose();
+    }
+}
+
+TEST_F(ApplicationTest, ModeItemsOfTheMenuClickTheirRadioButtons) {
+    ASSERT_TRUE(Start());
+    const std::pair<TrayMenuItem, CheckControl> items[] = {
+        {TrayMenuItem::MousePM, CheckControl::MouseRB},
+        {TrayMenuItem::WMAPPCOMMANDPM, CheckControl::WMRB},
+        {TrayMenuItem::KeysPM, CheckControl::KeysRB},
+        {TrayMenuItem::WinLIRCPM, CheckControl::WinLIRCRB},
+    };
+    for (const auto& [item, radio] : items) {
+        form.radioClicks.clear();
+        application.OnMenuClick(item);
+        EXPECT_EQ(form.radioClicks, std::vector<CheckControl>{radio});
+        for (CheckControl other : {CheckControl::WinLIRCRB, CheckControl::KeysRB, CheckControl::MouseRB,
+                                   CheckControl::WMRB}) {
+            EXPECT_EQ(form.IsChecked(other), other == radio);
+        }
+    }
+    application.OnMenuClick(TrayMenuItem::MousePM);
+    EXPECT_EQ(trayMenu.images, (std::map<TrayMenuItem, int>{{TrayMenuItem::WinLIRCPM, 4},
+                                                            {TrayMenuItem::KeysPM, 6},
+                                                            {TrayMenuItem::MousePM, 7},
+                                                            {TrayMenuItem::WMAPPCOMMANDPM, 10}}));
+}
+
+TEST_F(ApplicationTest, TrayIconAndMenuShowAndHideTheWindow) {
+    ASSERT_TRUE(Start());
+    application.OnTrayClick();
+    EXPECT_EQ(form.window, FakeForm::WindowState::Shown);
+    application.OnMenuClick(TrayMenuItem::MinimizePM);
+    EXPECT_EQ(form.window, FakeForm::WindowState::Hidden);
+    application.OnMenuClick(TrayMenuItem::RestorePM);
+    EXPECT_EQ(form.window, FakeForm::WindowState::Shown);
+}
+
+TEST_F(ApplicationTest, ClosingTheWindowSendsItToTheTrayAndStoresNothing) {
+    ASSERT_TRUE(Start());
+    application.OnTrayClick();
+    Journal().clear();
+    form.Close();
+    EXPECT_EQ(form.window, FakeForm::WindowState::Hidden);
+    EXPECT_TRUE(Journal().empty());
+    EXPECT_TRUE(fakeMainT.IsRunning());
+    EXPECT_TRUE(fakeProcess.mutexHeld);
+}
+
+TEST_F(ApplicationTest, ExitRunsTheExitSequenceInItsOrder) {
+    ListenOnAFreePort();
+    ASSERT_TRUE(Start());
+    Journal().clear();
+    application.OnMenuClick(TrayMenuItem::ExitPM);
+    EXPECT_TRUE(application.ExitFlag());
+    EXPECT_EQ(form.window, FakeForm::WindowState::Closed);
+    const std::vector<std::string> expected = {
+        "stop listening",     "tick off",          "close mutex",        "write settings",
+        "write button map",   "UnInit",            "free kernel32.dll",  "free BeholdRC.dll",
+        "free powrprof.dll",
+    };
+    EXPECT_EQ(Journal(), expected);
+    EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
+    EXPECT_EQ(IniValue("RC", "Name"), "");
+}
+
+TEST_F(ApplicationTest, FailedSaveAtExitIsReportedAndTheReceiverIsStillReleased) {
+    ASSERT_TRUE(Start());
+    fakeRegistry.failingWrites = {"Sound"};
+    Journal().clear();
+    application.OnMenuClick(TrayMenuItem::ExitPM);
+    EXPECT_EQ(fakeDialogs.Texts(), std::vector<std::string>{"Failed to set data for 'Sound'"});
+    // Values written before the failure stay written; the release and the unloading still run.
+    EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Autorepeat"), 1u);
+    const std::vector<std::string> expected = {"tick off",          "close mutex",       "write settings",
+                                               "dialog Failed to set data for 'Sound'", "UnInit",
+                                               "free kernel32.dll", "free BeholdRC.dll", "free powrprof.dll"};
+    EXPECT_EQ(Journal(), expected);
+    EXPECT_EQ(form.window, FakeForm::WindowState::Closed);
+}
+
+TEST_F(ApplicationTest, EndOfTheLogonEndsTheProgramWithoutSaving) {
+    ASSERT_TRUE(Start());
+    Journal().clear();
+    EXPECT_TRUE(application.OnQueryEndSession());
+    EXPECT_TRUE(application.ExitFlag());
+    application.OnEndSession(true);
+    EXPECT_EQ(Journal(), std::vector<std::string>{"end now"});
+    EXPECT_FALSE(fakeRegistry.GetDword(kProgramKey, "Mode"));
+}
+
+TEST_F(ApplicationTest, CancelledLogoffLeavesTheFlagSoTheNextCloseExits) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(application.OnQueryEndSession());
+    application.OnEndSession(false);
+    EXPECT_FALSE(fakeProcess.ended);
+    application.OnTrayClick();
+    form.Close();
+    EXPECT_EQ(form.window, FakeForm::WindowState::Closed);
+    EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
+    EXPECT_EQ(FakeVendorState::Get().calls.back(), "UnInit");
+}
+
+TEST_F(ApplicationTest, EditorFillAndSaveKeepTheWinFlagAndACapturedKeyReadsBackTheSame) {
+    fakeProfile = FakeProfileFile::FromText("[Buttons]\n00BE0035=Play\n[Keys]\n00BE0035=1044\n");
+    ASSERT_TRUE(Start());
+    Receive({kPlay, 0});
+    EXPECT_EQ(form.GetText(TextControl::KeyE), "D");
+    EXPECT_TRUE(form.IsChecked(CheckControl::LWinCB));
+
+    application.OnButtonClick(ButtonControl::SaveButtonPropertiesSB);
+    application.OnButtonClick(ButtonControl::SaveSetSB);
+    EXPECT_EQ(IniValue("Keys", "00BE0035"), "1044");
+
+    application.OnKeyEKeyDown('D', {true, true, false});
+    EXPECT_EQ(form.GetText(TextControl::KeyE), "Ctrl+Alt+D");
+    application.OnButtonClick(ButtonControl::SaveButtonPropertiesSB);
+    application.OnButtonClick(ButtonControl::SaveSetSB);
+    EXPECT_EQ(IniValue("Keys", "00BE0035"), "D044");
+
+    form.SetText(TextControl::KeyE, "None");
+    form.SetChecked(CheckControl::LWinCB, false);
+    Receive({kPlay, 0});
+    EXPECT_EQ(form.GetText(TextControl::KeyE), "Ctrl+Alt+D");
+    EXPECT_TRUE(form.IsChecked(CheckControl::LWinCB));
+}
+
+TEST_F(ApplicationTest, SavingBeforeAnyButtonWasReadFilesNothing) {
+    ASSERT_TRUE(Start());
+    form.SetText(TextControl::NameRCCodeExST, "...");
+    form.SetText(TextControl::NameE, "Ghost");
+    application.OnButtonClick(ButtonControl::SaveButtonPropertiesSB);
+    application.OnButtonClick(ButtonControl::SaveSetSB);
+    EXPECT_EQ(IniValue("Buttons", "..."), "<absent>");
+    EXPECT_TRUE(fakeProfile.ToText().find("Ghost") == std::string::npos);
+}
+
+TEST_F(ApplicationTest, PresetKeyReplacesACapturedCombination) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(form.Items(ListControl::KeyE).size(), 18u);
+    application.OnKeyEKeyDown('D', {true, true, false});
+    EXPECT_EQ(form.KeyCodeValue(), 0xC044);
+    form.SetItemIndex(ListControl::KeyE, 11);
+    application.OnListChange(ListControl::KeyE);
+    EXPECT_EQ(form.GetText(TextControl::KeyE), "Volume Up");
+    EXPECT_EQ(form.KeyCodeValue(), 175);
+    // No item chosen: nothing changes.
+    form.SetItemIndex(ListControl::KeyE, -1);
+    application.OnListChange(ListControl::KeyE);
+    EXPECT_EQ(form.GetText(TextControl::KeyE), "Volume Up");
+}
+
+TEST_F(ApplicationTest, ChosenApplicationFillsTheFieldButNotTheMapUntilSaved) {
+    ASSERT_TRUE(Start());
+    Receive({kPlay, 0});
+    form.applicationChoice = "C:\\Tools\\player.exe";
+    application.OnButtonClick(ButtonControl::RunSB);
+    EXPECT_EQ(form.GetText(TextControl::RunE), "C:\\Tools\\player.exe");
+    Receive({kPlay, 0});
+    EXPECT_EQ(form.GetText(TextControl::RunE), "");
+
+    form.applicationChoice = std::nullopt;
+    form.SetText(TextControl::RunE, "C:\\Kept.exe");
+    application.OnButtonClick(ButtonControl::RunSB);
+    EXPECT_EQ(form.GetText(TextControl::RunE), "C:\\Kept.exe");
+    EXPECT_EQ(form.fileDialogs, 2);
+}
+
+TEST_F(ApplicationTest, OsdColourComesFromTheSettingsAndTheConfirmedChoice) {
+    fakeRegistry.PutDword(kProgramKey, "OSDColor", 0x000000FF);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(osdColours, std::vector<std::uint32_t>{0x000000FF});
+    EXPECT_EQ(form.swatchColours, std::vector<std::uint32_t>{0x000000FF});
+
+    form.colourChoice = std::nullopt;
+    application.OnButtonClick(ButtonControl::OSDFI);
+    EXPECT_EQ(osdColours.size(), 1u);
+
+    form.colourChoice = 0x00123456;
+    application.OnButtonClick(ButtonControl::OSDFI);
+    EXPECT_EQ(form.colourDialogPresets, (std::vector<std::uint32_t>{0x000000FF, 0x000000FF}));
+    EXPECT_EQ(osdColours.back(), 0x00123456u);
+    EXPECT_EQ(form.swatchColours.back(), 0x00123456u);
+    application.OnButtonClick(ButtonControl::SaveSetSB);
+    EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "OSDColor"), 0x00123456u);
+}
+
+TEST_F(ApplicationTest, DefaultOsdColourIsDrawnWhenNoneIsStored) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(form.swatchColours, std::vector<std::uint32_t>{kDefaultOsdColour});
+}
+
+}  // namespace
+}  // namespace quorvel
