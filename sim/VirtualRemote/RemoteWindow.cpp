@@ -108,9 +108,9 @@ void RemoteWindow::OnCreate() {
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     for (std::size_t index = 0; index < kRemoteButtons.size(); ++index) {
-        const RemoteButton& spec = kRemoteButtons[index];
-        HWND button = CreateWindowExA(0, "BUTTON", spec.label, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
-                                      GridX(spec.column), GridY(spec.row), kButtonWidth, kButtonHeight, window,
+        const RemoteButton& remoteButton = kRemoteButtons[index];
+        HWND button = CreateWindowExA(0, "BUTTON", remoteButton.label, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                      GridX(remoteButton.column), GridY(remoteButton.row), kButtonWidth, kButtonHeight, window,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + index)), instance,
                                       nullptr);
         SendMessageA(button, WM_SETFONT, font, FALSE);

@@ -117,8 +117,8 @@ bool ButtonFromId(int controlId, ButtonControl& control) {
 }
 
 bool IsBlue(int controlId) {
-    for (const ControlSpec& spec : MainWindowControls()) {
-        if (spec.id == controlId && spec.id != 0) return spec.look == Look::Blue;
+    for (const ControlSpec& place : MainWindowControls()) {
+        if (place.id == controlId && place.id != 0) return place.look == Look::Blue;
     }
     return false;
 }
@@ -265,10 +265,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::OnCreate() {
     CreateFonts();
-    for (const ControlSpec& spec : MainWindowControls()) {
-        const DWORD exStyle = lstrcmpiA(spec.className, "EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
-        controls_.push_back(CreateWindowExA(exStyle, spec.className, spec.text, spec.style, 0, 0, 0, 0, window_,
-                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+    for (const ControlSpec& place : MainWindowControls()) {
+        const DWORD exStyle = lstrcmpiA(place.className, "EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
+        controls_.push_back(CreateWindowExA(exStyle, place.className, place.text, place.style, 0, 0, 0, 0, window_,
+                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance_,
                                             nullptr));
     }
     const HWND tabs = Control(id::SPC);
@@ -312,19 +312,19 @@ void MainWindow::CreateFonts() {
 void MainWindow::Layout() {
     const auto specs = MainWindowControls();
     for (std::size_t i = 0; i < specs.size(); ++i) {
-        const ControlSpec& spec = specs[i];
+        const ControlSpec& place = specs[i];
         const HWND control = controls_[i];
-        const HFONT font = spec.look == Look::Bold ? boldFont_ : spec.look == Look::Link ? linkFont_ : font_;
+        const HFONT font = place.look == Look::Bold ? boldFont_ : place.look == Look::Link ? linkFont_ : font_;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        int x = Scale(spec.x), y = Scale(spec.y), width = Scale(spec.width), height = Scale(spec.height);
-        if ((spec.style & SS_TYPEMASK) == SS_ICON && spec.width == spec.height) {
+        int x = Scale(place.x), y = Scale(place.y), width = Scale(place.width), height = Scale(place.height);
+        if ((place.style & SS_TYPEMASK) == SS_ICON && place.width == place.height) {
             // Centred in its place at the size it was drawn for.
             const int size = NearestPictureSize(width);
             x += (width - size) / 2;
             y += (height - size) / 2;
             width = height = size;
         }
-        if (lstrcmpiA(spec.className, "COMBOBOX") == 0) height = std::max(height, Scale(kDropHeightFloor));
+        if (lstrcmpiA(place.className, "COMBOBOX") == 0) height = std::max(height, Scale(kDropHeightFloor));
         SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     LoadPictures();
@@ -347,15 +347,15 @@ void MainWindow::LoadPictures() {
     previous.swap(pictures_);
     const auto specs = MainWindowControls();
     for (std::size_t i = 0; i < specs.size(); ++i) {
-        const ControlSpec& spec = specs[i];
-        if (!spec.iconId || spec.id == id::KeyPI) continue;
-        const bool isPicture = (spec.style & SS_TYPEMASK) == SS_ICON;
-        const bool square = spec.width == spec.height;
+        const ControlSpec& place = specs[i];
+        if (!place.iconId || place.id == id::KeyPI) continue;
+        const bool isPicture = (place.style & SS_TYPEMASK) == SS_ICON;
+        const bool square = place.width == place.height;
         // Speed buttons carry a 16 px glyph.
-        const int width = isPicture ? (square ? NearestPictureSize(Scale(spec.width)) : Scale(spec.width))
+        const int width = isPicture ? (square ? NearestPictureSize(Scale(place.width)) : Scale(place.width))
                                     : NearestPictureSize(Scale(16));
-        const int height = isPicture && !square ? Scale(spec.height) : width;
-        const HICON icon = LoadIconSized(spec.iconId, width, height);
+        const int height = isPicture && !square ? Scale(place.height) : width;
+        const HICON icon = LoadIconSized(place.iconId, width, height);
         pictures_.push_back(icon);
         if (isPicture) {
             SendMessageA(controls_[i], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
