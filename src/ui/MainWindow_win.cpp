@@ -234,6 +234,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (events_) events_->OnPowerBroadcast(wParam);
             return DefWindowProcA(window_, message, wParam, lParam);
         case Win32TrayIcon::kCallbackMessage: OnTrayMessage(static_cast<UINT>(lParam)); return 0;
+        case Win32TrayIcon::kApplyPictureMessage: tray_->ApplyPicture(); return 0;
         case WM_SIZE:
             // Minimized means gone to the tray: no window, no taskbar button.
             if (wParam == SIZE_MINIMIZED) {

@@ -70,9 +70,17 @@ void Win32TrayIcon::SetPicture(int index) {
     // The tick asks every 50 ms; only a change reaches the shell.
     if (index == picture_) return;
     picture_ = index;
+    // The shell call waits for the tray; the tick posts the change to itself and goes on to
+    // its outputs, so a press reaches WinLIRC clients without waiting for the picture.
+    if (!shown_ || picturePending_) return;
+    picturePending_ = PostMessageA(window_, kApplyPictureMessage, 0, 0) != FALSE;
+}
+
+void Win32TrayIcon::ApplyPicture() {
+    picturePending_ = false;
     if (!shown_) return;
     NOTIFYICONDATAA data = Data(NIF_ICON);
-    data.hIcon = Picture(index);
+    data.hIcon = Picture(picture_);
     Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 

@@ -18,6 +18,8 @@ public:
     // Mouse events on the icon arrive at the window as this message.
     static constexpr UINT kCallbackMessage = QUORVEL_TRAY_CALLBACK_MESSAGE;
     static_assert(kCallbackMessage == WM_APP + 2);
+    // Posted to the window when the picture changed; the window then calls ApplyPicture.
+    static constexpr UINT kApplyPictureMessage = WM_APP + 3;
 
     Win32TrayIcon(HWND window, HINSTANCE instance) : window_(window), instance_(instance) {}
     ~Win32TrayIcon() override { Hide(); }
@@ -30,6 +32,7 @@ public:
     void OnTaskbarCreated();
 
     void SetPicture(int index) override;
+    void ApplyPicture();
     void ShowBalloon(const std::string& title, const std::string& text) override;
 
 private:
@@ -47,6 +50,7 @@ private:
     bool wanted_ = false;
     bool shown_ = false;
     int picture_ = 0;
+    bool picturePending_ = false;
     // A balloon raised before the icon could show it, such as the cards found at start.
     std::optional<Balloon> pendingBalloon_;
 };
