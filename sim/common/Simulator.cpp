@@ -4,22 +4,11 @@
 
 #include "ControlCommand.h"
 #include "ControlServer.h"
+#include "LibraryFolder.h"
 
 namespace quorvel::sim {
 
 namespace {
-
-// The folder of the library this code is linked into, with a trailing backslash: the
-// settings and the log sit beside the library, wherever the program's working folder is.
-std::string LibraryFolder() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&LibraryFolder), &module);
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
 
 // The control threads run for the rest of the process, so the library must stay mapped
 // even after the program's FreeLibrary.

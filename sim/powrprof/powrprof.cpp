@@ -7,18 +7,11 @@
 
 #include <string>
 
+#include "common/LibraryFolder.h"
+
 namespace {
 
-// The folder of this library with a trailing backslash, wherever the program's working folder is.
-std::string LibraryFolder() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&LibraryFolder), &module);
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-    const std::string file(path, length);
-    return file.substr(0, file.find_last_of("\\/") + 1);
-}
+using quorvel::sim::LibraryFolder;
 
 // Opened per line, so that the log is complete whenever a test reads it.
 void AppendToLog(const std::string& line) {
