@@ -1,6 +1,7 @@
 #include "engine/Application.h"
 
 #include "actions/AppCommand.h"
+#include "actions/KeyText.h"
 #include "actions/Mouse.h"
 #include "actions/PowerBroadcast.h"
 #include "engine/ButtonEditor.h"
@@ -18,6 +19,12 @@ namespace {
 
 constexpr const char* kInstanceMutexName = "QuorvelMutex";
 constexpr int kIdleIndicatorImage = 2;
+
+// While the logon ends, a message box would hold up the log-off; a failed save goes unreported.
+class Unreported final : public Dialogs {
+public:
+    void ShowMessage(const std::string&, MessageKind) override {}
+};
 
 EmulationMode ModeOfRadio(CheckControl control) {
     switch (control) {
@@ -51,6 +58,8 @@ void Application::FillDesignState() {
     c_.form.SetItems(ListControl::MsCB, MouseActionNames());
     c_.form.SetItems(ListControl::NameMessageCB, AppCommandNames());
     c_.form.SetItems(ListControl::KeyE, PresetKeyCaptions());
+    c_.form.SetText(TextControl::KeyE, KeyText(0));
+    c_.form.SetKeyCodeValue(0);
     c_.form.SetChecked(CheckControl::WinLIRCRB, true);
     ShowSelectedMode(c_.trayMenu, EmulationMode::None);
 }
@@ -169,10 +178,11 @@ bool Application::OnCloseQuery() {
 void Application::OnClose() {
     lirc_.Shutdown();
     c_.mainT.Stop();
-    c_.process.CloseInstanceMutex();
     // A failed save has been reported; the receiver is released and the program ends all the
     // same, and what was stored before the failure stays stored.
     settingsStore_.SaveAll(receivers_.BeholderAvailable());
+    // Only now may another copy start: it reads what this one has just saved.
+    c_.process.CloseInstanceMutex();
     receivers_.ReleaseReceivers();
     system_.FreeSystemLibrary();
     receivers_.FreeLibraries();
@@ -186,9 +196,13 @@ bool Application::OnQueryEndSession() {
     return true;
 }
 
-// The logon ends: the program goes with it, saving nothing.
+// The logon ends and the program goes with it at once, keeping what the user set up since the
+// last save: a log-off is how a tray program usually ends.
 void Application::OnEndSession(bool ending) {
-    if (ending) c_.process.EndNow();
+    if (!ending) return;
+    Unreported unreported;
+    settingsStore_.SaveAll(receivers_.BeholderAvailable(), unreported);
+    c_.process.EndNow();
 }
 
 }  // namespace quorvel

@@ -142,8 +142,8 @@ void ButtonEngine::EmulationOutputs(const Tick& tick) {
     if (!tick.newPress && !(tick.holdCount > 8 && repeatAllowed)) return;
 
     const ButtonProperties& p = tick.properties;
-    if (p.keyCodeValue != 0 &&
-        (CurrentMode(form) == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0))) {
+    // A value of 0 sends no key but still lets the pending window messages run.
+    if (CurrentMode(form) == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0)) {
         SendKeyCodeValue(c_.input, p.keyCodeValue);
     }
     if (CurrentMode(form) == EmulationMode::Mouse || (p.keyCodeValue == 0 && p.messageNumber == 0)) {

@@ -144,12 +144,14 @@ void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     c_.registry.CloseKey(run);
 }
 
-bool SettingsStore::SaveAll(bool beholderAvailable) {
-    return SaveValues(beholderAvailable) && SaveAutorun() &&
-           SaveButtonMap(c_.profile, c_.dialogs, ButtonMapPath(c_.executablePath), c_.map);
+bool SettingsStore::SaveAll(bool beholderAvailable) { return SaveAll(beholderAvailable, c_.dialogs); }
+
+bool SettingsStore::SaveAll(bool beholderAvailable, Dialogs& failures) {
+    return SaveValues(beholderAvailable, failures) && SaveAutorun(failures) &&
+           SaveButtonMap(c_.profile, failures, ButtonMapPath(c_.executablePath), c_.map);
 }
 
-bool SettingsStore::SaveValues(bool beholderAvailable) {
+bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
     const Form& form = c_.form;
     const auto flag = [&](const char* name, CheckControl control) {
         return StoredValue{name, FlagValue(form.IsChecked(control))};
@@ -191,7 +193,7 @@ bool SettingsStore::SaveValues(bool beholderAvailable) {
         written = value.isText ? c_.registry.SetString(key, value.name, value.text)
                                : c_.registry.SetDword(key, value.name, value.number);
         if (!written) {
-            ReportFailedWrite(c_.dialogs, value.name);
+            ReportFailedWrite(failures, value.name);
             break;
         }
     }
@@ -199,7 +201,7 @@ bool SettingsStore::SaveValues(bool beholderAvailable) {
     return written;
 }
 
-bool SettingsStore::SaveAutorun() {
+bool SettingsStore::SaveAutorun(Dialogs& failures) {
     const std::string quotedPath = QuotedExecutablePath();
     if (!c_.form.IsChecked(CheckControl::AutorunCB)) {
         const RegistryKey run = c_.registry.OpenKey(kRunKey);
@@ -216,7 +218,7 @@ bool SettingsStore::SaveAutorun() {
     bool written = true;
     if (!current || current->find(quotedPath) == std::string::npos) {
         written = c_.registry.SetString(run, kAutorunValue, quotedPath);
-        if (!written) ReportFailedWrite(c_.dialogs, kAutorunValue);
+        if (!written) ReportFailedWrite(failures, kAutorunValue);
     }
     c_.registry.CloseKey(run);
     return written;

@@ -34,12 +34,13 @@ public:
     void LoadSettings(std::uint32_t osMajorVersion);
 
     // Registry values, then the autorun entry, then the button map file. Stops at the first
-    // failed write after telling the user, and returns false.
+    // failed write after telling the user (or whoever `failures` reports to), and returns false.
     bool SaveAll(bool beholderAvailable);
+    bool SaveAll(bool beholderAvailable, Dialogs& failures);
 
 private:
-    bool SaveValues(bool beholderAvailable);
-    bool SaveAutorun();
+    bool SaveValues(bool beholderAvailable, Dialogs& failures);
+    bool SaveAutorun(Dialogs& failures);
     std::string QuotedExecutablePath() const;
 
     SettingsContext c_;

@@ -1,6 +1,7 @@
 #include "ui/MainWindow_win.h"
 
 #include <commctrl.h>
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -114,6 +115,16 @@ bool ButtonFromId(int controlId, ButtonControl& control) {
         case id::OSDFI: control = ButtonControl::OSDFI; return true;
         default: return false;
     }
+}
+
+std::string WindowText(HWND window) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool IsSpeedButton(const ControlSpec& place) {
+    return lstrcmpiA(place.className, "BUTTON") == 0 && (place.style & BS_ICON) != 0;
 }
 
 bool IsBlue(int controlId) {
@@ -292,8 +303,28 @@ void MainWindow::OnCreate() {
         if (events_) events_->OnKeyEKeyDown(virtualKey, held);
     });
     links_.Attach(window_);
+    AddHints();
     Layout();
     OnTabChange();
+}
+
+// The speed buttons show only a picture; their caption, which screen readers announce, is
+// also the hint that pops up over them.
+void MainWindow::AddHints() {
+    hints_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
+                             nullptr);
+    const auto specs = MainWindowControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        if (!IsSpeedButton(specs[i])) continue;
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(controls_[i]);
+        tool.lpszText = const_cast<char*>(specs[i].text);
+        SendMessageA(hints_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void MainWindow::CreateFonts() {
@@ -483,8 +514,20 @@ void MainWindow::OnTrayMessage(UINT mouseMessage) {
     if (!events_) return;
     if (mouseMessage == WM_LBUTTONUP) {
         events_->OnTrayClick();
+    } else if (mouseMessage == WM_MOUSEMOVE) {
+        // The click that follows activates the shell's tray; the application the user works in
+        // is the one in front while the pointer rests on the icon.
+        const HWND front = GetForegroundWindow();
+        if (front && front != window_) appBeforeTray_ = front;
     } else if (mouseMessage == WM_RBUTTONUP) {
-        if (const auto item = menu_.Track(window_)) events_->OnMenuClick(*item);
+        const auto item = menu_.Track(window_);
+        // The menu needs the foreground. Left with a hidden window, it would take the keys of
+        // the next presses: the application the user works in gets them again.
+        if (!IsWindowVisible(window_) && GetForegroundWindow() == window_ && IsWindow(appBeforeTray_) &&
+            IsWindowVisible(appBeforeTray_)) {
+            SetForegroundWindow(appBeforeTray_);
+        }
+        if (item) events_->OnMenuClick(*item);
     }
 }
 
@@ -508,12 +551,7 @@ void MainWindow::Minimize() {
 
 void MainWindow::Close() { SendMessageA(window_, WM_CLOSE, 0, 0); }
 
-std::string MainWindow::GetText(TextControl control) const {
-    const HWND hwnd = Control(TextId(control));
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::string MainWindow::GetText(TextControl control) const { return WindowText(Control(TextId(control))); }
 
 void MainWindow::SetText(TextControl control, const std::string& text) {
     // A text that is not the chosen list item's caption leaves no item chosen, so that choosing
@@ -593,8 +631,14 @@ void MainWindow::SetSwatchColour(std::uint32_t colour) {
 }
 
 std::optional<std::string> MainWindow::ChooseApplication() {
-    // The dialog opens on the program the button starts now, when it has one.
-    std::string path = GetText(TextControl::RunE);
+    // The dialog opens on the program the button starts now, when that is a file name. It
+    // refuses to open at all on one it cannot take (a quoted path, say): then it opens empty.
+    std::optional<std::string> chosen = ChooseFile(GetText(TextControl::RunE));
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) chosen = ChooseFile({});
+    return chosen;
+}
+
+std::optional<std::string> MainWindow::ChooseFile(std::string path) {
     path.resize(kPathCapacity, '\0');
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;

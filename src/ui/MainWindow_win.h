@@ -95,6 +95,8 @@ private:
     // Places every control for the current DPI, with fonts and pictures of the matching size.
     void Layout();
     void CreateFonts();
+    void AddHints();
+    std::optional<std::string> ChooseFile(std::string path);
     void SizeTabs();
     void LoadPictures();
     HICON LoadIconSized(int id, int width, int height);
@@ -105,6 +107,8 @@ private:
     HINSTANCE instance_;
     HWND window_ = nullptr;
     HWND statusBar_ = nullptr;
+    HWND hints_ = nullptr;  // owned by the window, which destroys it
+    HWND appBeforeTray_ = nullptr;  // the window in front before the tray icon was clicked
     std::vector<HWND> controls_;  // one per entry of the layout, in its order
     HFONT font_ = nullptr;
     HFONT boldFont_ = nullptr;

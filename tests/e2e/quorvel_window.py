@@ -24,15 +24,18 @@ ARTEFACTS_DIR = WORK_DIR / "artefacts"
 
 def _read_ids():
     header = (REPO_DIR / "src" / "ui" / "ControlIds.h").read_text()
+    control_block = re.search(r"#define QUORVEL_CONTROLS\(X\)(.*?)\n\n", header, re.S).group(1)
+    controls = {name: int(number) for name, number in re.findall(r"X\((\w+), (\d+)\)", control_block)}
     menu_block = re.search(r"#define QUORVEL_TRAY_MENU\(X\)(.*?)\n\n", header, re.S).group(1)
     items = {name: int(number) for name, number in re.findall(r"X\((\w+), (\d+)\)", menu_block)}
     callback = int(re.search(r"#define QUORVEL_TRAY_CALLBACK_MESSAGE (0x[0-9A-Fa-f]+)", header).group(1), 16)
-    return items, callback
+    return controls, items, callback
 
 
-# Command identifiers of the tray menu's items by name ("ExitPM", "MousePM", ...), and the
-# message by which the shell reports mouse events on the tray icon.
-MENU_ITEMS, TRAY_CALLBACK = _read_ids()
+# Dialog identifiers of the window's controls by name, command identifiers of the tray menu's
+# items by name ("ExitPM", "MousePM", ...), and the message by which the shell reports mouse
+# events on the tray icon.
+CONTROL_IDS, MENU_ITEMS, TRAY_CALLBACK = _read_ids()
 
 
 def center(rect) -> tuple:
@@ -139,6 +142,9 @@ class QuorvelWindow:
         rect = self.wintool.control_rect(*MAIN_WINDOW, control)
         assert rect, f"no control {control}"
         return rect
+
+    def control_hwnd(self, control: str) -> int:
+        return next(child[0] for child in self.wintool.children(*MAIN_WINDOW) if child[1] == CONTROL_IDS[control])
 
     def click(self, control: str):
         """A mouse click in the middle of a control."""

@@ -9,7 +9,10 @@ import subprocess
 import pytest
 
 from harness import MAIN_WINDOW, SIM_DIR
+from harness.ports import free_port
 from harness.waiting import wait_until
+from lirc_clients import LircClient, lirc_line, write_settings
+from output_spy import SpyWindow
 from quorvel import start_quorvel, wait_for_text
 from quorvel_window import (WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow, center)
 
@@ -120,7 +123,9 @@ def test_teaching_a_button_with_the_virtual_remote(program, wintool, desktop):
     window.click("KeyRepeatCB")
     assert wintool.select(*MAIN_WINDOW, "MsCB", 5)
 
-    # The program to start, through the file dialog.
+    # The program to start, through the file dialog, which opens even on a text that is no
+    # file name.
+    assert wintool.set_text(window.control_hwnd("RunE"), '"C:\\windows\\notepad.exe" /a')
     assert wintool.click(*MAIN_WINDOW, "RunSB")
     dialog = wintool.wait_for_dialog("Select application to run", 15)
     assert dialog, "no file dialog"
@@ -279,12 +284,15 @@ def test_hidden_icon_runs_with_neither_window_nor_tray_icon(program, wintool, de
     quorvel.exit()
 
 
-def test_end_of_the_logon_ends_the_program_without_saving(program, wintool):
+def test_end_of_the_logon_saves_everything_and_ends_the_program(program, wintool):
     quorvel = start_quorvel(program, wintool)
+    QuorvelWindow(quorvel, None).choose("MousePM")
+    assert wait_until(lambda: checked_mode(quorvel) == ["MouseRB"], 10)
     assert program.prefix.run("wineboot", ["--end-session"], timeout=60)[0] == 0
     assert quorvel.process.wait(30) == 0
-    assert stored(program, "Mode") is None
-    assert ini_text(program) == ""
+    assert stored(program, "Mode") == "0x3"
+    assert "[RC]" in ini_text(program)
+    assert wintool.dialogs() == []
 
 
 def test_cancelled_logoff_lets_the_next_close_end_the_program(program, wintool):
@@ -297,3 +305,62 @@ def test_cancelled_logoff_lets_the_next_close_end_the_program(program, wintool):
     assert quorvel.process.wait(30) == 0
     assert stored(program, "Mode") == "0x1"
     assert "[RC]" in ini_text(program)
+
+
+def test_presses_reach_the_application_in_front_right_after_the_tray_menu(program, wintool, desktop):
+    port = free_port()
+    write_settings(program.prefix, {"Mode": 2, "LIRC Server Port": str(port)})
+    quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "Hall"}, "Buttons": {"00BE0035": "Play"},
+                                                   "Keys": {"00BE0035": "0041"}})
+    window = QuorvelWindow(quorvel, desktop)
+    spy = SpyWindow(program, wintool).start()
+    client = LircClient(port)
+
+    # The window stays hidden while the menu switches to WinLIRC, where this button gives its
+    # key and its line.
+    left, top, right, bottom = window.open_tray_menu()
+    desktop.click(left + 40, top + 12)
+    assert wait_until(lambda: checked_mode(quorvel) == ["WinLIRCRB"], 10)
+    assert not window.is_visible()
+    quorvel.control.press(PLAY, 1)
+    assert client.read_until(len(lirc_line(PLAY, 0, "Play", "Hall"))) == lirc_line(PLAY, 0, "Play", "Hall")
+    assert wait_until(lambda: [line.replace("sys", "") for line in spy.inputs()] == ["keydown 41", "keyup 41"], 10), \
+        spy.inputs()
+    client.close()
+    quorvel.exit()
+
+
+def test_editor_captions_hints_and_about_group_as_laid_out(program, wintool):
+    quorvel = start_quorvel(program, wintool)
+    # The key field reads "None" before any button was pressed.
+    assert quorvel.texts("KeyE") == {"KeyE": "None"}
+
+    hints = {"SaveButtonPropertiesSB": "Save Button Properties", "RunSB": "Select application to run...",
+             "SaveSetSB": "Save Settings"}
+    assert wintool.hints(*MAIN_WINDOW, *hints) == hints
+    # The picture-only buttons carry the same words as their names, for screen readers.
+    assert quorvel.texts(*hints) == hints
+
+    children = wintool.children(*MAIN_WINDOW)
+
+    def group_rect(caption):
+        return wintool.rect(next(child[0] for child in children if child[2] == "Button" and child[4] == caption))
+
+    # "Name:" stands before the name field, on its row of the editor.
+    editor = group_rect("RC Button Properties")
+    name_field = wintool.control_rect(*MAIN_WINDOW, "NameE")
+    captions = [wintool.rect(child[0]) for child in children if child[2] == "Static" and child[4] == "Name:"]
+    assert any(editor[1] < top and right <= name_field[0] and name_field[1] <= top < name_field[3]
+               for _, top, right, _ in captions), (captions, name_field)
+
+    # The About group's controls sit where they belong inside the group, at 96 DPI.
+    about = group_rect("About")
+    places = {"ProgNameL": (4, 16), "VersionL": (88, 16), "FlagI": (166, 10), "AuthorL": (4, 32),
+              "CopyrightL": (142, 32), "OSNL": (2, 44), "OSL": (25, 42), "HomeL": (6, 60), "MailL": (4, 76),
+              "DonateI": (161, 62)}
+    found = {}
+    for control in places:
+        left, top, _, _ = wintool.control_rect(*MAIN_WINDOW, control)
+        found[control] = (left - about[0], top - about[1])
+    assert found == places
+    quorvel.exit()

@@ -450,8 +450,8 @@ TEST_F(ApplicationTest, ExitRunsTheExitSequenceInItsOrder) {
     EXPECT_TRUE(application.ExitFlag());
     EXPECT_EQ(form.window, FakeForm::WindowState::Closed);
     const std::vector<std::string> expected = {
-        "stop listening",     "tick off",          "close mutex",        "write settings",
-        "write button map",   "UnInit",            "free kernel32.dll",  "free BeholdRC.dll",
+        "stop listening",     "tick off",          "write settings",     "write button map",
+        "close mutex",        "UnInit",            "free kernel32.dll",  "free BeholdRC.dll",
         "free powrprof.dll",
     };
     EXPECT_EQ(Journal(), expected);
@@ -467,21 +467,30 @@ TEST_F(ApplicationTest, FailedSaveAtExitIsReportedAndTheReceiverIsStillReleased)
     EXPECT_EQ(fakeDialogs.Texts(), std::vector<std::string>{"Failed to set data for 'Sound'"});
     // Values written before the failure stay written; the release and the unloading still run.
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Autorepeat"), 1u);
-    const std::vector<std::string> expected = {"tick off",          "close mutex",       "write settings",
-                                               "dialog Failed to set data for 'Sound'", "UnInit",
+    const std::vector<std::string> expected = {"tick off",          "write settings",
+                                               "dialog Failed to set data for 'Sound'", "close mutex", "UnInit",
                                                "free kernel32.dll", "free BeholdRC.dll", "free powrprof.dll"};
     EXPECT_EQ(Journal(), expected);
     EXPECT_EQ(form.window, FakeForm::WindowState::Closed);
 }
 
-TEST_F(ApplicationTest, EndOfTheLogonEndsTheProgramWithoutSaving) {
+TEST_F(ApplicationTest, EndOfTheLogonSavesEverythingAndEndsTheProgram) {
     ASSERT_TRUE(Start());
     Journal().clear();
     EXPECT_TRUE(application.OnQueryEndSession());
     EXPECT_TRUE(application.ExitFlag());
     application.OnEndSession(true);
-    EXPECT_EQ(Journal(), std::vector<std::string>{"end now"});
-    EXPECT_FALSE(fakeRegistry.GetDword(kProgramKey, "Mode"));
+    EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "write button map", "end now"}));
+    EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
+}
+
+TEST_F(ApplicationTest, FailedSaveAtTheEndOfTheLogonShowsNoDialog) {
+    ASSERT_TRUE(Start());
+    fakeRegistry.failingWrites = {"Sound"};
+    Journal().clear();
+    application.OnEndSession(true);
+    EXPECT_TRUE(fakeDialogs.Texts().empty());
+    EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "end now"}));
 }
 
 TEST_F(ApplicationTest, CancelledLogoffLeavesTheFlagSoTheNextCloseExits) {
@@ -531,8 +540,10 @@ TEST_F(ApplicationTest, SavingBeforeAnyButtonWasReadFilesNothing) {
 }
 
 TEST_F(ApplicationTest, PresetKeyReplacesACapturedCombination) {
+    form.SetText(TextControl::KeyE, "");  // as the window's combo box starts
     ASSERT_TRUE(Start());
     EXPECT_EQ(form.Items(ListControl::KeyE).size(), 18u);
+    EXPECT_EQ(form.GetText(TextControl::KeyE), "None");
     application.OnKeyEKeyDown('D', {true, true, false});
     EXPECT_EQ(form.KeyCodeValue(), 0xC044);
     form.SetItemIndex(ListControl::KeyE, 11);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "EngineFixture.h"
 
 namespace quorvel {
@@ -242,6 +244,14 @@ TEST_F(ButtonEngineTest, DispatchTableByDefinitionAndMode) {
                                                    << c.message << " mode " << column;
         }
     }
+}
+
+TEST_F(ButtonEngineTest, ButtonWithoutKeyInKeysModeSendsNoKeyButLetsMessagesRunFourTimes) {
+    SetMode(CheckControl::KeysRB);
+    receiver.Hold(kPlay, 1);
+    Tick();
+    EXPECT_TRUE(Outputs().empty());
+    EXPECT_EQ(std::count(input.Calls().begin(), input.Calls().end(), InputCall::Pump()), 4);
 }
 
 TEST_F(ButtonEngineTest, WinKeyInMouseModeIsStillSentWithoutMouseOrMessage) {

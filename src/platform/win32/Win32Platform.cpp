@@ -28,7 +28,9 @@ bool Win32WindowSystem::PostWindowMessage(WindowHandle window, std::uint32_t mes
 
 bool Win32WindowSystem::IsOwnForm(WindowHandle window) {
     const HWND hwnd = ToHwnd(window);
-    if (!hwnd) return false;
+    // A hidden window of ours may keep the foreground after its menu closed; the user is not
+    // working in it.
+    if (!hwnd || !::IsWindowVisible(hwnd)) return false;
     DWORD processId = 0;
     ::GetWindowThreadProcessId(hwnd, &processId);
     if (processId != ::GetCurrentProcessId()) return false;

@@ -145,6 +145,11 @@ class WinTool:
         _, rows = self.run("tooltips")
         return [row[1] for row in rows]
 
+    def hints(self, class_name: str, title: str, *controls) -> dict:
+        """{control: hint} for the named controls that have a tooltip of the window."""
+        _, rows = self.run("hints", class_name, title, *controls)
+        return {row[0]: row[1] for row in rows}
+
     def set_text(self, hwnd: int, text: str) -> bool:
         return self.run("set-text", hex(hwnd), text)[0] == 0
 

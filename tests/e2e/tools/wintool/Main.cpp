@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -339,6 +340,37 @@ int Tooltips(const Arguments&) {
     return kSuccess;
 }
 
+// The hint each named control shows: the tool of one of the window's tooltips that is that
+// control. A control without one is reported as not found.
+int Hints(const Arguments& arguments) {
+    HWND window = FindWindowOrSay(arguments[0], arguments[1]);
+    if (window == nullptr) {
+        return kNotFound;
+    }
+    std::vector<Tool> tools;
+    for (const TopLevelWindow& entry : TopLevelWindows()) {
+        if (entry.className != TOOLTIPS_CLASSA || GetWindow(entry.window, GW_OWNER) != window) {
+            continue;
+        }
+        for (int index = 0; const std::optional<Tool> tool = ReadTool(entry.window, index); ++index) {
+            tools.push_back(*tool);
+        }
+    }
+    int result = kSuccess;
+    for (std::size_t index = 2; index < arguments.size(); ++index) {
+        HWND control = FindControl(arguments[0], arguments[1], arguments[index]);
+        const auto tool = std::find_if(tools.begin(), tools.end(), [control](const Tool& candidate) {
+            return control != nullptr && candidate.id == reinterpret_cast<UINT_PTR>(control);
+        });
+        if (tool == tools.end()) {
+            result = kNotFound;
+            continue;
+        }
+        PrintLine({arguments[index], Escape(tool->text)});
+    }
+    return result;
+}
+
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> kCommands = {
         {"list", {0, 0, "list", List}},
@@ -361,6 +393,7 @@ const std::map<std::string, Command>& Commands() {
         {"tab-rects", {3, 3, "tab-rects <class> <title> <control>", TabRects}},
         {"set-text", {2, 2, "set-text <hwnd> <text>", SetText}},
         {"tooltips", {0, 0, "tooltips", Tooltips}},
+        {"hints", {3, 64, "hints <class> <title> <control>...", Hints}},
     };
     return kCommands;
 }

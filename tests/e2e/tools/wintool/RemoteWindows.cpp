@@ -301,7 +301,7 @@ std::optional<std::string> ReadWide(const RemoteBuffer& buffer, std::size_t offs
 
 }  // namespace
 
-std::optional<std::string> ReadToolText(HWND tooltip) {
+std::optional<Tool> ReadTool(HWND tooltip, int index) {
     constexpr std::size_t kChars = 1024;
     constexpr std::size_t kTextAt = sizeof(TTTOOLINFOW);
     RemoteBuffer buffer(tooltip, kTextAt + kChars * sizeof(wchar_t));
@@ -314,10 +314,21 @@ std::optional<std::string> ReadToolText(HWND tooltip) {
     tool.lpszText = reinterpret_cast<WCHAR*>(buffer.AddressAt(kTextAt));
     DWORD_PTR found = 0;
     if (!buffer.Write(kTextAt, empty.data(), empty.size() * sizeof(wchar_t)) || !buffer.Write(0, &tool, sizeof tool) ||
-        !Ask(tooltip, TTM_ENUMTOOLSW, 0, buffer.Address(), found) || !found) {
+        !Ask(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(index), buffer.Address(), found) || !found) {
         return std::nullopt;
     }
-    return ReadWide(buffer, kTextAt, kChars);
+    const std::optional<std::string> filled = buffer.ReadBytes(sizeof tool);
+    std::optional<std::string> text = ReadWide(buffer, kTextAt, kChars);
+    if (!filled || !text) {
+        return std::nullopt;
+    }
+    std::copy(filled->begin(), filled->end(), reinterpret_cast<char*>(&tool));
+    return Tool{tool.uId, *text};
+}
+
+std::optional<std::string> ReadToolText(HWND tooltip) {
+    const std::optional<Tool> tool = ReadTool(tooltip, 0);
+    return tool ? std::optional<std::string>(tool->text) : std::nullopt;
 }
 
 }  // namespace quorvel::wintool

@@ -41,6 +41,12 @@ bool Click(HWND button);
 bool SelectComboItem(HWND combo, int index);
 // The screen rectangles of a tab control's tabs, in tab order.
 std::optional<std::vector<RECT>> ReadTabRects(HWND tabs);
+struct Tool {
+    UINT_PTR id;  // the control's window for a tool that is a whole control
+    std::string text;
+};
+// A tooltip's tools by index, from 0; none past the last.
+std::optional<Tool> ReadTool(HWND tooltip, int index);
 // The text of a tooltip's first tool, such as a tray icon's balloon text. (Wine 8's tooltips
 // do not report their title.)
 std::optional<std::string> ReadToolText(HWND tooltip);
