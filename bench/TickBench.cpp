@@ -5,19 +5,17 @@
 
 #include <cctype>
 
-#include "engine/ButtonEngine.h"
-#include "engine/ButtonMap.h"
-#include "fakes/FakeForm.h"
-#include "lirc/LircBroadcaster.h"
-#include "osd/OsdRequests.h"
 #include "actions/PowerActions.h"
+#include "engine/ButtonEngine.h"
+#include "lirc/LircBroadcaster.h"
+#include "model/Model.h"
+#include "osd/OsdRequests.h"
 #include "platform/Input.h"
 #include "platform/Processes.h"
 #include "platform/Sound.h"
+#include "platform/TrayIcon.h"
 #include "platform/WindowSystem.h"
 #include "receivers/ReceiverReading.h"
-#include "settings/ProgramSettings.h"
-#include "ui/TrayIcon.h"
 
 namespace quorvel {
 namespace {
@@ -83,23 +81,20 @@ enum class TickKind { Idle, FirstTick, HeldRepeat };
 
 void BM_Tick(benchmark::State& state, TickKind kind) {
     const auto entries = static_cast<std::uint32_t>(state.range(0));
-    const ButtonMap map = MapOfSize(entries);
-    FakeForm form;
-    form.ClickRadio(CheckControl::WinLIRCRB);
-    form.SetChecked(CheckControl::AutorepeatCB, true);
+    Model model;
+    model.map = MapOfSize(entries);
+    model.mode = EmulationMode::WinLIRC;
     NullOutputs null;
     FixedReceiver receiver;
-    ProgramSettings settings;
-    PressState press;
-    ButtonEngine engine{EngineContext{form, null, null, null, receiver, map, settings, null, null, null, null, null,
-                                      null, press}};
+    ButtonEngine engine{EngineContext{model, null, null, null, receiver, null, null, null, null, null, null,
+                                      [&model](EmulationMode mode) { model.mode = mode; }}};
     if (kind != TickKind::Idle) receiver.reading = {true, entries & 0xFF, entries, true, false};
 
     for (auto _ : state) {
         // Each iteration is one tick; the press state is set so that it is the wanted kind of tick.
-        if (kind == TickKind::FirstTick) press.Reset();
-        if (kind == TickKind::HeldRepeat) press = {10, entries};
-        engine.MainTTimer();
+        if (kind == TickKind::FirstTick) model.press.Reset();
+        if (kind == TickKind::HeldRepeat) model.press = {10, entries};
+        engine.OnTick();
     }
 }
 

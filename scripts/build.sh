@@ -4,9 +4,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+# Configured on every build, which takes a moment, so changed options reach the build tree. A
+# cache made with other arguments or another toolchain file is made anew: CMake reads the
+# toolchain only when it creates the cache.
 configure() {  # dir [cmake args...]
   local dir=$1; shift
-  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  local stamp
+  stamp=$( (echo "$*"; cat cmake/*.cmake) | sha256sum | cut -d' ' -f1)
+  if [ "$(cat "$dir/.configured-with" 2>/dev/null)" != "$stamp" ]; then
+    rm -f "$dir/CMakeCache.txt"
+  fi
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  echo "$stamp" >"$dir/.configured-with"
 }
 targets=${*:-native win64 win32}
 for t in $targets; do

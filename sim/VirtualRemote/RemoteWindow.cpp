@@ -27,12 +27,6 @@ int GridY(int row) { return kMargin + row * (kButtonHeight + kMargin); }
 
 RemoteWindow::RemoteWindow(std::uint16_t controlPort) : port(controlPort) {}
 
-RemoteWindow::~RemoteWindow() {
-    if (window != nullptr) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    }
-}
-
 bool RemoteWindow::Create(HINSTANCE instance, int showCommand) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = WindowProc;
@@ -45,24 +39,13 @@ bool RemoteWindow::Create(HINSTANCE instance, int showCommand) {
     RECT frame = {0, 0, GridX(kRemoteColumns), GridY(kRemoteRows) + kStatusHeight};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     AdjustWindowRect(&frame, style, FALSE);
-    window = CreateWindowExA(0, kClassName, kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                             frame.bottom - frame.top, nullptr, nullptr, instance, this);
-    if (window == nullptr) {
+    CreateWindowExA(0, kClassName, kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                    frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) {
         return false;
     }
-    ShowWindow(window, showCommand);
+    ShowWindow(window_, showCommand);
     return true;
-}
-
-LRESULT CALLBACK RemoteWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<RemoteWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<RemoteWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    return self != nullptr ? self->HandleMessage(message, wParam, lParam)
-                           : DefWindowProcA(window, message, wParam, lParam);
 }
 
 // The push buttons report a click only when the mouse is let go; the remote needs the
@@ -100,17 +83,17 @@ LRESULT RemoteWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         OnDestroy();
         return 0;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcA(window_, message, wParam, lParam);
     }
 }
 
 void RemoteWindow::OnCreate() {
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
     for (std::size_t index = 0; index < kRemoteButtons.size(); ++index) {
         const RemoteButton& remoteButton = kRemoteButtons[index];
         HWND button = CreateWindowExA(0, "BUTTON", remoteButton.label, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
-                                      GridX(remoteButton.column), GridY(remoteButton.row), kButtonWidth, kButtonHeight, window,
+                                      GridX(remoteButton.column), GridY(remoteButton.row), kButtonWidth, kButtonHeight, window_,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + index)), instance,
                                       nullptr);
         SendMessageA(button, WM_SETFONT, font, FALSE);
@@ -120,9 +103,9 @@ void RemoteWindow::OnCreate() {
     const std::string hint = "Port " + std::to_string(port) + ": press a button";
     statusLine = CreateWindowExA(0, "STATIC", hint.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, kMargin,
                                  GridY(kRemoteRows), GridX(kRemoteColumns) - 2 * kMargin, kStatusHeight - kMargin,
-                                 window, nullptr, instance, nullptr);
+                                 window_, nullptr, instance, nullptr);
     SendMessageA(statusLine, WM_SETFONT, font, FALSE);
-    HWND self = window;
+    HWND self = window_;
     sender = std::make_unique<ControlSender>(port, [self] { PostMessageA(self, kStatusChangedMessage, 0, 0); });
 }
 

@@ -7,22 +7,20 @@
 #include <vector>
 
 #include "ControlSender.h"
+#include "platform/win32/BaseWindow.h"
 
 namespace quorvel::sim {
 
 // "Quorvel Virtual Remote": a grid of remote buttons. Pressing one with the mouse holds its
 // code in the substitute library until the mouse button is let go.
-class RemoteWindow {
+class RemoteWindow final : public BaseWindow<RemoteWindow> {
 public:
     explicit RemoteWindow(std::uint16_t port);
-    ~RemoteWindow();
-    RemoteWindow(const RemoteWindow&) = delete;
-    RemoteWindow& operator=(const RemoteWindow&) = delete;
 
     bool Create(HINSTANCE instance, int showCommand);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class BaseWindow<RemoteWindow>;
     static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR index,
                                        DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -33,7 +31,6 @@ private:
     void OnButtonUp();
 
     const std::uint16_t port;
-    HWND window = nullptr;
     HWND statusLine = nullptr;
     std::vector<HWND> buttons;
     int heldButton = -1;

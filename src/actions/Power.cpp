@@ -2,7 +2,7 @@
 
 #include "platform/Libraries.h"
 #include "platform/Timer.h"
-#include "ui/Form.h"
+#include "model/Model.h"
 
 namespace quorvel {
 namespace {
@@ -42,7 +42,7 @@ void Power::FreePowerLibrary() {
 
 void Power::PowerSleep() {
     if (!powrprof_.SetSuspendState || !Allowed(powrprof_.IsPwrSuspendAllowed)) return;
-    Suspend(false, c_.form.IsChecked(CheckControl::ForceSuspendCB));
+    Suspend(false, c_.settings.forceSuspend);
 }
 
 void Power::PowerHibernate() {
@@ -61,7 +61,7 @@ void Power::Suspend(bool hibernate, bool forceCritical) {
 
 void Power::PowerShutdown() {
     if (!Allowed(powrprof_.IsPwrShutdownAllowed) || !EnableShutdownPrivilege()) return;
-    const bool force = c_.form.IsChecked(CheckControl::ForceShutdownCB);
+    const bool force = c_.settings.forceShutdown;
     c_.system.ExitWindowsEx(force ? kExitPowerOff | kExitForce : kExitPowerOff, 0);
 }
 

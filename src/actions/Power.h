@@ -7,15 +7,15 @@
 
 namespace quorvel {
 
-class Form;
 class Libraries;
 class Timer;
+struct Settings;
 
 // The tick's interval; polling runs exactly while MainT has it.
 constexpr std::uint32_t kPollingIntervalMs = 50;
 
 struct PowerContext {
-    Form& form;
+    const Settings& settings;
     Libraries& libraries;
     PowerSystem& system;
     Timer& mainT;

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
+#include "model/Model.h"
 #include "osd/OsdRequests.h"
 #include "platform/Input.h"
 #include "platform/Timer.h"
-#include "settings/ProgramSettings.h"
-#include "ui/Form.h"
 
 namespace quorvel {
 namespace {
@@ -17,7 +16,7 @@ enum SleepAction : std::uint8_t { kSleep = 1, kHibernate = 2, kShutdown = 3 };
 
 // "SleepTime" is edited only in the registry. A length below one minute would count past 0
 // and never act, so such a timer runs for one minute.
-std::int32_t CountdownMinutes(const ProgramSettings& settings) {
+std::int32_t CountdownMinutes(const Settings& settings) {
     return std::max(settings.sleepTime, std::int32_t{1});
 }
 
@@ -27,7 +26,7 @@ std::string MinutesText(std::int32_t minutes) {
 
 }  // namespace
 
-std::string SleepTimerOsdLine(const ProgramSettings& settings, bool running) {
+std::string SleepTimerOsdLine(const Settings& settings, bool running) {
     return running ? "Sleep Timer Off" : "Sleep Timer On - " + MinutesText(CountdownMinutes(settings));
 }
 
@@ -39,9 +38,8 @@ void SleepTimer::ToggleSleepTimer() {
     if (IsRunning()) {
         Stop();
     } else {
-        c_.form.SetStatusText(0, "Sleep Timer On");
-        minutesLeft_ = CountdownMinutes(c_.settings);
-        c_.form.SetStatusText(1, MinutesText(minutesLeft_));
+        minutesLeft_ = CountdownMinutes(c_.model.settings);
+        ShowStatus("Sleep Timer On", MinutesText(minutesLeft_));
         c_.offTimer.Start(kMinuteMs);
     }
     c_.input.PumpMessages();
@@ -57,15 +55,17 @@ void SleepTimer::OffTimerTimer() {
     if (!IsRunning()) return;
     --minutesLeft_;
     const std::string text = MinutesText(minutesLeft_);
-    c_.form.SetStatusText(1, text);
-    if (c_.settings.sleepOsd) c_.osd.ShowOsd(text, c_.form.IsChecked(CheckControl::OSD2CB));
+    c_.model.status[1] = text;
+    c_.model.Changed(Aspect::Status);
+    const Settings& settings = c_.model.settings;
+    if (settings.sleepOsd) c_.osd.ShowOsd(text, settings.osdSecondDisplay);
     c_.input.PumpMessages();
 
     // The messages just processed may have switched the timer off (a press, a resume): the
     // user then no longer wants the action.
     if (minutesLeft_ > 0 || !IsRunning()) return;
     Stop();
-    switch (c_.settings.sleepAction) {
+    switch (c_.model.settings.sleepAction) {
         case kSleep: c_.power.PowerSleep(); break;
         case kHibernate: c_.power.PowerHibernate(); break;
         case kShutdown: c_.power.PowerShutdown(); break;
@@ -74,9 +74,13 @@ void SleepTimer::OffTimerTimer() {
 }
 
 void SleepTimer::Stop() {
-    c_.form.SetStatusText(0, "Sleep Timer Off");
-    c_.form.SetStatusText(1, "");
+    ShowStatus("Sleep Timer Off", "");
     c_.offTimer.Stop();
+}
+
+void SleepTimer::ShowStatus(const std::string& event, const std::string& minutes) {
+    c_.model.status = {event, minutes};
+    c_.model.Changed(Aspect::Status);
 }
 
 }  // namespace quorvel

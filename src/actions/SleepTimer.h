@@ -7,24 +7,23 @@
 
 namespace quorvel {
 
-class Form;
 class Input;
 class OsdRequests;
 class Timer;
-struct ProgramSettings;
+struct Model;
+struct Settings;
 
 struct SleepTimerContext {
-    Form& form;
+    Model& model;     // the settings, and the status bar that shows the countdown
     Timer& offTimer;  // runs with a one-minute interval while the sleep timer counts down
     Input& input;     // pending window messages are processed after each status change
     OsdRequests& osd;
-    const ProgramSettings& settings;
     PowerActions& power;
 };
 
 // The line a "Sleep Timer" press adds to its on-screen text, composed before the press
 // switches the timer.
-std::string SleepTimerOsdLine(const ProgramSettings& settings, bool running);
+std::string SleepTimerOsdLine(const Settings& settings, bool running);
 
 // Counts down "SleepTime" minutes, then sleeps, hibernates or shuts down.
 class SleepTimer final : public SleepTimerSwitch {
@@ -39,6 +38,7 @@ public:
 
 private:
     void Stop();
+    void ShowStatus(const std::string& event, const std::string& minutes);
 
     SleepTimerContext c_;
     std::int32_t minutesLeft_ = 0;

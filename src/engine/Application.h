@@ -1,19 +1,19 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "actions/KeyCapture.h"
 #include "actions/Power.h"
 #include "actions/SleepTimer.h"
 #include "engine/ButtonEngine.h"
-#include "engine/ButtonMap.h"
-#include "lirc/LircServerPage.h"
+#include "engine/SystemIdentification.h"
+#include "lirc/LircListener.h"
+#include "model/Model.h"
 #include "receivers/Receivers.h"
-#include "settings/ProgramSettings.h"
 #include "settings/SettingsStore.h"
-#include "ui/Form.h"
-#include "ui/SystemIdentification.h"
 
 namespace quorvel {
 
@@ -33,11 +33,9 @@ class Sound;
 class SystemInfo;
 class Timer;
 class TrayIcon;
-class TrayMenu;
 class WindowSystem;
 
 struct ApplicationContext {
-    Form& form;
     WindowSystem& windows;
     Input& input;
     Processes& processes;
@@ -52,59 +50,73 @@ struct ApplicationContext {
     Dialogs& dialogs;
     Sound& sound;
     TrayIcon& tray;
-    TrayMenu& trayMenu;
     OsdRequests& osd;
-    Timer& mainT;
-    Timer& offTimer;
+    Timer& mainT;     // the 50 ms tick
+    Timer& offTimer;  // the sleep timer's minute
     ProcessControl& process;
     std::string executablePath;
     // The colour the on-screen display paints its letters in.
     std::function<void(std::uint32_t colour)> setOsdColour;
 };
 
-// The program's logic behind the main window: the start-up sequence, the handlers of the
-// window, the tray icon and its menu, and the exit sequence.
-class Application final : public FormEvents {
+// The program's logic: the start-up sequence, what the user's choices in the window and the
+// tray menu do, the tick, and the exit sequence. It keeps the program's state in its model,
+// which the window shows.
+class Application final {
 public:
     explicit Application(const ApplicationContext& context);
 
-    // The start-up sequence; false when the program must end now (any message has been shown).
-    bool FormCreate(const std::vector<std::string>& arguments);
-    bool ExitFlag() const { return exitFlag_; }
+    Model& State() { return model_; }
 
-    void OnClick(CheckControl control) override;
-    void OnListChange(ListControl control) override;
-    void OnButtonClick(ButtonControl control) override;
-    void OnKeyEKeyDown(std::uint16_t virtualKey, KeyModifiers held) override;
-    void OnTimer(TimerId timer) override;
-    void OnPowerBroadcast(std::uintptr_t event) override;
-    void OnTrayClick() override;
-    void OnMenuClick(TrayMenuItem item) override;
-    bool OnCloseQuery() override;
-    void OnClose() override;
-    bool OnQueryEndSession() override;
-    void OnEndSession(bool ending) override;
+    // The start-up sequence; false when the program must end now (any message has been shown).
+    bool Start(const std::vector<std::string>& arguments);
+
+    void OnTick() { engine_.OnTick(); }
+    void OnSleepTimerMinute() { sleepTimer_.OffTimerTimer(); }
+    // WM_POWERBROADCAST, before the window's default handling.
+    void OnPowerBroadcast(std::uintptr_t event);
+
+    void SelectMode(EmulationMode mode);
+    // Settings the user changed in the window; they take effect at once.
+    void ChangeSettings(const Settings& settings);
+    // The listener follows its switch at once.
+    void SwitchListener(bool on);
+    void ChangeOsdColour(std::uint32_t colour);
+    void ChooseCard(int index);
+    // Settings, autorun entry and button map, as at the exit.
+    void SaveAll();
+
+    // The user's edits of the editor, kept until the tick reads another button.
+    void ChangeEditor(const EditorButton& editor);
+    // A key pressed in the key field, or a key chosen from its list.
+    void CaptureKey(std::uint16_t virtualKey, KeyModifiers held);
+    void ChoosePresetKey(int index);
+    // The editor into the button map (in memory until the next save).
+    void CommitEditor();
+
+    // "Exit": from now on the window may close, and closing it ends the program.
+    void RequestExit() { model_.exitRequested = true; }
+    // Whether the window may close; when not, the program goes to the tray instead.
+    bool CanClose() const { return model_.exitRequested; }
+    // The exit sequence, as the window closes for good.
+    void Exit();
+    // Windows asks whether the logon may end; then it ends (or not).
+    bool QueryEndSession();
+    void EndSession(bool ending);
 
 private:
-    void FillDesignState();
-    void KeyESelect();
-    void RunSBClick();
-    void OSDFIClick();
     void ApplyOsdColour();
 
     ApplicationContext c_;
-    ProgramSettings settings_;
-    ButtonMap map_;
-    PressState press_;
+    Model model_;
     SystemIdentification system_;
     SettingsStore settingsStore_;
     Power power_;
     SleepTimer sleepTimer_;
     Receivers receivers_;
-    LircServerPage lirc_;
+    LircListener lirc_;
     ButtonEngine engine_;
     bool debugMode_ = false;
-    bool exitFlag_ = false;
 };
 
 }  // namespace quorvel

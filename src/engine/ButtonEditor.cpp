@@ -1,14 +1,14 @@
 #include "engine/ButtonEditor.h"
 
+#include "actions/AppCommand.h"
+#include "actions/KeyCodeValue.h"
 #include "actions/KeyText.h"
-#include "engine/ButtonMap.h"
-#include "engine/Text.h"
-#include "ui/Form.h"
+#include "actions/Mouse.h"
+#include "core/Text.h"
+#include "model/Model.h"
 
 namespace quorvel {
 namespace {
-
-constexpr std::uint16_t kWinBit = 0x1000;
 
 // A decimal item index, low 8 bits kept; 0 when absent or not a number.
 std::uint8_t ReadByte(const std::string* stored) {
@@ -17,52 +17,60 @@ std::uint8_t ReadByte(const std::string* stored) {
     return number ? static_cast<std::uint8_t>(*number) : 0;
 }
 
+int Choice(std::uint8_t index, const std::vector<std::string>& items) {
+    return index < items.size() ? index : -1;
+}
+
 }  // namespace
 
-ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, Form& form) {
+const std::vector<std::string>& ActionNames() {
+    static const std::vector<std::string> names = {"None",     "Sleep",       "Hibernate",
+                                                   "Shutdown", "Change Mode", "Sleep Timer"};
+    return names;
+}
+
+ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor) {
     ButtonProperties properties;
 
     properties.action = ReadByte(map.Lookup(Section::Actions, key));
-    form.SetItemIndex(ListControl::NameActionCB, properties.action);
+    editor.action = Choice(properties.action, ActionNames());
 
     const std::string* repeat = map.Lookup(Section::Repeat, key);
-    form.SetChecked(CheckControl::KeyRepeatCB, !repeat || *repeat == "1");
+    editor.repeat = !repeat || *repeat == "1";
 
     const std::string* keys = map.Lookup(Section::Keys, key);
     const auto keyValue = keys ? ParseHex(*keys) : std::nullopt;
     properties.keyCodeValue = keyValue ? static_cast<std::uint16_t>(*keyValue) : 0;
-    form.SetText(TextControl::KeyE, keyValue ? KeyText(properties.keyCodeValue) : "None");
-    form.SetKeyCodeValue(properties.keyCodeValue & ~kWinBit);
-    form.SetChecked(CheckControl::LWinCB, (properties.keyCodeValue & kWinBit) != 0);
+    editor.keyText = keyValue ? KeyText(properties.keyCodeValue) : "None";
+    editor.keyCodeValue = properties.keyCodeValue & ~kKeyCodeWin;
+    editor.win = (properties.keyCodeValue & kKeyCodeWin) != 0;
 
     properties.mouseAction = ReadByte(map.Lookup(Section::Mouse, key));
-    form.SetItemIndex(ListControl::MsCB, properties.mouseAction);
+    editor.mouseAction = Choice(properties.mouseAction, MouseActionNames());
 
     const std::string* application = map.Lookup(Section::Applications, key);
     properties.applicationPath = application ? *application : std::string();
-    form.SetText(TextControl::RunE, properties.applicationPath);
+    editor.applicationPath = properties.applicationPath;
 
     properties.messageNumber = ReadByte(map.Lookup(Section::Messages, key));
-    form.SetItemIndex(ListControl::NameMessageCB, properties.messageNumber);
+    editor.message = Choice(properties.messageNumber, AppCommandNames());
 
     return properties;
 }
 
-bool SaveButtonProperties(Form& form, ButtonMap& map) {
-    const std::string key = form.GetText(TextControl::NameRCCodeExST);
-    // Until a button has been read the editor shows a placeholder, not a button's code.
-    if (!ParseHex(key) || key.size() != 8) return false;
+bool CommitEditor(const EditorButton& editor, ButtonMap& map) {
+    if (!editor.extendedCode) return false;
+    const std::string key = MapKey(*editor.extendedCode);
+    std::uint16_t keyCodeValue = editor.keyCodeValue & ~kKeyCodeWin;
+    if (editor.win) keyCodeValue |= kKeyCodeWin;
 
-    std::uint16_t keyCodeValue = form.KeyCodeValue() & ~kWinBit;
-    if (form.IsChecked(CheckControl::LWinCB)) keyCodeValue |= kWinBit;
-
-    map[Section::Buttons].Set(key, form.GetText(TextControl::NameE));
-    map[Section::Repeat].Set(key, form.IsChecked(CheckControl::KeyRepeatCB) ? "1" : "0");
-    map[Section::Actions].Set(key, std::to_string(form.GetItemIndex(ListControl::NameActionCB)));
-    map[Section::Mouse].Set(key, std::to_string(form.GetItemIndex(ListControl::MsCB)));
+    map[Section::Buttons].Set(key, editor.name);
+    map[Section::Repeat].Set(key, editor.repeat ? "1" : "0");
+    map[Section::Actions].Set(key, std::to_string(editor.action));
+    map[Section::Mouse].Set(key, std::to_string(editor.mouseAction));
     map[Section::Keys].Set(key, Hex(keyCodeValue, 4));
-    map[Section::Applications].Set(key, form.GetText(TextControl::RunE));
-    map[Section::Messages].Set(key, std::to_string(form.GetItemIndex(ListControl::NameMessageCB)));
+    map[Section::Applications].Set(key, editor.applicationPath);
+    map[Section::Messages].Set(key, std::to_string(editor.message));
     return true;
 }
 

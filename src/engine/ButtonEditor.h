@@ -2,11 +2,12 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quorvel {
 
 class ButtonMap;
-class Form;
+struct EditorButton;
 
 // What the tick needs of a button, as loaded into the editor.
 struct ButtonProperties {
@@ -17,11 +18,15 @@ struct ButtonProperties {
     std::string applicationPath;
 };
 
-// Fills the editor's property controls from the map, section by section.
-ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, Form& form);
+// The editor's list of special actions; their indexes are the stored action numbers.
+const std::vector<std::string>& ActionNames();
 
-// Commits the editor into the map in memory, under the key NameRCCodeExST shows.
-// Returns false, changing nothing, while no button has been read yet.
-bool SaveButtonProperties(Form& form, ButtonMap& map);
+// Loads the button's entries into the editor, section by section; a stored number beyond its
+// list leaves the list without a choice.
+ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor);
+
+// Commits the editor into the map in memory, under the edited button's key. Returns false,
+// changing nothing, while no button has been read yet.
+bool CommitEditor(const EditorButton& editor, ButtonMap& map);
 
 }  // namespace quorvel

@@ -7,21 +7,18 @@
 #include "actions/Mouse.h"
 #include "actions/PowerActions.h"
 #include "actions/ProgramLauncher.h"
+#include "core/Text.h"
 #include "engine/ButtonEditor.h"
-#include "engine/ButtonMap.h"
-#include "engine/EmulationMode.h"
 #include "engine/PressOsd.h"
-#include "engine/Text.h"
 #include "lirc/LircBroadcaster.h"
 #include "lirc/LircLine.h"
+#include "model/Model.h"
 #include "osd/OsdRequests.h"
 #include "platform/Sound.h"
+#include "platform/TrayIcon.h"
 #include "platform/WindowSystem.h"
-#include "receivers/VendorApps.h"
 #include "receivers/ReceiverReading.h"
-#include "settings/ProgramSettings.h"
-#include "ui/Form.h"
-#include "ui/TrayIcon.h"
+#include "receivers/VendorApps.h"
 
 namespace quorvel {
 namespace {
@@ -45,8 +42,8 @@ struct ButtonEngine::Tick {
     bool newPress = false;
 };
 
-void ButtonEngine::MainTTimer() {
-    // Outputs pump the message queue, which may deliver the next timer message early.
+void ButtonEngine::OnTick() {
+    // Key sending lets window messages run, and a timer message may come among them.
     if (inTick_) return;
     inTick_ = true;
     struct Leave {
@@ -54,31 +51,40 @@ void ButtonEngine::MainTTimer() {
         ~Leave() { flag = false; }
     } leave{inTick_};
 
-    Form& form = c_.form;
-    const bool ownWindowForeground = c_.windows.IsOwnForm(c_.windows.GetForegroundWindow());
+    Model& model = c_.model;
+    const ShownButton shownBefore = model.shown;
+    const EditorButton editorBefore = model.editor;
+    RunTick();
+    if (!(model.shown == shownBefore)) model.Changed(Aspect::Shown);
+    if (!(model.editor == editorBefore)) model.Changed(Aspect::Editor);
+}
 
+void ButtonEngine::RunTick() {
+    Model& model = c_.model;
     const std::optional<ReceiverReading> reading = c_.receiver.ReadReceiver();
     if (!reading) return;
+    // Only a press can be held back by the program's own window; an idle tick need not ask.
+    const bool ownWindowForeground = reading->active && c_.windows.IsOwnForm(c_.windows.GetForegroundWindow());
 
     Tick tick;
     tick.reading = *reading;
     const std::string key = MapKey(reading->extendedCode);
     if (reading->showProperties) {
-        form.SetText(TextControl::NameRCCodeST, Hex(reading->rcCode, 2));
-        form.SetText(TextControl::NameRCCodeExST, Hex(reading->extendedCode, 8));
+        model.editor.rcCode = reading->rcCode;
+        model.editor.extendedCode = reading->extendedCode;
     }
     if (reading->showProperties || c_.receiver.Kind() == ReceiverKind::Beholder) {
-        const std::string* name = c_.map.Lookup(Section::Buttons, key);
+        const std::string* name = model.map.Lookup(Section::Buttons, key);
         tick.buttonName = name ? *name : std::string();
-        form.SetText(TextControl::NameST, tick.buttonName);
+        model.shown.name = tick.buttonName;
     }
     if (reading->showProperties) {
-        form.SetText(TextControl::NameE, tick.buttonName);
-        tick.properties = LoadButtonProperties(c_.map, key, form);
+        model.editor.name = tick.buttonName;
+        tick.properties = LoadButtonProperties(model.map, key, model.editor);
     }
 
     const bool wasActive = previousActive_;
-    if (reading->active != previousActive_) form.SetIndicatorImage(reading->active ? 1 : 2);
+    model.shown.held = reading->active;
     previousActive_ = reading->active;
 
     if (clientEventCountdown_ > 0) {
@@ -88,7 +94,7 @@ void ButtonEngine::MainTTimer() {
         c_.tray.SetPicture(reading->active ? 1 : 2);
     }
 
-    PressState& press = c_.press;
+    PressState& press = model.press;
     // Only a tick that had a button continues a press, so a Compro key 0 after an idle tick
     // (whose code is also 0) is a new press.
     const bool continues = reading->active && wasActive && reading->extendedCode == press.lastExtendedCode;
@@ -96,19 +102,20 @@ void ButtonEngine::MainTTimer() {
     tick.holdCount = press.holdCount;
     tick.newPress = reading->active && press.holdCount == 0;
     const bool notify = tick.newPress && !reading->vendorPriority;
+    const Settings& settings = model.settings;
 
-    if (notify && form.IsChecked(CheckControl::BHCB) && !tick.buttonName.empty()) {
+    if (notify && settings.balloonHints && !tick.buttonName.empty()) {
         c_.tray.ShowBalloon("Button pressed",
                             "Name: " + tick.buttonName + "\rCode: " + Hex(reading->extendedCode, 8));
     }
-    if (notify && form.IsChecked(CheckControl::SoundCB)) c_.sound.PlayResourceAsync("OK");
+    if (notify && settings.sound) c_.sound.PlayResourceAsync("OK");
 
-    form.SetText(TextControl::RepeatCountL, Hex(RepeatNumber(press.holdCount), 2));
+    model.shown.repeatNumber = RepeatNumber(press.holdCount);
     press.lastExtendedCode = reading->extendedCode;
 
-    if (notify && form.IsChecked(CheckControl::OSDCB)) {
-        c_.osd.ShowOsd(ComposePressOsd(tick.buttonName, tick.properties, form, c_.settings, c_.sleepTimer.IsRunning()),
-                       form.IsChecked(CheckControl::OSD2CB));
+    if (notify && settings.osd) {
+        c_.osd.ShowOsd(ComposePressOsd(tick.buttonName, tick.properties, model, c_.sleepTimer.IsRunning()),
+                       settings.osdSecondDisplay);
     }
 
     // While the user works in the program's own window, buttons are shown but do nothing.
@@ -122,8 +129,8 @@ void ButtonEngine::Dispatch(const Tick& tick) {
         case kHibernate: c_.power.PowerHibernate(); return;
         case kShutdown: c_.power.PowerShutdown(); return;
         case kChangeMode: {
-            const EmulationMode next = NextMode(CurrentMode(c_.form));
-            if (tick.newPress && next != EmulationMode::None) c_.form.ClickRadio(ModeRadio(next));
+            const EmulationMode next = NextMode(c_.model.mode);
+            if (tick.newPress && next != EmulationMode::None) c_.selectMode(next);
             return;
         }
         case kSleepTimer:
@@ -134,41 +141,42 @@ void ButtonEngine::Dispatch(const Tick& tick) {
 }
 
 void ButtonEngine::EmulationOutputs(const Tick& tick) {
-    Form& form = c_.form;
+    const Model& model = c_.model;
     const ReceiverReading& reading = tick.reading;
-    const bool repeatAllowed =
-        form.IsChecked(CheckControl::AutorepeatCB) && form.IsChecked(CheckControl::KeyRepeatCB);
+    const bool repeatAllowed = model.settings.autorepeat && model.editor.repeat;
     if (reading.vendorPriority || !reading.active) return;
     if (!tick.newPress && !(tick.holdCount > 8 && repeatAllowed)) return;
 
     const ButtonProperties& p = tick.properties;
+    const EmulationMode mode = model.mode;
     // A value of 0 sends no key but still lets the pending window messages run.
-    if (CurrentMode(form) == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0)) {
+    if (mode == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0)) {
         SendKeyCodeValue(c_.input, p.keyCodeValue);
     }
-    if (CurrentMode(form) == EmulationMode::Mouse || (p.keyCodeValue == 0 && p.messageNumber == 0)) {
+    if (mode == EmulationMode::Mouse || (p.keyCodeValue == 0 && p.messageNumber == 0)) {
         PerformMouseAction(c_.input, p.mouseAction, tick.newPress ? 1 : std::min(tick.holdCount, kMaxMouseStep));
     }
-    if (p.messageNumber != 0 &&
-        (CurrentMode(form) == EmulationMode::Messages || (p.keyCodeValue == 0 && p.mouseAction == 0))) {
+    if (p.messageNumber != 0 && (mode == EmulationMode::Messages || (p.keyCodeValue == 0 && p.mouseAction == 0))) {
         SendAppCommand(c_.windows, p.messageNumber);
     }
     BroadcastLirc(tick, repeatAllowed);
-    if (c_.receiver.ComproLibraryPresent() && form.IsChecked(CheckControl::ComproDTVCB)) {
-        NotifyComproDtv(c_.windows, reading.rcCode);
-    }
+    if (c_.receiver.ComproLibraryPresent() && model.settings.comproDtv) NotifyComproDtv(c_.windows, reading.rcCode);
     if (!p.applicationPath.empty()) LaunchProgram(c_.processes, p.applicationPath);
 }
 
 void ButtonEngine::BroadcastLirc(const Tick& tick, bool repeatAllowed) {
-    Form& form = c_.form;
-    if (CurrentMode(form) != EmulationMode::WinLIRC) {
-        form.SetText(TextControl::LIRCServerClientsL,
-                     c_.lirc.IsActive() ? std::to_string(c_.lirc.ClientCount()) : std::string("..."));
+    Model& model = c_.model;
+    const auto showClients = [&](std::optional<std::size_t> clients) {
+        if (model.listener.clients == clients) return;
+        model.listener.clients = clients;
+        model.Changed(Aspect::Listener);
+    };
+    if (model.mode != EmulationMode::WinLIRC) {
+        showClients(c_.lirc.IsActive() ? std::optional(c_.lirc.ClientCount()) : std::nullopt);
         return;
     }
     if (!c_.lirc.IsActive()) {
-        form.SetText(TextControl::LIRCServerClientsL, "...");
+        showClients(std::nullopt);
         return;
     }
     // Repeat lines go out every second tick from hold count 10, so none carries 01.
@@ -176,8 +184,8 @@ void ButtonEngine::BroadcastLirc(const Tick& tick, bool repeatAllowed) {
         tick.holdCount == 0 || (tick.holdCount >= 8 && (tick.holdCount - 8) % 2 == 0 && repeatAllowed);
     if (!lineDue) return;
     const std::string line = FormatLircLine(tick.reading.extendedCode, RepeatNumber(tick.holdCount),
-                                            tick.buttonName, c_.map.RemoteName());
-    form.SetText(TextControl::LIRCServerClientsL, std::to_string(c_.lirc.Broadcast(line)));
+                                            tick.buttonName, model.map.RemoteName());
+    showClients(c_.lirc.Broadcast(line));
 }
 
 }  // namespace quorvel

@@ -1,9 +1,9 @@
 #include "engine/PressOsd.h"
 
+#include "actions/AppCommand.h"
+#include "actions/Mouse.h"
 #include "actions/SleepTimer.h"
-#include "engine/EmulationMode.h"
-#include "settings/ProgramSettings.h"
-#include "ui/Form.h"
+#include "model/Model.h"
 
 namespace quorvel {
 namespace {
@@ -17,32 +17,28 @@ void AppendLine(std::string& text, const std::string& line) {
 
 }  // namespace
 
-std::string ComposePressOsd(const std::string& buttonName, const ButtonProperties& properties, const Form& form,
-                            const ProgramSettings& settings, bool sleepTimerRunning) {
+std::string ComposePressOsd(const std::string& buttonName, const ButtonProperties& properties, const Model& model,
+                            bool sleepTimerRunning) {
     std::string text;
     if (!buttonName.empty()) AppendLine(text, buttonName);
 
     const auto& actions = ActionNames();
     if (properties.action != 0 && properties.action < actions.size()) {
         AppendLine(text, actions[properties.action]);
-        if (settings.sleepOsd && properties.action == kSleepTimerAction) {
-            AppendLine(text, SleepTimerOsdLine(settings, sleepTimerRunning));
+        if (model.settings.sleepOsd && properties.action == kSleepTimerAction) {
+            AppendLine(text, SleepTimerOsdLine(model.settings, sleepTimerRunning));
         }
     }
 
-    const EmulationMode mode = CurrentMode(form);
-    if (mode == EmulationMode::WinLIRC) AppendLine(text, "WinLIRC");
-    if (mode == EmulationMode::Keys) {
-        const std::string keyText = form.GetText(TextControl::KeyE);
-        if (keyText != "None") AppendLine(text, keyText);
+    const EditorButton& editor = model.editor;
+    if (model.mode == EmulationMode::WinLIRC) AppendLine(text, "WinLIRC");
+    if (model.mode == EmulationMode::Keys && editor.keyText != "None") AppendLine(text, editor.keyText);
+    if (model.mode == EmulationMode::Mouse && editor.mouseAction > 0) {
+        AppendLine(text, MouseActionNames()[static_cast<std::size_t>(editor.mouseAction)]);
     }
-    if (mode == EmulationMode::Mouse) {
-        const int mouseIndex = form.GetItemIndex(ListControl::MsCB);
-        if (mouseIndex > 0) AppendLine(text, form.ItemText(ListControl::MsCB, mouseIndex));
-    }
-    if (properties.messageNumber != 0) {
-        const std::string caption = form.ItemText(ListControl::NameMessageCB, properties.messageNumber);
-        if (!caption.empty()) AppendLine(text, caption);
+    const auto& commands = AppCommandNames();
+    if (properties.messageNumber != 0 && properties.messageNumber < commands.size()) {
+        AppendLine(text, commands[properties.messageNumber]);
     }
     return text;
 }

@@ -6,12 +6,11 @@
 
 namespace quorvel {
 
-class Form;
-struct ProgramSettings;
+struct Model;
 
 // The text announced on the first tick of a press, lines separated by a carriage return.
 // It describes the state before the press takes effect.
-std::string ComposePressOsd(const std::string& buttonName, const ButtonProperties& properties, const Form& form,
-                            const ProgramSettings& settings, bool sleepTimerRunning);
+std::string ComposePressOsd(const std::string& buttonName, const ButtonProperties& properties, const Model& model,
+                            bool sleepTimerRunning);
 
 }  // namespace quorvel

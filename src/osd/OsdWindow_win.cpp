@@ -3,7 +3,8 @@
 #include <vector>
 
 #include "osd/OsdLayout.h"
-#include "platform/UniqueHandle.h"
+#include "platform/win32/BaseWindow.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace quorvel {
 namespace {
@@ -18,12 +19,6 @@ constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW 
 constexpr DWORD kStyle = WS_POPUP;
 constexpr UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_WORDBREAK;
 
-struct FontTraits {
-    using Handle = HFONT;
-    static HFONT Invalid() { return nullptr; }
-    static void Close(HFONT font) { DeleteObject(font); }
-};
-using FontHandle = UniqueHandle<FontTraits>;
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM monitors) {
     MONITORINFO info{};
@@ -43,23 +38,20 @@ std::vector<ScreenRect> DesktopMonitors() {
 }
 
 // One display's window. It lives on the display thread's stack and is destroyed there.
-class OsdWindow {
+class OsdWindow final : public BaseWindow<OsdWindow> {
 public:
     explicit OsdWindow(const OsdJob& job) : job_(job), key_(OsdColourKey(job.colour)) {}
     ~OsdWindow() {
         if (window_) DestroyWindow(window_);
     }
-    OsdWindow(const OsdWindow&) = delete;
-    OsdWindow& operator=(const OsdWindow&) = delete;
 
     // The hidden, layered window; false when either step fails.
     bool Create();
     void Place(const std::vector<ScreenRect>& monitors);
     void Show();
-    HWND Handle() const { return window_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class BaseWindow<OsdWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void OnEraseBackground(HDC dc);
@@ -68,8 +60,7 @@ private:
 
     OsdJob job_;
     COLORREF key_;
-    HWND window_ = nullptr;
-    FontHandle font_;
+    UniqueFont font_;
     int width_ = 0;
     int height_ = 0;
 };
@@ -115,22 +106,6 @@ void OsdWindow::Show() {
     // foreground application, not the display.
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     SetTimer(window_, kTimerId, kShowMs, nullptr);
-}
-
-LRESULT CALLBACK OsdWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<OsdWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        created->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<OsdWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT OsdWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

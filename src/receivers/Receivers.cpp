@@ -3,15 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/ButtonEngine.h"
-#include "engine/Text.h"
+#include "model/Model.h"
 #include "platform/Dialogs.h"
 #include "platform/Libraries.h"
 #include "platform/Timer.h"
+#include "platform/TrayIcon.h"
 #include "receivers/VendorApps.h"
-#include "settings/ProgramSettings.h"
-#include "ui/Form.h"
-#include "ui/TrayIcon.h"
 
 namespace quorvel {
 
@@ -40,33 +37,33 @@ bool Receivers::DetectReceivers(bool debugMode) {
 
 std::uint32_t Receivers::InitBeholder() {
     cardCount_ = beholdRc_.GetCardCount();
+    Settings& settings = c_.model.settings;
+    ReceiverInfo& receiver = c_.model.receiver;
     std::string balloonText;
     if (cardCount_ == 0) {
-        c_.form.SetItems(ListControl::WDMCB, {"< WDM device not found >"});
-        c_.form.SetEnabled(ListControl::WDMCB, false);
+        receiver.cards = {"< WDM device not found >"};
+        receiver.choosable = false;
     } else {
-        std::vector<std::string> names;
+        receiver.cards.clear();
         for (std::uint32_t i = 0; i < cardCount_; ++i) {
             const char* name = beholdRc_.GetCardName(i);
-            names.emplace_back(name ? name : "");
-            balloonText += names.back() + "\r\n";
+            receiver.cards.emplace_back(name ? name : "");
+            balloonText += receiver.cards.back() + "\r\n";
         }
-        c_.form.SetItems(ListControl::WDMCB, names);
-        if (c_.settings.cardIndex >= cardCount_) c_.settings.cardIndex = 0;
-        OpenBeholderTvCard(c_.settings.cardIndex);
-        c_.form.SetEnabled(ListControl::WDMCB, true);
+        if (settings.cardIndex >= cardCount_) settings.cardIndex = 0;
+        OpenBeholderTvCard(settings.cardIndex);
+        receiver.choosable = true;
     }
-    c_.form.SetItemIndex(ListControl::WDMCB, static_cast<int>(c_.settings.cardIndex));
-    if (c_.form.IsChecked(CheckControl::BHCB) && cardCount_ > 0) {
-        c_.tray.ShowBalloon("Beholder TV card used", balloonText);
-    }
+    receiver.selectedCard = settings.cardIndex < receiver.cards.size() ? static_cast<int>(settings.cardIndex) : -1;
+    c_.model.Changed(Aspect::Receiver);
+    if (settings.balloonHints && cardCount_ > 0) c_.tray.ShowBalloon("Beholder TV card used", balloonText);
     return cardCount_;
 }
 
 bool Receivers::OpenBeholderTvCard(std::uint32_t cardIndex) {
     c_.mainT.Stop();
     cardOpen_ = beholdRc_.OpenCard(cardIndex) != 0;
-    c_.form.SetStatusText(0, std::string("Behold TV Card initialize ") + (cardOpen_ ? "success!" : "failed!"));
+    ShowStatus(std::string("Behold TV Card initialize ") + (cardOpen_ ? "success!" : "failed!"));
     if (cardOpen_) {
         beholdRc_.GetRemoteType();
         StartPolling();
@@ -74,24 +71,33 @@ bool Receivers::OpenBeholderTvCard(std::uint32_t cardIndex) {
     return cardOpen_;
 }
 
-void Receivers::WDMCBChange() {
-    const int selected = c_.form.GetItemIndex(ListControl::WDMCB);
-    if (beholdRc_.available && selected >= 0) OpenBeholderTvCard(static_cast<std::uint32_t>(selected));
+void Receivers::ChooseCard(int index) {
+    ReceiverInfo& receiver = c_.model.receiver;
+    receiver.selectedCard = index >= 0 && static_cast<std::size_t>(index) < receiver.cards.size() ? index : -1;
+    c_.model.Changed(Aspect::Receiver);
+    if (beholdRc_.available && receiver.selectedCard >= 0) {
+        OpenBeholderTvCard(static_cast<std::uint32_t>(receiver.selectedCard));
+    }
 }
 
 bool Receivers::InitComproSdk() {
     c_.mainT.Stop();
-    if (c_.form.IsChecked(CheckControl::ComproRemoteOffCB)) CloseComproRemoteManager(c_.windows);
+    if (c_.model.settings.comproRemoteOff) CloseComproRemoteManager(c_.windows);
     std::uint32_t deviceCount = 0;
     const bool ready = remoteSdk_.GetDeviceNum(&deviceCount) != 0 && deviceCount != 0;
-    c_.form.SetStatusText(0, std::string("Compro TV Card initialize ") + (ready ? "success!" : "failed!"));
+    ShowStatus(std::string("Compro TV Card initialize ") + (ready ? "success!" : "failed!"));
     if (ready) StartPolling();
     return ready;
 }
 
 void Receivers::StartPolling() {
-    c_.press.Reset();
+    c_.model.press.Reset();
     c_.mainT.Start(kTickMs);
+}
+
+void Receivers::ShowStatus(const std::string& text) {
+    c_.model.status[0] = text;
+    c_.model.Changed(Aspect::Status);
 }
 
 ReceiverKind Receivers::Kind() const {
@@ -115,11 +121,10 @@ std::optional<ReceiverReading> Receivers::ReadReceiver() {
 std::optional<ReceiverReading> Receivers::ReadBeholder() {
     if (!cardOpen_) return std::nullopt;
     ReceiverReading reading;
-    reading.vendorPriority = BeholdTvHasPriority(c_.windows, c_.form.IsChecked(CheckControl::BTVCB));
+    reading.vendorPriority = BeholdTvHasPriority(c_.windows, c_.model.settings.beholdTvPriority);
     reading.rcCode = beholdRc_.GetRemoteCode();
     reading.extendedCode = beholdRc_.GetRemoteCodeEx();
-    c_.form.SetText(TextControl::Code1ST, Hex(reading.rcCode, 2));
-    c_.form.SetText(TextControl::Code2ST, Hex(reading.extendedCode, 8));
+    ShowCodes(reading);
     reading.active = reading.extendedCode != 0;
     reading.showProperties = reading.active;
     return reading;
@@ -132,10 +137,14 @@ std::optional<ReceiverReading> Receivers::ReadComproSdk() {
     reading.active = true;
     reading.extendedCode = key;
     reading.rcCode = key & 0xFF;
-    c_.form.SetText(TextControl::Code1ST, Hex(reading.rcCode, 2));
-    c_.form.SetText(TextControl::Code2ST, Hex(reading.extendedCode, 8));
-    reading.showProperties = key != 0 || c_.settings.comproButton0;
+    ShowCodes(reading);
+    reading.showProperties = key != 0 || c_.model.settings.comproButton0;
     return reading;
+}
+
+void Receivers::ShowCodes(const ReceiverReading& reading) {
+    c_.model.shown.rcCode = reading.rcCode;
+    c_.model.shown.extendedCode = reading.extendedCode;
 }
 
 void Receivers::ReleaseReceivers() {

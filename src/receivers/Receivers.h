@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "receivers/ReceiverReading.h"
 #include "receivers/VendorLibraries.h"
@@ -9,23 +10,19 @@
 namespace quorvel {
 
 class Dialogs;
-class Form;
 class Libraries;
 class Timer;
 class TrayIcon;
 class WindowSystem;
-struct PressState;
-struct ProgramSettings;
+struct Model;
 
 struct ReceiversContext {
-    Form& form;
+    Model& model;  // the settings, the card list, the codes read and the status bar
     Dialogs& dialogs;
     Libraries& libraries;
     WindowSystem& windows;
     TrayIcon& tray;
     Timer& mainT;  // the tick; enabled means polling
-    PressState& press;
-    ProgramSettings& settings;
 };
 
 // Finds the makers' libraries, starts the one receiver backend, polls it and releases it.
@@ -37,7 +34,8 @@ public:
     bool DetectReceivers(bool debugMode);
     std::uint32_t InitBeholder();
     bool OpenBeholderTvCard(std::uint32_t cardIndex);
-    void WDMCBChange();
+    // The user chose another card of the list.
+    void ChooseCard(int index);
     bool InitComproSdk();
 
     std::optional<ReceiverReading> ReadReceiver() override;
@@ -55,6 +53,8 @@ private:
     std::optional<ReceiverReading> ReadBeholder();
     std::optional<ReceiverReading> ReadComproSdk();
     void StartPolling();
+    void ShowStatus(const std::string& text);
+    void ShowCodes(const ReceiverReading& reading);
 
     ReceiversContext c_;
     BeholdRcLibrary beholdRc_;

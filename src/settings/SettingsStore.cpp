@@ -3,12 +3,10 @@
 #include <optional>
 #include <vector>
 
-#include "engine/ButtonMapFile.h"
-#include "engine/EmulationMode.h"
+#include "model/Model.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
-#include "settings/ProgramSettings.h"
-#include "ui/Form.h"
+#include "settings/ButtonMapFile.h"
 
 namespace quorvel {
 namespace {
@@ -87,103 +85,82 @@ EmulationMode StoredMode(std::optional<std::uint32_t> number) {
 }  // namespace
 
 void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
-    const ProgramSettings defaults;
-    Form& form = c_.form;
-    // A check box that changes runs its click handler, as a user's click would.
-    const auto check = [&](CheckControl control, bool checked) {
-        if (form.IsChecked(control) == checked) return;
-        form.SetChecked(control, checked);
-        // The listener starts later in start-up, once its port has been loaded too.
-        if (control != CheckControl::LIRCServerCB) c_.events.OnClick(control);
-    };
-
-    c_.settings.cardIndex = 0;
-    const bool forceOptions = osMajorVersion < kFirstVersionWithoutForce;
-    if (!forceOptions) {
-        form.SetEnabled(CheckControl::ForceShutdownCB, false);
-        form.SetEnabled(CheckControl::ForceSuspendCB, false);
-    }
+    const Settings defaults;
+    Settings& settings = c_.model.settings;
+    settings.cardIndex = 0;
+    settings.forceOptionsAvailable = osMajorVersion < kFirstVersionWithoutForce;
+    const bool forceOptions = settings.forceOptionsAvailable;
 
     const RegistryKey key = c_.registry.CreateKey(kProgramKey);
     const ValueReader read(c_.registry, key);
-    check(CheckControl::AutorepeatCB, read.Flag("Autorepeat").value_or(true));
-    check(CheckControl::LIRCServerCB, read.Flag("LIRC Server Enabled").value_or(true));
-    form.SetText(TextControl::LIRCServerPortE, read.Text("LIRC Server Port").value_or(kDefaultPort));
-    check(CheckControl::ForceShutdownCB, forceOptions && read.Flag("Force Shutdown").value_or(false));
-    check(CheckControl::ForceSuspendCB, forceOptions && read.Flag("Force Suspend").value_or(false));
-    check(CheckControl::SoundCB, read.Flag("Sound").value_or(false));
-    check(CheckControl::BHCB, read.Flag("Balloon Hints").value_or(false));
-    c_.settings.hiddenIcon = read.Flag("Hidden Icon").value_or(defaults.hiddenIcon);
-    c_.settings.comproButton0 = read.Flag("Compro Btn 0").value_or(defaults.comproButton0);
-    c_.settings.cardIndex = read.Number("Card").value_or(defaults.cardIndex);
-
-    const EmulationMode mode = StoredMode(read.Number("Mode"));
-    for (CheckControl radio : {CheckControl::WinLIRCRB, CheckControl::KeysRB, CheckControl::MouseRB,
-                               CheckControl::WMRB}) {
-        form.SetChecked(radio, false);
-    }
-    form.ClickRadio(ModeRadio(mode));
-
-    check(CheckControl::OSDCB, read.Flag("OSD").value_or(false));
-    c_.settings.osdColor = read.Number("OSDColor").value_or(defaults.osdColor);
-    check(CheckControl::OSD2CB, read.Flag("OSD2Display").value_or(false));
-    c_.settings.sleepTime = static_cast<std::int32_t>(
+    settings.autorepeat = read.Flag("Autorepeat").value_or(defaults.autorepeat);
+    settings.lircServerEnabled = read.Flag("LIRC Server Enabled").value_or(defaults.lircServerEnabled);
+    settings.lircServerPort = read.Text("LIRC Server Port").value_or(defaults.lircServerPort);
+    settings.forceShutdown = forceOptions && read.Flag("Force Shutdown").value_or(defaults.forceShutdown);
+    settings.forceSuspend = forceOptions && read.Flag("Force Suspend").value_or(defaults.forceSuspend);
+    settings.sound = read.Flag("Sound").value_or(defaults.sound);
+    settings.balloonHints = read.Flag("Balloon Hints").value_or(defaults.balloonHints);
+    settings.hiddenIcon = read.Flag("Hidden Icon").value_or(defaults.hiddenIcon);
+    settings.comproButton0 = read.Flag("Compro Btn 0").value_or(defaults.comproButton0);
+    settings.cardIndex = read.Number("Card").value_or(defaults.cardIndex);
+    c_.model.mode = StoredMode(read.Number("Mode"));
+    settings.osd = read.Flag("OSD").value_or(defaults.osd);
+    settings.osdColor = read.Number("OSDColor").value_or(defaults.osdColor);
+    settings.osdSecondDisplay = read.Flag("OSD2Display").value_or(defaults.osdSecondDisplay);
+    settings.sleepTime = static_cast<std::int32_t>(
         read.Number("SleepTime").value_or(static_cast<std::uint32_t>(defaults.sleepTime)));
-    c_.settings.sleepOsd = read.Flag("SleepOSD").value_or(defaults.sleepOsd);
+    settings.sleepOsd = read.Flag("SleepOSD").value_or(defaults.sleepOsd);
     // Held in one byte: a stored 257 is 1.
-    c_.settings.sleepAction = static_cast<std::uint8_t>(read.Number("SleepAction").value_or(defaults.sleepAction));
-    if (const auto beholdTv = read.Flag("BeholdTV")) check(CheckControl::BTVCB, *beholdTv);
-    check(CheckControl::ComproRemoteOffCB, read.Flag("ComproRemote").value_or(true));
-    check(CheckControl::ComproDTVCB, read.Flag("ComproDTV").value_or(true));
+    settings.sleepAction = static_cast<std::uint8_t>(read.Number("SleepAction").value_or(defaults.sleepAction));
+    // Without a stored value the option keeps what it was.
+    settings.beholdTvPriority = read.Flag("BeholdTV").value_or(settings.beholdTvPriority);
+    settings.comproRemoteOff = read.Flag("ComproRemote").value_or(defaults.comproRemoteOff);
+    settings.comproDtv = read.Flag("ComproDTV").value_or(defaults.comproDtv);
     if (key != kNoKey) c_.registry.CloseKey(key);
 
     const RegistryKey run = c_.registry.OpenKey(kRunKey);
-    if (run == kNoKey) return;
-    const auto autorun = ValueReader(c_.registry, run).Text(kAutorunValue);
-    check(CheckControl::AutorunCB, autorun && autorun->find(QuotedExecutablePath()) != std::string::npos);
-    c_.registry.CloseKey(run);
+    if (run != kNoKey) {
+        const auto autorun = ValueReader(c_.registry, run).Text(kAutorunValue);
+        settings.autorun = autorun && autorun->find(QuotedExecutablePath()) != std::string::npos;
+        c_.registry.CloseKey(run);
+    }
+    c_.model.Changed(Aspect::Settings);
+    c_.model.Changed(Aspect::Mode);
 }
 
 bool SettingsStore::SaveAll(bool beholderAvailable) { return SaveAll(beholderAvailable, c_.dialogs); }
 
 bool SettingsStore::SaveAll(bool beholderAvailable, Dialogs& failures) {
     return SaveValues(beholderAvailable, failures) && SaveAutorun(failures) &&
-           SaveButtonMap(c_.profile, failures, ButtonMapPath(c_.executablePath), c_.map);
+           SaveButtonMap(c_.profile, failures, ButtonMapPath(c_.executablePath), c_.model.map);
 }
 
 bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
-    const Form& form = c_.form;
-    const auto flag = [&](const char* name, CheckControl control) {
-        return StoredValue{name, FlagValue(form.IsChecked(control))};
-    };
-
+    const Settings& settings = c_.model.settings;
     std::vector<StoredValue> values = {
-        flag("Autorepeat", CheckControl::AutorepeatCB),
-        flag("LIRC Server Enabled", CheckControl::LIRCServerCB),
-        {"LIRC Server Port", form.GetText(TextControl::LIRCServerPortE)},
-        flag("Force Shutdown", CheckControl::ForceShutdownCB),
-        flag("Force Suspend", CheckControl::ForceSuspendCB),
-        flag("Sound", CheckControl::SoundCB),
-        flag("Balloon Hints", CheckControl::BHCB),
+        {"Autorepeat", FlagValue(settings.autorepeat)},
+        {"LIRC Server Enabled", FlagValue(settings.lircServerEnabled)},
+        {"LIRC Server Port", settings.lircServerPort},
+        {"Force Shutdown", FlagValue(settings.forceShutdown)},
+        {"Force Suspend", FlagValue(settings.forceSuspend)},
+        {"Sound", FlagValue(settings.sound)},
+        {"Balloon Hints", FlagValue(settings.balloonHints)},
     };
     // Without the Beholder library there is no card list, and the stored choice must survive.
     if (beholderAvailable) {
-        values.push_back({"Card", static_cast<std::uint32_t>(form.GetItemIndex(ListControl::WDMCB))});
+        values.push_back({"Card", static_cast<std::uint32_t>(c_.model.receiver.selectedCard)});
     }
-    for (EmulationMode mode : {EmulationMode::WinLIRC, EmulationMode::Keys, EmulationMode::Mouse,
-                               EmulationMode::Messages}) {
-        if (form.IsChecked(ModeRadio(mode))) values.push_back({"Mode", static_cast<std::uint32_t>(mode)});
-    }
+    if (c_.model.mode != EmulationMode::None) values.push_back({"Mode", static_cast<std::uint32_t>(c_.model.mode)});
     values.insert(values.end(), {
-        flag("OSD", CheckControl::OSDCB),
-        {"OSDColor", c_.settings.osdColor},
-        flag("OSD2Display", CheckControl::OSD2CB),
-        {"SleepTime", static_cast<std::uint32_t>(c_.settings.sleepTime)},
-        {"SleepOSD", FlagValue(c_.settings.sleepOsd)},
-        {"SleepAction", std::uint32_t{c_.settings.sleepAction}},
-        flag("BeholdTV", CheckControl::BTVCB),
-        flag("ComproRemote", CheckControl::ComproRemoteOffCB),
-        flag("ComproDTV", CheckControl::ComproDTVCB),
+        {"OSD", FlagValue(settings.osd)},
+        {"OSDColor", settings.osdColor},
+        {"OSD2Display", FlagValue(settings.osdSecondDisplay)},
+        {"SleepTime", static_cast<std::uint32_t>(settings.sleepTime)},
+        {"SleepOSD", FlagValue(settings.sleepOsd)},
+        {"SleepAction", std::uint32_t{settings.sleepAction}},
+        {"BeholdTV", FlagValue(settings.beholdTvPriority)},
+        {"ComproRemote", FlagValue(settings.comproRemoteOff)},
+        {"ComproDTV", FlagValue(settings.comproDtv)},
     });
 
     const RegistryKey key = c_.registry.CreateKey(kProgramKey);
@@ -203,7 +180,7 @@ bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
 
 bool SettingsStore::SaveAutorun(Dialogs& failures) {
     const std::string quotedPath = QuotedExecutablePath();
-    if (!c_.form.IsChecked(CheckControl::AutorunCB)) {
+    if (!c_.model.settings.autorun) {
         const RegistryKey run = c_.registry.OpenKey(kRunKey);
         if (run == kNoKey) return true;
         if (c_.registry.QueryValue(run, kAutorunValue)) c_.registry.DeleteValue(run, kAutorunValue);

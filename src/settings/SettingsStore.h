@@ -5,22 +5,16 @@
 
 namespace quorvel {
 
-class ButtonMap;
 class Dialogs;
-class Form;
-class FormEvents;
 class ProfileFile;
 class Registry;
-struct ProgramSettings;
+struct Model;
 
 struct SettingsContext {
     Registry& registry;
-    Form& form;
-    FormEvents& events;  // the click handlers a changed check box runs
     Dialogs& dialogs;
     ProfileFile& profile;
-    ProgramSettings& settings;
-    const ButtonMap& map;
+    Model& model;  // the settings and the mode; the button map is saved with them
     std::string executablePath;
 };
 
@@ -29,8 +23,8 @@ class SettingsStore {
 public:
     explicit SettingsStore(const SettingsContext& context) : c_(context) {}
 
-    // Registry into the window's controls and the program variables; restores the mode by a
-    // click on its radio button. Values that are missing or of the wrong type take their defaults.
+    // Registry into the model's settings and mode. Values that are missing or of the wrong type
+    // take their defaults.
     void LoadSettings(std::uint32_t osMajorVersion);
 
     // Registry values, then the autorun entry, then the button map file. Stops at the first

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "ui/Form.h"
+#include "actions/KeyCapture.h"
 
 namespace quorvel {
 

@@ -5,13 +5,16 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "model/Model.h"
 #include "osd/OsdColour_win.h"
 #include "platform/MainThread.h"
 #include "platform/Timer.h"
-#include "ui/Form.h"
+#include "platform/win32/BaseWindow.h"
+#include "platform/win32/Win32Handles.h"
 #include "ui/KeyCaptureField_win.h"
 #include "ui/LinkLabels_win.h"
 #include "ui/TrayIcon_win.h"
@@ -19,110 +22,118 @@
 
 namespace quorvel {
 
-// A main-window timer (SetTimer/KillTimer); WM_TIMER reaches the form's events.
+class Application;
+
+// A main-window timer (SetTimer/KillTimer); WM_TIMER reaches the window.
 class WindowTimer final : public Timer {
 public:
-    WindowTimer(HWND& window, UINT_PTR id) : window_(window), id_(id) {}
+    WindowTimer(const HWND& window, UINT_PTR id) : window_(window), id_(id) {}
     void Start(std::uint32_t intervalMs) override;
     void Stop() override;
     std::uint32_t IntervalMs() const override { return interval_; }
 
 private:
-    HWND& window_;
+    const HWND& window_;
     UINT_PTR id_;
     std::uint32_t interval_ = 0;
 };
 
-// The program's only ordinary window, with its tray icon and the icon's menu. Its controls
-// hold the program's state; the logic reaches them through the Form interface and hears
-// about them through FormEvents.
-class MainWindow final : public Form, public MainThread {
+// The program's only ordinary window, with its tray icon and the icon's menu. It shows the
+// model and turns what the user does in it into calls on the application.
+class MainWindow final : public BaseWindow<MainWindow>, public ModelObserver, public MainThread {
 public:
     explicit MainWindow(HINSTANCE instance);
     ~MainWindow() override;
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
 
     // Creates the window and its controls, hidden, and the tray icon (not yet shown).
     bool Create();
-    HWND Handle() const { return window_; }
-    void SetEvents(FormEvents* events) { events_ = events; }
+    // From now on the window shows this application's model and passes the user's actions on.
+    void Attach(Application* application);
+
     Timer& MainT() { return mainT_; }
     Timer& OffTimer() { return offTimer_; }
     TrayIcon& Tray() { return *tray_; }
-    TrayMenu& Menu() { return menu_; }
 
-    std::string GetText(TextControl control) const override;
-    void SetText(TextControl control, const std::string& text) override;
-    bool IsChecked(CheckControl control) const override;
-    void SetChecked(CheckControl control, bool checked) override;
-    void ClickRadio(CheckControl radio) override;
-    void SetItems(ListControl control, const std::vector<std::string>& items) override;
-    int ItemCount(ListControl control) const override;
-    std::string ItemText(ListControl control, int index) const override;
-    int GetItemIndex(ListControl control) const override;
-    void SetItemIndex(ListControl control, int index) override;
-    void SetEnabled(ListControl control, bool enabled) override;
-    void SetEnabled(TextControl control, bool enabled) override;
-    void SetEnabled(CheckControl control, bool enabled) override;
-    std::uint16_t KeyCodeValue() const override { return keyCodeValue_; }
-    void SetKeyCodeValue(std::uint16_t value) override { keyCodeValue_ = value; }
-    void SetStatusText(int panel, const std::string& text) override;
-    void SetIndicatorImage(int index) override;
-    void SetSwatchColour(std::uint32_t colour) override;
-    std::optional<std::string> ChooseApplication() override;
-    std::optional<std::uint32_t> ChooseColour(std::uint32_t current) override;
-    void Restore() override;
-    void Minimize() override;
-    void Close() override;
-
+    void Changed(Aspect aspect) override;
     void RunSync(const std::function<void()>& work) override;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class BaseWindow<MainWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
-    void OnCommand(int id, int code, HWND control);
     void OnTimer(UINT_PTR id);
     void OnTrayMessage(UINT mouseMessage);
+    void OnMenuChoice(TrayMenuItem item);
     void OnClose();
+    void Restore();
+    void Minimize();
+
+    // What the user did to a control (MainWindowCommands_win.cpp).
+    void OnCommand(int id, int code, HWND control);
+    void OnCheckClicked(int id);
+    void OnListChosen(int id);
+    void OnTextEdited(int id);
+    void ChooseApplication();
+    std::optional<std::string> ChooseFile(std::string path);
+    void ChooseOsdColour();
+
+    // The model on the screen (MainWindowModel_win.cpp).
+    void ShowAll();
+    void ShowSettings();
+    void ShowMode();
+    void ShowShownButton();
+    void ShowEditor();
+    void ShowReceiver();
+    void ShowListener();
+    void ShowStatus();
+    void ShowIdentity();
+    void SetText(int id, const std::string& text);
+    void SetChecked(int id, bool checked);
+    void SetChoice(int id, int index);
+    void SetItems(int id, const std::vector<std::string>& items);
+    void SetIndicatorImage(int index);
+
+    // Fonts, pictures and places for the current DPI (MainWindowLook_win.cpp).
+    void CreateControls();
+    void FillLists();
+    void AddHints();
+    void Layout();
+    void CreateFonts();
+    void SizeTabs();
+    void LoadPictures();
+    UniqueIcon LoadIconSized(int id, int width, int height) const;
     void OnTabChange();
     void OnDpiChanged(int dpi, const RECT& suggested);
     LRESULT OnControlColor(HDC dc, HWND control);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
     bool OnSetCursor(HWND control);
-
-    // Places every control for the current DPI, with fonts and pictures of the matching size.
-    void Layout();
-    void CreateFonts();
-    void AddHints();
-    std::optional<std::string> ChooseFile(std::string path);
-    void SizeTabs();
-    void LoadPictures();
-    HICON LoadIconSized(int id, int width, int height);
-    HWND Control(int id) const { return GetDlgItem(window_, id); }
-    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
     bool IsPageControl(HWND control) const;
+    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    std::string TextOf(int id) const;
+    bool IsChecked(int id) const;
+    int ChoiceOf(int id) const;
 
     HINSTANCE instance_;
-    HWND window_ = nullptr;
+    Application* app_ = nullptr;
+    // Set while the window shows the model, so that the controls' own change notifications
+    // are not taken for the user's edits.
+    bool showing_ = false;
     HWND statusBar_ = nullptr;
-    HWND hints_ = nullptr;  // owned by the window, which destroys it
-    HWND appBeforeTray_ = nullptr;  // the window in front before the tray icon was clicked
-    std::vector<HWND> controls_;  // one per entry of the layout, in its order
-    HFONT font_ = nullptr;
-    HFONT boldFont_ = nullptr;
-    HFONT linkFont_ = nullptr;
+    HWND hints_ = nullptr;           // owned by the window, which destroys it
+    HWND appBeforeTray_ = nullptr;   // the window in front before the tray icon was clicked
+    std::vector<HWND> controls_;     // one per entry of the layout, in its order
+    UniqueFont font_;
+    UniqueFont boldFont_;
+    UniqueFont linkFont_;
     int dpi_ = 96;
     DWORD mainThreadId_;
     UINT taskbarCreatedMessage_;
-    FormEvents* events_ = nullptr;
     WindowTimer mainT_;
     WindowTimer offTimer_;
-    std::uint16_t keyCodeValue_ = 0;
-    std::uint32_t swatchColour_ = 0;
-    std::vector<HICON> pictures_;
-    std::array<HICON, 4> indicatorPictures_{};
+    std::vector<UniqueIcon> pictures_;
+    std::array<UniqueIcon, 4> indicatorPictures_;
+    int indicatorShown_ = 2;
     Win32TrayMenu menu_;
     std::unique_ptr<Win32TrayIcon> tray_;
     KeyCaptureField keyCapture_;

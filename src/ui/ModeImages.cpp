@@ -16,9 +16,4 @@ std::array<int, 4> ModeMenuImages(EmulationMode selected) {
     return images;
 }
 
-void ShowSelectedMode(TrayMenu& menu, EmulationMode selected) {
-    const std::array<int, 4> images = ModeMenuImages(selected);
-    for (std::size_t i = 0; i < kModeMenuItems.size(); ++i) menu.SetItemImage(kModeMenuItems[i], images[i]);
-}
-
 }  // namespace quorvel

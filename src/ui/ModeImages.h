@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/EmulationMode.h"
+#include "model/Model.h"
 #include "ui/TrayMenu.h"
 
 namespace quorvel {
@@ -19,8 +19,5 @@ constexpr std::array<TrayMenuItem, 4> kModeMenuItems = {TrayMenuItem::WinLIRCPM,
 // The pictures of the four mode items: each mode has a pair, the first shown while it is the
 // selected mode, the second while it is not. With no mode selected every item shows its second.
 std::array<int, 4> ModeMenuImages(EmulationMode selected);
-
-// Gives the menu's mode items the pictures for the selected mode.
-void ShowSelectedMode(TrayMenu& menu, EmulationMode selected);
 
 }  // namespace quorvel

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ui/ControlIds.h"
-#include "ui/TrayIcon.h"
+#include "platform/TrayIcon.h"
 
 namespace quorvel {
 

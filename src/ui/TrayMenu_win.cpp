@@ -32,34 +32,30 @@ constexpr int kPictureMargin = 2;
 
 Win32TrayMenu::Win32TrayMenu(HINSTANCE instance) : instance_(instance), menu_(CreatePopupMenu()) {
     for (int i = 0; i < kImageCount; ++i) {
-        images_[static_cast<std::size_t>(i)] =
+        images_[static_cast<std::size_t>(i)].Reset(
             static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_MENU_FIRST + i), IMAGE_ICON, ImageSize(),
-                                          ImageSize(), LR_DEFAULTCOLOR));
+                                          ImageSize(), LR_DEFAULTCOLOR)));
     }
     for (const MenuEntry& entry : kEntries) {
-        if (entry.item == TrayMenuItem::RestorePM) AppendMenuA(menu_, MF_SEPARATOR, 0, nullptr);
+        if (entry.item == TrayMenuItem::RestorePM) AppendMenuA(menu_.Get(), MF_SEPARATOR, 0, nullptr);
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
         info.wID = static_cast<UINT>(entry.commandId);
         info.dwTypeData = const_cast<char*>(entry.caption);
         info.hbmpItem = HBMMENU_CALLBACK;
-        InsertMenuItemA(menu_, GetMenuItemCount(menu_), TRUE, &info);
+        InsertMenuItemA(menu_.Get(), GetMenuItemCount(menu_.Get()), TRUE, &info);
         itemImages_[static_cast<std::size_t>(entry.item)] = entry.designImage;
-    }
-}
-
-Win32TrayMenu::~Win32TrayMenu() {
-    DestroyMenu(menu_);
-    for (HICON icon : images_) {
-        if (icon) DestroyIcon(icon);
     }
 }
 
 int Win32TrayMenu::ImageSize() const { return GetSystemMetrics(SM_CXSMICON); }
 
-void Win32TrayMenu::SetItemImage(TrayMenuItem item, int imageIndex) {
-    itemImages_[static_cast<std::size_t>(item)] = imageIndex;
+void Win32TrayMenu::ShowSelectedMode(EmulationMode selected) {
+    const std::array<int, 4> images = ModeMenuImages(selected);
+    for (std::size_t i = 0; i < kModeMenuItems.size(); ++i) {
+        itemImages_[static_cast<std::size_t>(kModeMenuItems[i])] = images[i];
+    }
 }
 
 std::optional<TrayMenuItem> Win32TrayMenu::ItemOfCommand(int commandId) {
@@ -74,7 +70,7 @@ std::optional<TrayMenuItem> Win32TrayMenu::Track(HWND owner) {
     GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(owner);
-    const int command = TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, cursor.x, cursor.y, 0,
+    const int command = TrackPopupMenu(menu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, cursor.x, cursor.y, 0,
                                        owner, nullptr);
     PostMessageA(owner, WM_NULL, 0, 0);
     return ItemOfCommand(command);
@@ -95,7 +91,7 @@ bool Win32TrayMenu::Draw(const DRAWITEMSTRUCT& item) const {
     if (image < 0 || image >= kImageCount) return true;
     const int size = ImageSize();
     const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
-    DrawIconEx(item.hDC, item.rcItem.left, top, images_[static_cast<std::size_t>(image)], size, size, 0, nullptr,
+    DrawIconEx(item.hDC, item.rcItem.left, top, images_[static_cast<std::size_t>(image)].Get(), size, size, 0, nullptr,
                DI_NORMAL);
     return true;
 }

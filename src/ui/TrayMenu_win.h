@@ -5,20 +5,20 @@
 #include <array>
 #include <optional>
 
+#include "model/Model.h"
+#include "platform/win32/Win32Handles.h"
 #include "ui/TrayMenu.h"
 
 namespace quorvel {
 
 // The tray icon's popup menu. Each item draws the picture of the menu image list it has been
 // given (owner-drawn bitmaps, so the pictures keep their alpha on every Windows).
-class Win32TrayMenu final : public TrayMenu {
+class Win32TrayMenu final {
 public:
     explicit Win32TrayMenu(HINSTANCE instance);
-    ~Win32TrayMenu() override;
-    Win32TrayMenu(const Win32TrayMenu&) = delete;
-    Win32TrayMenu& operator=(const Win32TrayMenu&) = delete;
 
-    void SetItemImage(TrayMenuItem item, int imageIndex) override;
+    // The mode items show which mode is selected.
+    void ShowSelectedMode(EmulationMode selected);
 
     // Shows the menu at the cursor for the window; the item chosen, nothing when dismissed.
     std::optional<TrayMenuItem> Track(HWND owner);
@@ -33,9 +33,9 @@ private:
     int ImageSize() const;
 
     HINSTANCE instance_;
-    HMENU menu_;
+    UniqueMenu menu_;
     std::array<int, 7> itemImages_{};
-    std::array<HICON, kImageCount> images_{};
+    std::array<UniqueIcon, kImageCount> images_;
 };
 
 }  // namespace quorvel

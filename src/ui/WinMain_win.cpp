@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Application.h"
+#include "osd/OsdWindow_win.h"
 #include "osd/Osd_win.h"
 #include "platform/win32/Clock_win32.h"
 #include "platform/win32/Input_win32.h"
@@ -16,9 +17,8 @@
 #include "platform/win32/Sockets_win32.h"
 #include "platform/win32/SystemInfo_win32.h"
 #include "platform/win32/Win32Platform.h"
-#include "settings/ProgramSettings.h"
+#include "platform/win32/ProcessControl_win32.h"
 #include "ui/MainWindow_win.h"
-#include "ui/ProcessControl_win.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     MainWindow window(instance);
     if (!window.Create()) return 1;
 
-    Win32WindowSystem windows;
+    Win32WindowSystem windows(kOsdClassName);
     Win32Input input;
     Win32Processes processes;
     Win32ProfileFile profile;
@@ -64,17 +64,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Win32Dialogs dialogs;
     Win32Sound sound;
     Win32ProcessControl process;
-    Osd osd(instance, ProgramSettings().osdColor);
+    Osd osd(instance, Settings().osdColor);
 
     Application application(ApplicationContext{
-        window, windows, input, processes, profile, registry, libraries, systemInfo, powerSystem, sockets, clock,
-        window, dialogs, sound, window.Tray(), window.Menu(), osd, window.MainT(), window.OffTimer(), process,
-        ExecutablePath(), [&osd](std::uint32_t colour) { osd.SetColour(colour); }});
-    window.SetEvents(&application);
+        windows, input, processes, profile, registry, libraries, systemInfo, powerSystem, sockets, clock, window,
+        dialogs, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, ExecutablePath(),
+        [&osd](std::uint32_t colour) { osd.SetColour(colour); }});
+    window.Attach(&application);
 
-    const bool started = application.FormCreate(Arguments());
+    const bool started = application.Start(Arguments());
     const int exitCode = started ? RunMessageLoop(window.Handle()) : 0;
-    window.SetEvents(nullptr);
+    window.Attach(nullptr);
     osd.Close();
     return exitCode;
 }

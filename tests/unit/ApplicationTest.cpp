@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,7 +10,6 @@
 #include "LircLoopback.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
-#include "fakes/FakeForm.h"
 #include "fakes/FakeInput.h"
 #include "fakes/FakeLibraries.h"
 #include "fakes/FakeMainThread.h"
@@ -245,11 +243,10 @@ protected:
         system.SetVersionResource(0x0419, 0x04E3, "0.1.0.1");
         // The listener stays off unless a test switches it on.
         fakeRegistry.PutDword(kProgramKey, "LIRC Server Enabled", 0);
-        form.events = &application;
     }
     ~ApplicationTest() override { mainThread.Close(); }
 
-    bool Start(const std::vector<std::string>& arguments = {}) { return application.FormCreate(arguments); }
+    bool Start(const std::vector<std::string>& arguments = {}) { return application.Start(arguments); }
     void ListenOnAFreePort() {
         fakeRegistry.PutDword(kProgramKey, "LIRC Server Enabled", 1);
         fakeRegistry.PutString(kProgramKey, "LIRC Server Port", std::to_string(FreeLoopbackPort()));
@@ -258,22 +255,14 @@ protected:
     void Receive(std::initializer_list<std::uint32_t> codes) {
         for (std::uint32_t code : codes) {
             FakeVendorState::Get().beholdCodes.push_back(code);
-            application.OnTimer(TimerId::MainT);
+            application.OnTick();
         }
-    }
-    std::vector<std::string> JournalFrom(const std::string& first) const {
-        const auto& entries = Journal();
-        for (auto it = entries.begin(); it != entries.end(); ++it) {
-            if (*it == first) return {it, entries.end()};
-        }
-        return {};
     }
     std::string IniValue(const std::string& section, const std::string& key) {
         const auto chunk = fakeProfile.GetString(kExecutable, section, key, "<absent>", 256);
         return chunk.bytes.substr(0, chunk.copied);
     }
 
-    FakeForm form;
     FakeWindowSystem windows;
     FakeInput input;
     FakeProcesses processes;
@@ -293,7 +282,6 @@ protected:
     FakeSound sound;
     FakeTrayIcon fakeTray;
     JournalTray tray{fakeTray};
-    FakeTrayMenu trayMenu;
     FakeOsd osd;
     FakeTimer fakeMainT;
     JournalTimer mainT{fakeMainT};
@@ -302,13 +290,15 @@ protected:
     JournalProcess process{fakeProcess};
     std::vector<std::uint32_t> osdColours;
     Application application{ApplicationContext{
-        form, windows, input, processes, profile, registry, libraries, system, powerSystem, sockets, clock,
-        mainThread, dialogs, sound, tray, trayMenu, osd, mainT, offTimer, process, kExecutable,
+        windows, input, processes, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
+        dialogs, sound, tray, osd, mainT, offTimer, process, kExecutable,
         [this](std::uint32_t colour) { osdColours.push_back(colour); }}};
+    Model& model = application.State();
 };
 
 TEST_F(ApplicationTest, StartUpBringsEverythingUpInItsOrder) {
     ListenOnAFreePort();
+    fakeRegistry.PutDword(kProgramKey, "Mode", 3);
     ASSERT_TRUE(Start({"/d", "-Debug", "/x"}));
     const std::vector<std::string> expected = {
         "mutex QuorvelMutex", "load kernel32.dll", "dialog Debug Mode", "priority", "read settings",
@@ -318,11 +308,11 @@ TEST_F(ApplicationTest, StartUpBringsEverythingUpInItsOrder) {
     EXPECT_EQ(Journal(), expected);
     // The dialog is shown once per argument with a D in it.
     EXPECT_EQ(fakeDialogs.Texts(), (std::vector<std::string>{"Debug Mode", "Debug Mode"}));
-    EXPECT_EQ(form.GetText(TextControl::OSL), "Windows 7 6.1.7601  x64");
-    EXPECT_EQ(form.GetText(TextControl::VersionL), "0.1.0.1");
-    EXPECT_EQ(form.indicatorImage, 2);
-    EXPECT_FALSE(form.IsEnabled(TextControl::LIRCServerPortE));
-    EXPECT_EQ(form.window, FakeForm::WindowState::Hidden);
+    EXPECT_EQ(model.osName, "Windows 7 6.1.7601  x64");
+    EXPECT_EQ(model.version, "0.1.0.1");
+    EXPECT_EQ(model.mode, EmulationMode::Mouse);
+    EXPECT_TRUE(model.listener.active);
+    EXPECT_FALSE(application.CanClose());
 }
 
 TEST_F(ApplicationTest, SecondCopyEndsSilentlyBeforeTouchingAnything) {
@@ -331,7 +321,7 @@ TEST_F(ApplicationTest, SecondCopyEndsSilentlyBeforeTouchingAnything) {
     EXPECT_EQ(Journal(), std::vector<std::string>{"mutex QuorvelMutex"});
     EXPECT_TRUE(fakeDialogs.shown.empty());
     EXPECT_FALSE(fakeTray.shown);
-    EXPECT_EQ(form.GetText(TextControl::OSL), "");
+    EXPECT_EQ(model.osName, "");
 }
 
 TEST_F(ApplicationTest, UnsupportedWindowsFinishesStartUpThenEnds) {
@@ -357,86 +347,46 @@ TEST_F(ApplicationTest, HiddenIconSettingKeepsTheTrayEmpty) {
     EXPECT_FALSE(fakeTray.shown);
 }
 
-TEST_F(ApplicationTest, BeholderCardsFoundAtStartAreAnnouncedWhenBalloonsAreOn) {
+TEST_F(ApplicationTest, BeholderCardsAreAnnouncedAndTheChosenOneIsSaved) {
     fakeRegistry.PutDword(kProgramKey, "Balloon Hints", 1);
     FakeVendorState::Get().cardNames = {"First", "Second"};
     ASSERT_TRUE(Start());
     EXPECT_EQ(fakeTray.balloons, (std::vector<FakeTrayIcon::Balloon>{{"Beholder TV card used", "First\r\nSecond\r\n"}}));
+    application.ChooseCard(1);
+    EXPECT_EQ(FakeVendorState::Get().calls.back(), "GetRemoteType");
+    application.SaveAll();
+    EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Card"), 1u);
 }
 
-TEST_F(ApplicationTest, StoredModeIsClickedAndShownInTheMenu) {
-    struct Case {
-        std::uint32_t stored;
-        CheckControl radio;
-        std::array<int, 4> images;
-    };
-    const Case cases[] = {
-        {1, CheckControl::WinLIRCRB, {3, 6, 8, 10}}, {2, CheckControl::KeysRB, {4, 5, 8, 10}},
-        {3, CheckControl::MouseRB, {4, 6, 7, 10}},   {4, CheckControl::WMRB, {4, 6, 8, 9}},
-        {0, CheckControl::WinLIRCRB, {3, 6, 8, 10}}, {7, CheckControl::WinLIRCRB, {3, 6, 8, 10}},
-    };
-    for (const Case& c : cases) {
-        FakeForm startForm;
-        FakeTrayMenu menu;
-        FakeRegistry settings;
-        settings.PutDword(kProgramKey, "Mode", c.stored);
-        settings.PutDword(kProgramKey, "LIRC Server Enabled", 0);
-        FakeVendorState::Get() = FakeVendorState();
-        Application started{ApplicationContext{
-            startForm, windows, input, processes, profile, settings, libraries, system, powerSystem, sockets, clock,
-            mainThread, dialogs, sound, tray, menu, osd, mainT, offTimer, process, kExecutable, [](std::uint32_t) {}}};
-        startForm.events = &started;
-        ASSERT_TRUE(started.FormCreate({}));
-        EXPECT_EQ(startForm.radioClicks, std::vector<CheckControl>{c.radio}) << c.stored;
-        EXPECT_TRUE(startForm.IsChecked(c.radio)) << c.stored;
-        const std::array<int, 4> shown = {menu.images[TrayMenuItem::WinLIRCPM], menu.images[TrayMenuItem::KeysPM],
-                                          menu.images[TrayMenuItem::MousePM],
-                                          menu.images[TrayMenuItem::WMAPPCOMMANDPM]};
-        EXPECT_EQ(shown, c.images) << c.stored;
-        started.OnClose();
-    }
-}
-
-TEST_F(ApplicationTest, ModeItemsOfTheMenuClickTheirRadioButtons) {
+TEST_F(ApplicationTest, ListenerFollowsItsSwitchAtOnce) {
+    ListenOnAFreePort();
+    fakeRegistry.PutDword(kProgramKey, "LIRC Server Enabled", 0);
     ASSERT_TRUE(Start());
-    const std::pair<TrayMenuItem, CheckControl> items[] = {
-        {TrayMenuItem::MousePM, CheckControl::MouseRB},
-        {TrayMenuItem::WMAPPCOMMANDPM, CheckControl::WMRB},
-        {TrayMenuItem::KeysPM, CheckControl::KeysRB},
-        {TrayMenuItem::WinLIRCPM, CheckControl::WinLIRCRB},
-    };
-    for (const auto& [item, radio] : items) {
-        form.radioClicks.clear();
-        application.OnMenuClick(item);
-        EXPECT_EQ(form.radioClicks, std::vector<CheckControl>{radio});
-        for (CheckControl other : {CheckControl::WinLIRCRB, CheckControl::KeysRB, CheckControl::MouseRB,
-                                   CheckControl::WMRB}) {
-            EXPECT_EQ(form.IsChecked(other), other == radio);
-        }
-    }
-    application.OnMenuClick(TrayMenuItem::MousePM);
-    EXPECT_EQ(trayMenu.images, (std::map<TrayMenuItem, int>{{TrayMenuItem::WinLIRCPM, 4},
-                                                            {TrayMenuItem::KeysPM, 6},
-                                                            {TrayMenuItem::MousePM, 7},
-                                                            {TrayMenuItem::WMAPPCOMMANDPM, 10}}));
-}
-
-TEST_F(ApplicationTest, TrayIconAndMenuShowAndHideTheWindow) {
-    ASSERT_TRUE(Start());
-    application.OnTrayClick();
-    EXPECT_EQ(form.window, FakeForm::WindowState::Shown);
-    application.OnMenuClick(TrayMenuItem::MinimizePM);
-    EXPECT_EQ(form.window, FakeForm::WindowState::Hidden);
-    application.OnMenuClick(TrayMenuItem::RestorePM);
-    EXPECT_EQ(form.window, FakeForm::WindowState::Shown);
-}
-
-TEST_F(ApplicationTest, ClosingTheWindowSendsItToTheTrayAndStoresNothing) {
-    ASSERT_TRUE(Start());
-    application.OnTrayClick();
     Journal().clear();
-    form.Close();
-    EXPECT_EQ(form.window, FakeForm::WindowState::Hidden);
+    application.SwitchListener(true);
+    EXPECT_TRUE(model.listener.active);
+    application.SwitchListener(false);
+    EXPECT_FALSE(model.listener.active);
+    EXPECT_FALSE(model.settings.lircServerEnabled);
+    EXPECT_EQ(Journal(), (std::vector<std::string>{"listen", "stop listening"}));
+}
+
+TEST_F(ApplicationTest, ChangeModeButtonSelectsTheNextModeWhichTheExitSaves) {
+    fakeProfile = FakeProfileFile::FromText("[Actions]\n00BE0035=4\n");
+    fakeRegistry.PutDword(kProgramKey, "Mode", 4);
+    ASSERT_TRUE(Start());
+    Receive({kPlay, kPlay, 0, kPlay});
+    EXPECT_EQ(model.mode, EmulationMode::Keys);
+    application.Exit();
+    EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 2u);
+}
+
+TEST_F(ApplicationTest, WindowMayCloseOnlyOnceExitWasAskedFor) {
+    ASSERT_TRUE(Start());
+    Journal().clear();
+    EXPECT_FALSE(application.CanClose());
+    application.RequestExit();
+    EXPECT_TRUE(application.CanClose());
     EXPECT_TRUE(Journal().empty());
     EXPECT_TRUE(fakeMainT.IsRunning());
     EXPECT_TRUE(fakeProcess.mutexHeld);
@@ -446,9 +396,7 @@ TEST_F(ApplicationTest, ExitRunsTheExitSequenceInItsOrder) {
     ListenOnAFreePort();
     ASSERT_TRUE(Start());
     Journal().clear();
-    application.OnMenuClick(TrayMenuItem::ExitPM);
-    EXPECT_TRUE(application.ExitFlag());
-    EXPECT_EQ(form.window, FakeForm::WindowState::Closed);
+    application.Exit();
     const std::vector<std::string> expected = {
         "stop listening",     "tick off",          "write settings",     "write button map",
         "close mutex",        "UnInit",            "free kernel32.dll",  "free BeholdRC.dll",
@@ -463,7 +411,7 @@ TEST_F(ApplicationTest, FailedSaveAtExitIsReportedAndTheReceiverIsStillReleased)
     ASSERT_TRUE(Start());
     fakeRegistry.failingWrites = {"Sound"};
     Journal().clear();
-    application.OnMenuClick(TrayMenuItem::ExitPM);
+    application.Exit();
     EXPECT_EQ(fakeDialogs.Texts(), std::vector<std::string>{"Failed to set data for 'Sound'"});
     // Values written before the failure stay written; the release and the unloading still run.
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Autorepeat"), 1u);
@@ -471,15 +419,14 @@ TEST_F(ApplicationTest, FailedSaveAtExitIsReportedAndTheReceiverIsStillReleased)
                                                "dialog Failed to set data for 'Sound'", "close mutex", "UnInit",
                                                "free kernel32.dll", "free BeholdRC.dll", "free powrprof.dll"};
     EXPECT_EQ(Journal(), expected);
-    EXPECT_EQ(form.window, FakeForm::WindowState::Closed);
 }
 
 TEST_F(ApplicationTest, EndOfTheLogonSavesEverythingAndEndsTheProgram) {
     ASSERT_TRUE(Start());
     Journal().clear();
-    EXPECT_TRUE(application.OnQueryEndSession());
-    EXPECT_TRUE(application.ExitFlag());
-    application.OnEndSession(true);
+    EXPECT_TRUE(application.QueryEndSession());
+    EXPECT_TRUE(application.CanClose());
+    application.EndSession(true);
     EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "write button map", "end now"}));
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
 }
@@ -488,112 +435,96 @@ TEST_F(ApplicationTest, FailedSaveAtTheEndOfTheLogonShowsNoDialog) {
     ASSERT_TRUE(Start());
     fakeRegistry.failingWrites = {"Sound"};
     Journal().clear();
-    application.OnEndSession(true);
+    application.EndSession(true);
     EXPECT_TRUE(fakeDialogs.Texts().empty());
     EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "end now"}));
 }
 
-TEST_F(ApplicationTest, CancelledLogoffLeavesTheFlagSoTheNextCloseExits) {
+TEST_F(ApplicationTest, CancelledLogoffSavesNothingAndLeavesTheWindowFreeToClose) {
     ASSERT_TRUE(Start());
-    EXPECT_TRUE(application.OnQueryEndSession());
-    application.OnEndSession(false);
+    Journal().clear();
+    EXPECT_TRUE(application.QueryEndSession());
+    application.EndSession(false);
     EXPECT_FALSE(fakeProcess.ended);
-    application.OnTrayClick();
-    form.Close();
-    EXPECT_EQ(form.window, FakeForm::WindowState::Closed);
-    EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
-    EXPECT_EQ(FakeVendorState::Get().calls.back(), "UnInit");
+    EXPECT_TRUE(Journal().empty());
+    EXPECT_TRUE(application.CanClose());
 }
 
 TEST_F(ApplicationTest, EditorFillAndSaveKeepTheWinFlagAndACapturedKeyReadsBackTheSame) {
     fakeProfile = FakeProfileFile::FromText("[Buttons]\n00BE0035=Play\n[Keys]\n00BE0035=1044\n");
     ASSERT_TRUE(Start());
     Receive({kPlay, 0});
-    EXPECT_EQ(form.GetText(TextControl::KeyE), "D");
-    EXPECT_TRUE(form.IsChecked(CheckControl::LWinCB));
+    EXPECT_EQ(model.editor.keyText, "D");
+    EXPECT_TRUE(model.editor.win);
 
-    application.OnButtonClick(ButtonControl::SaveButtonPropertiesSB);
-    application.OnButtonClick(ButtonControl::SaveSetSB);
+    application.CommitEditor();
+    application.SaveAll();
     EXPECT_EQ(IniValue("Keys", "00BE0035"), "1044");
 
-    application.OnKeyEKeyDown('D', {true, true, false});
-    EXPECT_EQ(form.GetText(TextControl::KeyE), "Ctrl+Alt+D");
-    application.OnButtonClick(ButtonControl::SaveButtonPropertiesSB);
-    application.OnButtonClick(ButtonControl::SaveSetSB);
+    application.CaptureKey('D', {true, true, false});
+    EXPECT_EQ(model.editor.keyText, "Ctrl+Alt+D");
+    application.CommitEditor();
+    application.SaveAll();
     EXPECT_EQ(IniValue("Keys", "00BE0035"), "D044");
 
-    form.SetText(TextControl::KeyE, "None");
-    form.SetChecked(CheckControl::LWinCB, false);
+    EditorButton edited = model.editor;
+    edited.keyText = "None";
+    edited.keyCodeValue = 0;
+    edited.win = false;
+    application.ChangeEditor(edited);
     Receive({kPlay, 0});
-    EXPECT_EQ(form.GetText(TextControl::KeyE), "Ctrl+Alt+D");
-    EXPECT_TRUE(form.IsChecked(CheckControl::LWinCB));
+    EXPECT_EQ(model.editor.keyText, "Ctrl+Alt+D");
+    EXPECT_TRUE(model.editor.win);
+}
+
+TEST_F(ApplicationTest, UncommittedEditsAreLostWhenTheButtonIsReadAgain) {
+    ASSERT_TRUE(Start());
+    Receive({kPlay, 0});
+    EditorButton edited = model.editor;
+    edited.applicationPath = "C:\\Tools\\player.exe";
+    application.ChangeEditor(edited);
+    EXPECT_EQ(model.editor.applicationPath, "C:\\Tools\\player.exe");
+    Receive({kPlay, 0});
+    EXPECT_EQ(model.editor.applicationPath, "");
 }
 
 TEST_F(ApplicationTest, SavingBeforeAnyButtonWasReadFilesNothing) {
     ASSERT_TRUE(Start());
-    form.SetText(TextControl::NameRCCodeExST, "...");
-    form.SetText(TextControl::NameE, "Ghost");
-    application.OnButtonClick(ButtonControl::SaveButtonPropertiesSB);
-    application.OnButtonClick(ButtonControl::SaveSetSB);
-    EXPECT_EQ(IniValue("Buttons", "..."), "<absent>");
+    EditorButton ghost;
+    ghost.name = "Ghost";
+    application.ChangeEditor(ghost);
+    application.CommitEditor();
+    application.SaveAll();
     EXPECT_TRUE(fakeProfile.ToText().find("Ghost") == std::string::npos);
 }
 
 TEST_F(ApplicationTest, PresetKeyReplacesACapturedCombination) {
-    form.SetText(TextControl::KeyE, "");  // as the window's combo box starts
     ASSERT_TRUE(Start());
-    EXPECT_EQ(form.Items(ListControl::KeyE).size(), 18u);
-    EXPECT_EQ(form.GetText(TextControl::KeyE), "None");
-    application.OnKeyEKeyDown('D', {true, true, false});
-    EXPECT_EQ(form.KeyCodeValue(), 0xC044);
-    form.SetItemIndex(ListControl::KeyE, 11);
-    application.OnListChange(ListControl::KeyE);
-    EXPECT_EQ(form.GetText(TextControl::KeyE), "Volume Up");
-    EXPECT_EQ(form.KeyCodeValue(), 175);
+    EXPECT_EQ(model.editor.keyText, "None");
+    application.CaptureKey('D', {true, true, false});
+    EXPECT_EQ(model.editor.keyCodeValue, 0xC044);
+    application.ChoosePresetKey(11);
+    EXPECT_EQ(model.editor.keyText, "Volume Up");
+    EXPECT_EQ(model.editor.keyCodeValue, 175);
     // No item chosen: nothing changes.
-    form.SetItemIndex(ListControl::KeyE, -1);
-    application.OnListChange(ListControl::KeyE);
-    EXPECT_EQ(form.GetText(TextControl::KeyE), "Volume Up");
+    application.ChoosePresetKey(-1);
+    EXPECT_EQ(model.editor.keyText, "Volume Up");
 }
 
-TEST_F(ApplicationTest, ChosenApplicationFillsTheFieldButNotTheMapUntilSaved) {
-    ASSERT_TRUE(Start());
-    Receive({kPlay, 0});
-    form.applicationChoice = "C:\\Tools\\player.exe";
-    application.OnButtonClick(ButtonControl::RunSB);
-    EXPECT_EQ(form.GetText(TextControl::RunE), "C:\\Tools\\player.exe");
-    Receive({kPlay, 0});
-    EXPECT_EQ(form.GetText(TextControl::RunE), "");
-
-    form.applicationChoice = std::nullopt;
-    form.SetText(TextControl::RunE, "C:\\Kept.exe");
-    application.OnButtonClick(ButtonControl::RunSB);
-    EXPECT_EQ(form.GetText(TextControl::RunE), "C:\\Kept.exe");
-    EXPECT_EQ(form.fileDialogs, 2);
-}
-
-TEST_F(ApplicationTest, OsdColourComesFromTheSettingsAndTheConfirmedChoice) {
+TEST_F(ApplicationTest, OsdColourComesFromTheSettingsAndTheUsersChoice) {
     fakeRegistry.PutDword(kProgramKey, "OSDColor", 0x000000FF);
     ASSERT_TRUE(Start());
     EXPECT_EQ(osdColours, std::vector<std::uint32_t>{0x000000FF});
-    EXPECT_EQ(form.swatchColours, std::vector<std::uint32_t>{0x000000FF});
 
-    form.colourChoice = std::nullopt;
-    application.OnButtonClick(ButtonControl::OSDFI);
-    EXPECT_EQ(osdColours.size(), 1u);
-
-    form.colourChoice = 0x00123456;
-    application.OnButtonClick(ButtonControl::OSDFI);
-    EXPECT_EQ(form.colourDialogPresets, (std::vector<std::uint32_t>{0x000000FF, 0x000000FF}));
+    application.ChangeOsdColour(0x00123456);
     EXPECT_EQ(osdColours.back(), 0x00123456u);
-    EXPECT_EQ(form.swatchColours.back(), 0x00123456u);
-    application.OnButtonClick(ButtonControl::SaveSetSB);
+    application.SaveAll();
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "OSDColor"), 0x00123456u);
 }
 
-TEST_F(ApplicationTest, DefaultOsdColourIsDrawnWhenNoneIsStored) {
+TEST_F(ApplicationTest, DefaultOsdColourIsUsedWhenNoneIsStored) {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(form.swatchColours, std::vector<std::uint32_t>{kDefaultOsdColour});
+    EXPECT_EQ(osdColours, std::vector<std::uint32_t>{kDefaultOsdColour});
 }
 
 }  // namespace

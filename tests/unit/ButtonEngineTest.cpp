@@ -21,18 +21,21 @@ using ButtonEngineTest = EngineFixture;
 TEST_F(ButtonEngineTest, IdleBeholderTickShowsNoButton) {
     Define(0, Section::Buttons, "");
     Tick();
-    EXPECT_EQ(form.GetText(TextControl::NameST), "");
-    EXPECT_EQ(form.GetText(TextControl::RepeatCountL), "00");
+    EXPECT_EQ(model.shown, (ShownButton{std::nullopt, std::nullopt, "", 0, false}));
     EXPECT_EQ(tray.pictures, std::vector<int>{2});
     EXPECT_TRUE(Outputs().empty());
+    // A tick that changes nothing tells the window nothing.
+    observer.changes.clear();
+    Tick();
+    EXPECT_TRUE(observer.changes.empty());
 }
 
 TEST_F(ButtonEngineTest, NoReadingMeansTheTickDoesNothing) {
     receiver.script.push_back(std::nullopt);
     Tick();
     EXPECT_TRUE(tray.pictures.empty());
-    EXPECT_EQ(form.indicatorChanges, 0);
-    EXPECT_EQ(form.GetText(TextControl::RepeatCountL), "");
+    EXPECT_EQ(model.shown, ShownButton{});
+    EXPECT_TRUE(observer.changes.empty());
 }
 
 TEST_F(ButtonEngineTest, PressShowsCodesNameAndProperties) {
@@ -40,13 +43,14 @@ TEST_F(ButtonEngineTest, PressShowsCodesNameAndProperties) {
     Define(kPlay, Section::Mouse, "5");
     receiver.Hold(kPlay, 1);
     Tick();
-    EXPECT_EQ(form.GetText(TextControl::NameRCCodeST), "5C");
-    EXPECT_EQ(form.GetText(TextControl::NameRCCodeExST), "0000A35C");
-    EXPECT_EQ(form.GetText(TextControl::NameST), "Play");
-    EXPECT_EQ(form.GetText(TextControl::NameE), "Play");
-    EXPECT_EQ(form.GetItemIndex(ListControl::MsCB), 5);
-    EXPECT_EQ(form.indicatorImage, 1);
+    EXPECT_EQ(model.editor.rcCode, 0x5Cu);
+    EXPECT_EQ(model.editor.extendedCode, kPlay);
+    EXPECT_EQ(model.editor.name, "Play");
+    EXPECT_EQ(model.editor.mouseAction, 5);
+    EXPECT_EQ(model.shown.name, "Play");
+    EXPECT_TRUE(model.shown.held);
     EXPECT_EQ(tray.pictures, std::vector<int>{1});
+    EXPECT_EQ(observer.changes, (std::vector<Aspect>{Aspect::Listener, Aspect::Shown, Aspect::Editor}));
 }
 
 TEST_F(ButtonEngineTest, ReleaseEmptiesTheNameWithBeholderButNotWithCompro) {
@@ -54,31 +58,30 @@ TEST_F(ButtonEngineTest, ReleaseEmptiesTheNameWithBeholderButNotWithCompro) {
     receiver.Hold(kPlay, 1);
     receiver.Idle(1);
     Tick(2);
-    EXPECT_EQ(form.GetText(TextControl::NameST), "");
-    EXPECT_EQ(form.indicatorImage, 2);
+    EXPECT_EQ(model.shown.name, "");
+    EXPECT_FALSE(model.shown.held);
 
     receiver.kind = ReceiverKind::ComproSdk;
     receiver.Hold(kPlay, 1);
     receiver.Idle(1);
     Tick(2);
-    EXPECT_EQ(form.GetText(TextControl::NameST), "Play");
+    EXPECT_EQ(model.shown.name, "Play");
 }
 
 TEST_F(ButtonEngineTest, LongHoldRepeatsFromTheTenthTickAndLinesEverySecondTick) {
     Define(kPlay, Section::Buttons, "Play");
-    map.SetRemoteName("RC");
+    model.map.SetRemoteName("RC");
     receiver.Hold(kPlay, 20);
-    std::vector<std::string> repeatCounts;
+    std::vector<int> repeatNumbers;
     std::vector<std::size_t> mouseCallsPerTick;
     for (int i = 0; i < 20; ++i) {
         const std::size_t before = input.Calls().size();
         Tick();
-        repeatCounts.push_back(form.GetText(TextControl::RepeatCountL));
+        repeatNumbers.push_back(model.shown.repeatNumber.value_or(-1));
         mouseCallsPerTick.push_back(input.Calls().size() - before);
     }
-    const std::vector<std::string> expectedCounts = {"00", "00", "00", "00", "00", "00", "00", "00", "01", "01",
-                                                     "02", "02", "03", "03", "04", "04", "05", "05", "06", "06"};
-    EXPECT_EQ(repeatCounts, expectedCounts);
+    const std::vector<int> expectedNumbers = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6};
+    EXPECT_EQ(repeatNumbers, expectedNumbers);
     for (int hold = 0; hold < 20; ++hold) {
         EXPECT_EQ(mouseCallsPerTick[hold] > 0, hold == 0 || hold >= 9) << hold;  // mouse action 0 reads the pointer
     }
@@ -90,14 +93,14 @@ TEST_F(ButtonEngineTest, LongHoldRepeatsFromTheTenthTickAndLinesEverySecondTick)
 
 TEST_F(ButtonEngineTest, WithoutAutorepeatOrRepeatFlagAHoldOutputsOnce) {
     Define(kPlay, Section::Keys, "0041");
-    SetMode(CheckControl::KeysRB);
-    form.SetChecked(CheckControl::AutorepeatCB, false);
+    model.mode = EmulationMode::Keys;
+    model.settings.autorepeat = false;
     receiver.Hold(kPlay, 20);
     Tick(20);
     EXPECT_EQ(Outputs(), std::vector<std::string>{"key"});
 
     input.ClearCalls();
-    form.SetChecked(CheckControl::AutorepeatCB, true);
+    model.settings.autorepeat = true;
     Define(kStop, Section::Keys, "0041");
     Define(kStop, Section::Repeat, "0");
     receiver.Hold(kStop, 20);
@@ -106,28 +109,26 @@ TEST_F(ButtonEngineTest, WithoutAutorepeatOrRepeatFlagAHoldOutputsOnce) {
 }
 
 TEST_F(ButtonEngineTest, AnotherButtonOnTheNextTickIsANewPress) {
-    SetMode(CheckControl::KeysRB);
+    model.mode = EmulationMode::Keys;
     Define(kPlay, Section::Keys, "0041");
     Define(kStop, Section::Keys, "0042");
     receiver.Hold(kPlay, 3);
     receiver.Hold(kStop, 1);
     Tick(4);
-    EXPECT_EQ(press.holdCount, 0u);
+    EXPECT_EQ(model.press.holdCount, 0u);
     EXPECT_EQ(Outputs(), (std::vector<std::string>{"key", "key"}));
 }
 
 TEST_F(ButtonEngineTest, OwnWindowInForegroundNotifiesButOutputsNothing) {
     windows.foreground = windows.AddWindow({"TMainForm", "Quorvel", true, true});
-    form.SetChecked(CheckControl::BHCB, true);
-    form.SetChecked(CheckControl::SoundCB, true);
-    form.SetChecked(CheckControl::OSDCB, true);
+    model.settings.balloonHints = model.settings.sound = model.settings.osd = true;
     Define(kPlay, Section::Buttons, "Play");
     Define(kPlay, Section::Actions, "3");
     Define(kStop, Section::Buttons, "Stop");
     receiver.Hold(kPlay, 1);
     receiver.Hold(kStop, 1);
     Tick(2);
-    EXPECT_EQ(form.GetText(TextControl::NameST), "Stop");
+    EXPECT_EQ(model.shown.name, "Stop");
     EXPECT_EQ(tray.balloons.size(), 2u);
     EXPECT_EQ(sound.played.size(), 2u);
     EXPECT_EQ(osd.requests.size(), 2u);
@@ -136,9 +137,7 @@ TEST_F(ButtonEngineTest, OwnWindowInForegroundNotifiesButOutputsNothing) {
 }
 
 TEST_F(ButtonEngineTest, VendorPriorityShowsCodesAndRunsActionsOnly) {
-    form.SetChecked(CheckControl::BHCB, true);
-    form.SetChecked(CheckControl::SoundCB, true);
-    form.SetChecked(CheckControl::OSDCB, true);
+    model.settings.balloonHints = model.settings.sound = model.settings.osd = true;
     Define(kPlay, Section::Buttons, "Play");
     Define(kPlay, Section::Actions, "1");
     Define(kStop, Section::Keys, "0041");
@@ -147,7 +146,7 @@ TEST_F(ButtonEngineTest, VendorPriorityShowsCodesAndRunsActionsOnly) {
     play.vendorPriority = stop.vendorPriority = true;
     receiver.script = {play, stop};
     Tick(2);
-    EXPECT_EQ(form.GetText(TextControl::NameRCCodeExST), "0000A35D");
+    EXPECT_EQ(model.editor.extendedCode, kStop);
     EXPECT_TRUE(tray.balloons.empty());
     EXPECT_TRUE(sound.played.empty());
     EXPECT_TRUE(osd.requests.empty());
@@ -158,12 +157,11 @@ TEST_F(ButtonEngineTest, VendorPriorityShowsCodesAndRunsActionsOnly) {
 TEST_F(ButtonEngineTest, PowerActionsRunOnEveryHeldTickWithoutOtherOutputs) {
     const std::pair<const char*, const char*> cases[] = {{"1", "Sleep"}, {"2", "Hibernate"}, {"3", "Shutdown"}};
     for (const auto& [stored, call] : cases) {
-        ButtonMap fresh;
-        map = fresh;
+        model.map = ButtonMap();
         power.calls.clear();
         Define(kPlay, Section::Actions, stored);
         Define(kPlay, Section::Applications, "C:\\x.exe");
-        form.SetChecked(CheckControl::AutorepeatCB, false);
+        model.settings.autorepeat = false;
         receiver.Hold(kPlay, 4);
         receiver.Idle(1);
         Tick(5);
@@ -174,21 +172,19 @@ TEST_F(ButtonEngineTest, PowerActionsRunOnEveryHeldTickWithoutOtherOutputs) {
 
 TEST_F(ButtonEngineTest, ChangeModeHeldCyclesOnceAndWrapsToWinLirc) {
     Define(kPlay, Section::Actions, "4");
-    SetMode(CheckControl::WMRB);
+    model.mode = EmulationMode::Messages;
     receiver.Hold(kPlay, 15);
     Tick(15);
-    EXPECT_TRUE(form.IsChecked(CheckControl::WinLIRCRB));
-    EXPECT_EQ(form.radioClicks.back(), CheckControl::WinLIRCRB);
-    EXPECT_EQ(form.radioClicks.size(), 2u);
+    EXPECT_EQ(selectedModes, std::vector<EmulationMode>{EmulationMode::WinLIRC});
     EXPECT_TRUE(Outputs().empty());
 }
 
-TEST_F(ButtonEngineTest, ChangeModeWithNoRadioCheckedDoesNothing) {
-    form.SetChecked(CheckControl::WinLIRCRB, false);
+TEST_F(ButtonEngineTest, ChangeModeBeforeAModeIsChosenDoesNothing) {
+    model.mode = EmulationMode::None;
     Define(kPlay, Section::Actions, "4");
     receiver.Hold(kPlay, 1);
     Tick();
-    EXPECT_TRUE(form.radioClicks.empty());
+    EXPECT_TRUE(selectedModes.empty());
 }
 
 TEST_F(ButtonEngineTest, SleepTimerHeldTogglesOnce) {
@@ -224,16 +220,18 @@ TEST_F(ButtonEngineTest, DispatchTableByDefinitionAndMode) {
         {true, true, true, V{"line"}, V{"key"}, V{"mouse"}, V{"message"}},
         {false, false, false, V{"line"}, V{}, V{}, V{}},
     };
-    const std::pair<CheckControl, int> modes[] = {
-        {CheckControl::WinLIRCRB, 0}, {CheckControl::KeysRB, 1}, {CheckControl::MouseRB, 2}, {CheckControl::WMRB, 3}};
+    const std::pair<EmulationMode, int> modes[] = {{EmulationMode::WinLIRC, 0},
+                                                   {EmulationMode::Keys, 1},
+                                                   {EmulationMode::Mouse, 2},
+                                                   {EmulationMode::Messages, 3}};
     std::uint32_t code = 1;
     for (const Case& c : cases) {
-        for (const auto& [radio, column] : modes) {
+        for (const auto& [mode, column] : modes) {
             ++code;
             if (c.key) Define(code, Section::Keys, "0041");
             if (c.mouse) Define(code, Section::Mouse, "2");
             if (c.message) Define(code, Section::Messages, "10");
-            SetMode(radio);
+            model.mode = mode;
             input.ClearCalls();
             windows.messages.clear();
             lirc.lines.clear();
@@ -247,7 +245,7 @@ TEST_F(ButtonEngineTest, DispatchTableByDefinitionAndMode) {
 }
 
 TEST_F(ButtonEngineTest, ButtonWithoutKeyInKeysModeSendsNoKeyButLetsMessagesRunFourTimes) {
-    SetMode(CheckControl::KeysRB);
+    model.mode = EmulationMode::Keys;
     receiver.Hold(kPlay, 1);
     Tick();
     EXPECT_TRUE(Outputs().empty());
@@ -256,7 +254,7 @@ TEST_F(ButtonEngineTest, ButtonWithoutKeyInKeysModeSendsNoKeyButLetsMessagesRunF
 
 TEST_F(ButtonEngineTest, WinKeyInMouseModeIsStillSentWithoutMouseOrMessage) {
     Define(kPlay, Section::Keys, "1041");
-    SetMode(CheckControl::MouseRB);
+    model.mode = EmulationMode::Mouse;
     receiver.Hold(kPlay, 1);
     Tick();
     ASSERT_FALSE(input.Calls().empty());
@@ -264,9 +262,7 @@ TEST_F(ButtonEngineTest, WinKeyInMouseModeIsStillSentWithoutMouseOrMessage) {
 }
 
 TEST_F(ButtonEngineTest, NamelessButtonInWinLircModeBroadcastsAnEmptyName) {
-    form.SetChecked(CheckControl::BHCB, true);
-    form.SetChecked(CheckControl::SoundCB, true);
-    form.SetChecked(CheckControl::OSDCB, true);
+    model.settings.balloonHints = model.settings.sound = model.settings.osd = true;
     receiver.Hold(kPlay, 1);
     Tick();
     EXPECT_EQ(lirc.lines, std::vector<std::string>{"000000000000A35C 00  \n"});
@@ -277,10 +273,8 @@ TEST_F(ButtonEngineTest, NamelessButtonInWinLircModeBroadcastsAnEmptyName) {
 }
 
 TEST_F(ButtonEngineTest, NewPressShowsBalloonSoundAndOsdOnce) {
-    form.SetChecked(CheckControl::BHCB, true);
-    form.SetChecked(CheckControl::SoundCB, true);
-    form.SetChecked(CheckControl::OSDCB, true);
-    form.SetChecked(CheckControl::OSD2CB, true);
+    model.settings.balloonHints = model.settings.sound = model.settings.osd = true;
+    model.settings.osdSecondDisplay = true;
     Define(kPlay, Section::Buttons, "Power");
     Define(kPlay, Section::Actions, "1");
     receiver.Hold(kPlay, 12);
@@ -293,8 +287,8 @@ TEST_F(ButtonEngineTest, NewPressShowsBalloonSoundAndOsdOnce) {
 TEST_F(ButtonEngineTest, HoldCountFrom516OnShowsFF) {
     receiver.Hold(kPlay, 520);
     Tick(517);
-    EXPECT_EQ(press.holdCount, 516u);
-    EXPECT_EQ(form.GetText(TextControl::RepeatCountL), "FF");
+    EXPECT_EQ(model.press.holdCount, 516u);
+    EXPECT_EQ(model.shown.repeatNumber, 255);
     EXPECT_EQ(lirc.lines.back(), "000000000000A35C FF  \n");
 }
 
@@ -302,13 +296,13 @@ TEST_F(ButtonEngineTest, ComproDtvGetsTheRcCodeWhenItRuns) {
     const WindowHandle dtv = windows.AddWindow({"Class of Compro primary Main control panel", "ComproDTV 4"});
     receiver.kind = ReceiverKind::ComproSdk;
     receiver.comproPresent = true;
-    form.SetChecked(CheckControl::ComproDTVCB, true);
+    model.settings.comproDtv = true;
     receiver.Hold(0x1A5, 1);
     Tick();
     EXPECT_EQ(windows.messages, (std::vector<SentMessage>{{dtv, 0x464, 0xA5, 0, false}}));
 
     windows.messages.clear();
-    form.SetChecked(CheckControl::ComproDTVCB, false);
+    model.settings.comproDtv = false;
     receiver.Idle(1);
     receiver.Hold(0x1A5, 1);
     Tick(2);
@@ -327,23 +321,25 @@ TEST_F(ButtonEngineTest, ClientLabelFollowsTheListenerAndTheMode) {
     lirc.clients = 3;
     receiver.Hold(kPlay, 1);
     Tick();
-    EXPECT_EQ(form.GetText(TextControl::LIRCServerClientsL), "3");
+    EXPECT_EQ(model.listener.clients, 3u);
 
-    SetMode(CheckControl::KeysRB);
+    model.mode = EmulationMode::Keys;
     lirc.clients = 2;
     receiver.Idle(1);
     receiver.Hold(kPlay, 1);
     Tick(2);
-    EXPECT_EQ(form.GetText(TextControl::LIRCServerClientsL), "2");
+    EXPECT_EQ(model.listener.clients, 2u);
 
     lirc.active = false;
-    for (CheckControl mode : {CheckControl::KeysRB, CheckControl::WinLIRCRB}) {
-        SetMode(mode);
-        form.SetText(TextControl::LIRCServerClientsL, "");
+    for (EmulationMode mode : {EmulationMode::Keys, EmulationMode::WinLIRC}) {
+        model.mode = mode;
+        model.listener.clients = 5;
+        observer.changes.clear();
         receiver.Idle(1);
         receiver.Hold(kPlay, 1);
         Tick(2);
-        EXPECT_EQ(form.GetText(TextControl::LIRCServerClientsL), "...");
+        EXPECT_EQ(model.listener.clients, std::nullopt);
+        EXPECT_EQ(std::count(observer.changes.begin(), observer.changes.end(), Aspect::Listener), 1);
     }
     EXPECT_EQ(lirc.lines.size(), 1u);
 }
@@ -356,33 +352,26 @@ TEST_F(ButtonEngineTest, ClientEventShowsPictureThreeForTenTicks) {
 
 TEST_F(ButtonEngineTest, ComproKeyZeroIsAPressWithoutNameOrProperties) {
     receiver.kind = ReceiverKind::ComproSdk;
-    form.SetChecked(CheckControl::SoundCB, true);
+    model.settings.sound = true;
     Define(0, Section::Buttons, "Zero");
     Define(0, Section::Actions, "1");
-    form.SetText(TextControl::NameRCCodeExST, "...");
     receiver.script.push_back(ReceiverReading{true, 0, 0, false, false});
     Tick();
-    EXPECT_EQ(form.GetText(TextControl::NameRCCodeExST), "...");
-    EXPECT_EQ(form.GetText(TextControl::NameST), "");
+    EXPECT_EQ(model.editor, EditorButton{});
+    EXPECT_EQ(model.shown.name, "");
     EXPECT_EQ(sound.played.size(), 1u);
     EXPECT_TRUE(power.calls.empty());
     EXPECT_EQ(lirc.lines, std::vector<std::string>{"0000000000000000 00  \n"});
 }
-
-}  // namespace
-}  // namespace quorvel
-
-namespace quorvel {
-namespace {
 
 TEST_F(ButtonEngineTest, EveryComproKeyZeroPressAfterAGapIsNew) {
     receiver.kind = ReceiverKind::ComproSdk;
     const ReceiverReading zero{true, 0, 0, false, false};
     receiver.script = {zero, zero, ReceiverReading{}, zero};
     Tick(2);
-    EXPECT_EQ(press.holdCount, 1u);
+    EXPECT_EQ(model.press.holdCount, 1u);
     Tick(2);
-    EXPECT_EQ(press.holdCount, 0u);
+    EXPECT_EQ(model.press.holdCount, 0u);
     EXPECT_EQ(lirc.lines.size(), 2u);
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/ButtonMap.h"
-#include "engine/ButtonMapFile.h"
+#include "model/ButtonMap.h"
+#include "settings/ButtonMapFile.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeProfileFile.h"
 

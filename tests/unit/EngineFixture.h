@@ -6,34 +6,32 @@
 #include <vector>
 
 #include "engine/ButtonEngine.h"
-#include "engine/ButtonMap.h"
-#include "fakes/FakeForm.h"
 #include "fakes/FakeInput.h"
 #include "fakes/FakeLircBroadcaster.h"
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakePower.h"
 #include "fakes/FakeProcesses.h"
+#include "fakes/RecordingObserver.h"
 #include "fakes/FakeWindowSystem.h"
 #include "fakes/ScriptedReceiver.h"
-#include "settings/ProgramSettings.h"
+#include "model/Model.h"
 
 namespace quorvel {
 
-// An engine wired to fakes of everything it touches, with the form in its start-up state.
+// An engine wired to fakes of everything it touches, with the model in its start-up state.
 class EngineFixture : public ::testing::Test {
 protected:
     EngineFixture() {
-        form.SetChecked(CheckControl::WinLIRCRB, true);
-        form.SetChecked(CheckControl::AutorepeatCB, true);
+        model.mode = EmulationMode::WinLIRC;
+        model.observer = &observer;
         windows.foreground = windows.AddWindow({"Notepad", "Untitled - Notepad"});
     }
 
     void Define(std::uint32_t code, Section section, const std::string& value) {
-        map[section].Append(MapKey(code), value);
+        model.map[section].Append(MapKey(code), value);
     }
-    void SetMode(CheckControl radio) { form.ClickRadio(radio); }
     void Tick(int count = 1) {
-        for (int i = 0; i < count; ++i) engine.MainTTimer();
+        for (int i = 0; i < count; ++i) engine.OnTick();
     }
 
     // What left the program, one word per output, in order.
@@ -52,21 +50,23 @@ protected:
         return outputs;
     }
 
-    FakeForm form;
+    Model model;
+    RecordingObserver observer;
     FakeWindowSystem windows;
     FakeInput input;
     FakeProcesses processes;
     ScriptedReceiver receiver;
-    ButtonMap map;
-    ProgramSettings settings;
     FakePower power;
     FakeLircBroadcaster lirc;
     FakeTrayIcon tray;
     FakeSound sound;
     FakeOsd osd;
-    PressState press;
-    ButtonEngine engine{EngineContext{form, windows, input, processes, receiver, map, settings, power, power, lirc,
-                                      tray, sound, osd, press}};
+    std::vector<EmulationMode> selectedModes;
+    ButtonEngine engine{EngineContext{model, windows, input, processes, receiver, power, power, lirc, tray, sound, osd,
+                                      [this](EmulationMode mode) {
+                                          selectedModes.push_back(mode);
+                                          model.mode = mode;
+                                      }}};
 };
 
 }  // namespace quorvel

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "actions/KeyText.h"
-#include "ui/KeyCapture.h"
+#include "actions/KeyCapture.h"
 
 namespace quorvel {
 namespace {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeNotifications.h"
 #include "ui/ModeImages.h"
 
 namespace quorvel {
@@ -21,16 +20,6 @@ TEST(ModeMenuImages, MarkOnlyTheSelectedModesItem) {
     for (const Case& c : cases) {
         EXPECT_EQ(ModeMenuImages(c.selected), c.images) << static_cast<int>(c.selected);
     }
-}
-
-TEST(ShowSelectedMode, GivesEachModeItemItsPictureAndLeavesTheOthers) {
-    FakeTrayMenu menu;
-    ShowSelectedMode(menu, EmulationMode::Mouse);
-    const std::map<TrayMenuItem, int> expected = {{TrayMenuItem::WinLIRCPM, 4},
-                                                  {TrayMenuItem::KeysPM, 6},
-                                                  {TrayMenuItem::MousePM, 7},
-                                                  {TrayMenuItem::WMAPPCOMMANDPM, 10}};
-    EXPECT_EQ(menu.images, expected);
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "actions/Power.h"
 #include "actions/PowerBroadcast.h"
 #include "actions/SleepTimer.h"
-#include "engine/ButtonMap.h"
 #include "fakes/FakeDialogs.h"
-#include "fakes/FakeForm.h"
-#include "fakes/FakeFormEvents.h"
 #include "fakes/FakeInput.h"
 #include "fakes/FakeLibraries.h"
 #include "fakes/FakeNotifications.h"
@@ -18,7 +16,7 @@
 #include "fakes/FakeProfileFile.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeTimer.h"
-#include "settings/ProgramSettings.h"
+#include "model/Model.h"
 #include "settings/SettingsStore.h"
 
 namespace quorvel {
@@ -52,11 +50,11 @@ protected:
         return calls;
     }
 
-    FakeForm form;
+    Settings settings;
     FakeLibraries libraries;
     FakePowerSystem system;
     FakeTimer mainT;
-    Power power{PowerContext{form, libraries, system, mainT}};
+    Power power{PowerContext{settings, libraries, system, mainT}};
 };
 
 TEST_F(PowerTest, EachActionMakesItsCall) {
@@ -67,8 +65,7 @@ TEST_F(PowerTest, EachActionMakesItsCall) {
 }
 
 TEST_F(PowerTest, ForceOptionsAddForceCriticalToSleepAndForceToShutdownOnly) {
-    form.SetChecked(CheckControl::ForceSuspendCB, true);
-    form.SetChecked(CheckControl::ForceShutdownCB, true);
+    settings.forceSuspend = settings.forceShutdown = true;
     RunAll();
     EXPECT_EQ(FakePowrprofState::Get().suspends, (std::vector<Suspend>{{0, kAllOnes, 0}, {kAllOnes, 0, 0}}));
     EXPECT_EQ(system.calls.back(), "ExitWindowsEx(0x0C,0)");
@@ -80,17 +77,14 @@ TEST_F(PowerTest, ForceOptionsStoredOnVersionSixAreNotUsed) {
         FakeRegistry registry;
         registry.PutDword("Software\\Vantrel\\Quorvel", "Force Shutdown", 1);
         registry.PutDword("Software\\Vantrel\\Quorvel", "Force Suspend", 1);
-        FakeForm settingsForm;
-        FakeFormEvents events;
         FakeDialogs dialogs;
         FakeProfileFile profile;
-        ProgramSettings settings;
-        ButtonMap map;
-        SettingsStore store(SettingsContext{registry, settingsForm, events, dialogs, profile, settings, map, "Q.exe"});
+        Model model;
+        SettingsStore store(SettingsContext{registry, dialogs, profile, model, "Q.exe"});
         store.LoadSettings(major);
 
         FakePowerSystem versionSystem;
-        Power versionPower(PowerContext{settingsForm, libraries, versionSystem, mainT});
+        Power versionPower(PowerContext{model.settings, libraries, versionSystem, mainT});
         versionPower.LoadPowerLibrary();
         versionPower.PowerSleep();
         versionPower.PowerShutdown();
@@ -146,7 +140,7 @@ TEST_F(PowerTest, MissingLibraryExportOrPermissionMakesTheActionDoNothing) {
         if (c.missingExport) partial.RemoveExport("powrprof.dll", c.missingExport);
         FakePowerSystem caseSystem;
         FakeTimer caseTimer;
-        Power casePower(PowerContext{form, partial, caseSystem, caseTimer});
+        Power casePower(PowerContext{settings, partial, caseSystem, caseTimer});
         casePower.LoadPowerLibrary();
         casePower.PowerSleep();
         casePower.PowerHibernate();
@@ -159,7 +153,7 @@ TEST_F(PowerTest, MissingLibraryExportOrPermissionMakesTheActionDoNothing) {
 
 TEST_F(PowerTest, WithoutTheLibraryNothingHappens) {
     FakeLibraries none;
-    Power withoutLibrary(PowerContext{form, none, system, mainT});
+    Power withoutLibrary(PowerContext{settings, none, system, mainT});
     EXPECT_FALSE(withoutLibrary.LoadPowerLibrary());
     withoutLibrary.PowerSleep();
     withoutLibrary.PowerHibernate();
@@ -195,14 +189,13 @@ TEST_F(PowerTest, LibraryIsFreedOnce) {
 
 class PowerBroadcastTest : public ::testing::Test {
 protected:
-    FakeForm form;
+    Model model;
     FakeTimer mainT;
     FakeTimer offTimer;
     FakeInput input;
     FakeOsd osd;
-    ProgramSettings settings;
     FakePower power;
-    SleepTimer sleepTimer{SleepTimerContext{form, offTimer, input, osd, settings, power}};
+    SleepTimer sleepTimer{SleepTimerContext{model, offTimer, input, osd, power}};
 };
 
 TEST_F(PowerBroadcastTest, SuspendStopsAndResumeStartsPollingByVersion) {
@@ -234,16 +227,15 @@ TEST_F(PowerBroadcastTest, ResumeCancelsARunningSleepTimer) {
     input.ClearCalls();
     WMPowerBroadcast(0x12, 6, mainT, sleepTimer);
     EXPECT_FALSE(sleepTimer.IsRunning());
-    EXPECT_EQ(form.statusPanels[0], "Sleep Timer Off");
-    EXPECT_EQ(form.statusPanels[1], "");
+    EXPECT_EQ(model.status, (std::array<std::string, 2>{"Sleep Timer Off", ""}));
     EXPECT_EQ(input.Calls(), std::vector<InputCall>{InputCall::Pump()});
     EXPECT_TRUE(power.calls.empty());
 }
 
 TEST_F(PowerBroadcastTest, ResumeWithTheSleepTimerIdleLeavesTheStatusAlone) {
-    form.SetStatusText(0, "Behold TV Card initialize success!");
+    model.status[0] = "Behold TV Card initialize success!";
     WMPowerBroadcast(0x12, 6, mainT, sleepTimer);
-    EXPECT_EQ(form.statusPanels[0], "Behold TV Card initialize success!");
+    EXPECT_EQ(model.status[0], "Behold TV Card initialize success!");
     EXPECT_TRUE(input.Calls().empty());
 }
 

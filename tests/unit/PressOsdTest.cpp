@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/PressOsd.h"
-#include "fakes/FakeForm.h"
-#include "settings/ProgramSettings.h"
+#include "model/Model.h"
 
 namespace quorvel {
 namespace {
@@ -11,45 +10,46 @@ TEST(ComposePressOsd, AppendsEachPieceThatApplies) {
     struct Case {
         const char* name;
         std::uint8_t action;
-        CheckControl mode;
+        EmulationMode mode;
         const char* keyText;
-        int mouseIndex;
+        int mouseAction;
         std::uint8_t message;
         bool timerRunning;
         const char* expected;
     };
+    using enum EmulationMode;
     const Case cases[] = {
-        {"Power", 1, CheckControl::WinLIRCRB, "None", 0, 0, false, "Power\rSleep\rWinLIRC"},
-        {"", 5, CheckControl::KeysRB, "None", 0, 0, false, "Sleep Timer\rSleep Timer On - 30 min"},
-        {"T", 5, CheckControl::KeysRB, "None", 0, 0, true, "T\rSleep Timer\rSleep Timer Off"},
-        {"", 0, CheckControl::KeysRB, "Ctrl+A", 0, 0, false, "Ctrl+A"},
-        {"", 0, CheckControl::KeysRB, "None", 0, 0, false, ""},
-        {"", 0, CheckControl::MouseRB, "Ctrl+A", 1, 0, false, "Move Left"},
-        {"Vol", 0, CheckControl::MouseRB, "None", 0, 10, false, "Vol\rVOLUME_UP"},
-        {"", 9, CheckControl::WMRB, "None", 0, 0, false, ""},
+        {"Power", 1, WinLIRC, "None", 0, 0, false, "Power\rSleep\rWinLIRC"},
+        {"", 5, Keys, "None", 0, 0, false, "Sleep Timer\rSleep Timer On - 30 min"},
+        {"T", 5, Keys, "None", 0, 0, true, "T\rSleep Timer\rSleep Timer Off"},
+        {"", 0, Keys, "Ctrl+A", 0, 0, false, "Ctrl+A"},
+        {"", 0, Keys, "None", 0, 0, false, ""},
+        {"", 0, Mouse, "Ctrl+A", 1, 0, false, "Move Left"},
+        {"", 0, Mouse, "None", -1, 0, false, ""},
+        {"Vol", 0, Mouse, "None", 0, 10, false, "Vol\rVOLUME_UP"},
+        {"", 9, Messages, "None", 0, 0, false, ""},
+        {"", 0, None, "Ctrl+A", 1, 0, false, ""},
     };
     for (const Case& c : cases) {
-        FakeForm form;
-        form.ClickRadio(c.mode);
-        form.SetText(TextControl::KeyE, c.keyText);
-        form.SetItemIndex(ListControl::MsCB, c.mouseIndex);
+        Model model;
+        model.mode = c.mode;
+        model.editor.keyText = c.keyText;
+        model.editor.mouseAction = c.mouseAction;
         ButtonProperties properties;
         properties.action = c.action;
         properties.messageNumber = c.message;
-        EXPECT_EQ(ComposePressOsd(c.name, properties, form, ProgramSettings(), c.timerRunning), c.expected)
-            << c.expected;
+        EXPECT_EQ(ComposePressOsd(c.name, properties, model, c.timerRunning), c.expected) << c.expected;
     }
 }
 
 TEST(ComposePressOsd, SleepTimerLineFollowsTheSettings) {
-    FakeForm form;
-    ProgramSettings settings;
-    settings.sleepTime = 45;
+    Model model;
+    model.settings.sleepTime = 45;
     ButtonProperties properties;
     properties.action = 5;
-    EXPECT_EQ(ComposePressOsd("", properties, form, settings, false), "Sleep Timer\rSleep Timer On - 45 min");
-    settings.sleepOsd = false;
-    EXPECT_EQ(ComposePressOsd("", properties, form, settings, false), "Sleep Timer");
+    EXPECT_EQ(ComposePressOsd("", properties, model, false), "Sleep Timer\rSleep Timer On - 45 min");
+    model.settings.sleepOsd = false;
+    EXPECT_EQ(ComposePressOsd("", properties, model, false), "Sleep Timer");
 }
 
 }  // namespace

@@ -2,34 +2,35 @@
 
 #include "engine/ButtonEngine.h"
 #include "fakes/FakeDialogs.h"
-#include "fakes/FakeForm.h"
 #include "fakes/FakeLibraries.h"
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakeTimer.h"
 #include "fakes/FakeVendor.h"
 #include "fakes/FakeWindowSystem.h"
+#include "model/Model.h"
 #include "receivers/Receivers.h"
-#include "settings/ProgramSettings.h"
 
 namespace quorvel {
 namespace {
 
 class ReceiversTest : public ::testing::Test {
 protected:
-    ReceiversTest() { vendor = FakeVendorState(); }
+    ReceiversTest() {
+        vendor = FakeVendorState();
+        model.press = {5, 0x1234};
+    }
 
     bool Detect(bool debugMode = false) { return receivers.DetectReceivers(debugMode); }
 
     FakeVendorState& vendor = FakeVendorState::Get();
-    FakeForm form;
+    Model model;
+    Settings& settings = model.settings;
     FakeDialogs dialogs;
     FakeLibraries libraries;
     FakeWindowSystem windows;
     FakeTrayIcon tray;
     FakeTimer mainT;
-    PressState press{5, 0x1234};
-    ProgramSettings settings;
-    Receivers receivers{ReceiversContext{form, dialogs, libraries, windows, tray, mainT, press, settings}};
+    Receivers receivers{ReceiversContext{model, dialogs, libraries, windows, tray, mainT}};
 };
 
 TEST_F(ReceiversTest, NoLibraryEndsStartUpWithTheTunerMessage) {
@@ -45,20 +46,20 @@ TEST_F(ReceiversTest, BeholderOpensTheStoredCardAndStartsPolling) {
     fake_vendor::AddRemoteSdk(libraries);
     vendor.cardNames = {"Card A", "Card B"};
     settings.cardIndex = 1;
-    form.SetChecked(CheckControl::BHCB, true);
+    settings.balloonHints = true;
 
     EXPECT_TRUE(Detect());
     EXPECT_EQ(receivers.Kind(), ReceiverKind::Beholder);
     EXPECT_FALSE(libraries.IsLoaded("RemoteSdk.dll"));
     EXPECT_EQ(vendor.calls, (std::vector<std::string>{"GetCardCount", "GetCardName(0)", "GetCardName(1)",
                                                       "OpenCard(1)", "GetRemoteType"}));
-    EXPECT_EQ(form.Items(ListControl::WDMCB), (std::vector<std::string>{"Card A", "Card B"}));
-    EXPECT_EQ(form.GetItemIndex(ListControl::WDMCB), 1);
-    EXPECT_TRUE(form.IsEnabled(ListControl::WDMCB));
-    EXPECT_EQ(form.statusPanels[0], "Behold TV Card initialize success!");
+    EXPECT_EQ(model.receiver.cards, (std::vector<std::string>{"Card A", "Card B"}));
+    EXPECT_EQ(model.receiver.selectedCard, 1);
+    EXPECT_TRUE(model.receiver.choosable);
+    EXPECT_EQ(model.status[0], "Behold TV Card initialize success!");
     EXPECT_EQ(mainT.IntervalMs(), 50u);
-    EXPECT_EQ(press.holdCount, 0u);
-    EXPECT_EQ(press.lastExtendedCode, 0u);
+    EXPECT_EQ(model.press.holdCount, 0u);
+    EXPECT_EQ(model.press.lastExtendedCode, 0u);
     EXPECT_EQ(tray.balloons,
               (std::vector<FakeTrayIcon::Balloon>{{"Beholder TV card used", "Card A\r\nCard B\r\n"}}));
 }
@@ -68,7 +69,7 @@ TEST_F(ReceiversTest, StoredCardBeyondTheListOpensCardZero) {
     settings.cardIndex = 3;
     EXPECT_TRUE(Detect());
     EXPECT_EQ(settings.cardIndex, 0u);
-    EXPECT_EQ(form.GetItemIndex(ListControl::WDMCB), 0);
+    EXPECT_EQ(model.receiver.selectedCard, 0);
     EXPECT_TRUE(tray.balloons.empty());
 }
 
@@ -76,8 +77,8 @@ TEST_F(ReceiversTest, BeholderWithoutCardsEndsStartUp) {
     fake_vendor::AddBeholdRc(libraries);
     vendor.cardNames.clear();
     EXPECT_FALSE(Detect());
-    EXPECT_EQ(form.Items(ListControl::WDMCB), std::vector<std::string>{"< WDM device not found >"});
-    EXPECT_FALSE(form.IsEnabled(ListControl::WDMCB));
+    EXPECT_EQ(model.receiver.cards, std::vector<std::string>{"< WDM device not found >"});
+    EXPECT_FALSE(model.receiver.choosable);
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Beholder WDM device not found!"});
 }
 
@@ -86,17 +87,22 @@ TEST_F(ReceiversTest, FailedOpenCardKeepsRunningWithoutPollingUntilAnotherCardOp
     vendor.cardNames = {"A", "B"};
     vendor.openCardFails = true;
     EXPECT_TRUE(Detect());
-    EXPECT_EQ(form.statusPanels[0], "Behold TV Card initialize failed!");
+    EXPECT_EQ(model.status[0], "Behold TV Card initialize failed!");
     EXPECT_FALSE(mainT.IsRunning());
     EXPECT_EQ(receivers.ReadReceiver(), std::nullopt);
 
     vendor.openCardFails = false;
-    form.SetItemIndex(ListControl::WDMCB, 1);
-    receivers.WDMCBChange();
+    receivers.ChooseCard(1);
     EXPECT_EQ(vendor.calls.back(), "GetRemoteType");
-    EXPECT_EQ(form.statusPanels[0], "Behold TV Card initialize success!");
+    EXPECT_EQ(model.status[0], "Behold TV Card initialize success!");
     EXPECT_TRUE(mainT.IsRunning());
-    EXPECT_EQ(settings.cardIndex, 0u);
+    EXPECT_EQ(model.receiver.selectedCard, 1);
+
+    // A choice outside the list opens nothing.
+    vendor.calls.clear();
+    receivers.ChooseCard(2);
+    EXPECT_EQ(model.receiver.selectedCard, -1);
+    EXPECT_TRUE(vendor.calls.empty());
 }
 
 TEST_F(ReceiversTest, BeholderReadingShowsCodesOnEveryTick) {
@@ -106,11 +112,11 @@ TEST_F(ReceiversTest, BeholderReadingShowsCodesOnEveryTick) {
     vendor.beholdCodes = {0xA35C};
     EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0x5C, 0xA35C, true, false}));
     EXPECT_EQ(vendor.calls, (std::vector<std::string>{"GetRemoteCode", "GetRemoteCodeEx"}));
-    EXPECT_EQ(form.GetText(TextControl::Code1ST), "5C");
-    EXPECT_EQ(form.GetText(TextControl::Code2ST), "0000A35C");
+    EXPECT_EQ(model.shown.rcCode, 0x5Cu);
+    EXPECT_EQ(model.shown.extendedCode, 0xA35Cu);
     EXPECT_EQ(receivers.ReadReceiver(), ReceiverReading{});
-    EXPECT_EQ(form.GetText(TextControl::Code1ST), "00");
-    EXPECT_EQ(form.GetText(TextControl::Code2ST), "00000000");
+    EXPECT_EQ(model.shown.rcCode, 0u);
+    EXPECT_EQ(model.shown.extendedCode, 0u);
 }
 
 TEST_F(ReceiversTest, BeholdTvPriorityHoldsWhileItsWindowIsVisible) {
@@ -118,7 +124,7 @@ TEST_F(ReceiversTest, BeholdTvPriorityHoldsWhileItsWindowIsVisible) {
     ASSERT_TRUE(Detect());
     const WindowHandle tv = windows.AddWindow({"TMain", "BeholdTV", true});
     EXPECT_FALSE(receivers.ReadReceiver()->vendorPriority);
-    form.SetChecked(CheckControl::BTVCB, true);
+    settings.beholdTvPriority = true;
     EXPECT_TRUE(receivers.ReadReceiver()->vendorPriority);
     windows.At(tv).visible = false;
     EXPECT_FALSE(receivers.ReadReceiver()->vendorPriority);
@@ -130,15 +136,15 @@ TEST_F(ReceiversTest, ComproReadingsFollowTheKeyCode) {
     ASSERT_TRUE(Detect());
     EXPECT_EQ(receivers.Kind(), ReceiverKind::ComproSdk);
     EXPECT_TRUE(receivers.ComproLibraryPresent());
-    EXPECT_EQ(form.statusPanels[0], "Compro TV Card initialize success!");
+    EXPECT_EQ(model.status[0], "Compro TV Card initialize success!");
 
     vendor.comproKeys = {0x1A5, -1, 0};
     EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0xA5, 0x1A5, true, false}));
-    EXPECT_EQ(form.GetText(TextControl::Code1ST), "A5");
-    EXPECT_EQ(form.GetText(TextControl::Code2ST), "000001A5");
-    // No key: an idle reading, and the labels keep the last codes.
+    EXPECT_EQ(model.shown.rcCode, 0xA5u);
+    EXPECT_EQ(model.shown.extendedCode, 0x1A5u);
+    // No key: an idle reading, and the shown codes stay the last ones.
     EXPECT_EQ(receivers.ReadReceiver(), ReceiverReading{});
-    EXPECT_EQ(form.GetText(TextControl::Code2ST), "000001A5");
+    EXPECT_EQ(model.shown.extendedCode, 0x1A5u);
     // Key 0 is a press without properties unless "Compro Btn 0" is on.
     EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0, 0, false, false}));
     settings.comproButton0 = true;
@@ -150,8 +156,11 @@ TEST_F(ReceiversTest, ComproReadingsFollowTheKeyCode) {
 TEST_F(ReceiversTest, ComproStartClosesTheRemoteManagerWhenAsked) {
     fake_vendor::AddRemoteSdk(libraries);
     const WindowHandle manager = windows.AddWindow({"Class of Compro Management", "Compro Management"});
-    form.SetChecked(CheckControl::ComproRemoteOffCB, true);
+    settings.comproRemoteOff = false;
     ASSERT_TRUE(Detect());
+    EXPECT_TRUE(windows.messages.empty());
+    settings.comproRemoteOff = true;
+    ASSERT_TRUE(receivers.InitComproSdk());
     EXPECT_EQ(windows.messages, (std::vector<SentMessage>{{manager, 0x0010, 0, 0, true}}));
 }
 
@@ -163,10 +172,10 @@ TEST_F(ReceiversTest, ComproDeviceFailureEndsStartUp) {
         FakeLibraries sdk;
         fake_vendor::AddRemoteSdk(sdk);
         FakeDialogs errors;
-        Receivers compro{ReceiversContext{form, errors, sdk, windows, tray, mainT, press, settings}};
+        Receivers compro{ReceiversContext{model, errors, sdk, windows, tray, mainT}};
         EXPECT_FALSE(compro.DetectReceivers(false));
         EXPECT_EQ(errors.Texts(), std::vector<std::string>{"Compro device not found!"});
-        EXPECT_EQ(form.statusPanels[0], "Compro TV Card initialize failed!");
+        EXPECT_EQ(model.status[0], "Compro TV Card initialize failed!");
         EXPECT_FALSE(mainT.IsRunning());
     }
 }

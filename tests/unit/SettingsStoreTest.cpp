@@ -3,13 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/ButtonMap.h"
 #include "fakes/FakeDialogs.h"
-#include "fakes/FakeForm.h"
-#include "fakes/FakeFormEvents.h"
 #include "fakes/FakeProfileFile.h"
 #include "fakes/FakeRegistry.h"
-#include "settings/ProgramSettings.h"
+#include "fakes/RecordingObserver.h"
+#include "model/Model.h"
 #include "settings/SettingsStore.h"
 
 namespace quorvel {
@@ -20,24 +18,16 @@ constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 constexpr const char* kExe = "C:\\Program Files\\Quorvel\\Quorvel.exe";
 constexpr const char* kQuotedExe = "\"C:\\Program Files\\Quorvel\\Quorvel.exe\"";
 
-// A settings store over fakes, with the window's controls in their initial (unchecked) state.
+// A settings store over fakes and a model in its start-up state.
 struct SettingsRig {
     FakeRegistry registry;
-    FakeForm form;
-    FakeFormEvents events;
     FakeDialogs dialogs;
     FakeProfileFile profile;
-    ProgramSettings settings;
-    ButtonMap map;
-    SettingsStore store{SettingsContext{registry, form, events, dialogs, profile, settings, map, kExe}};
+    Model model;
+    Settings& settings = model.settings;
+    SettingsStore store{SettingsContext{registry, dialogs, profile, model, kExe}};
 
-    SettingsRig() { form.events = &events; }
-
-    void Load(std::uint32_t osMajorVersion = 5) {
-        store.LoadSettings(osMajorVersion);
-        events.clicks.clear();
-        form.radioClicks.clear();
-    }
+    void Load(std::uint32_t osMajorVersion = 5) { store.LoadSettings(osMajorVersion); }
     // The names of the values written, in order.
     std::vector<std::string> Written() const {
         std::vector<std::string> ordered;
@@ -49,6 +39,29 @@ struct SettingsRig {
         }
         return ordered;
     }
+};
+
+// The flags stored as numbers, with their defaults; "BeholdTV" and the autorun entry keep
+// what they were when nothing is stored, and are tested on their own.
+struct StoredFlag {
+    const char* name;
+    bool Settings::*flag;
+    bool fallback;
+};
+const StoredFlag kStoredFlags[] = {
+    {"Autorepeat", &Settings::autorepeat, true},
+    {"LIRC Server Enabled", &Settings::lircServerEnabled, true},
+    {"Force Shutdown", &Settings::forceShutdown, false},
+    {"Force Suspend", &Settings::forceSuspend, false},
+    {"Sound", &Settings::sound, false},
+    {"Balloon Hints", &Settings::balloonHints, false},
+    {"Hidden Icon", &Settings::hiddenIcon, false},
+    {"Compro Btn 0", &Settings::comproButton0, false},
+    {"OSD", &Settings::osd, false},
+    {"OSD2Display", &Settings::osdSecondDisplay, false},
+    {"SleepOSD", &Settings::sleepOsd, true},
+    {"ComproRemote", &Settings::comproRemoteOff, true},
+    {"ComproDTV", &Settings::comproDtv, true},
 };
 
 const std::vector<std::string> kReadOrder = {
@@ -99,26 +112,25 @@ TEST(FakeRegistry, RefusesClosedHandlesAndFailingWrites) {
 
 TEST(LoadSettings, EmptyRegistryGivesEveryDefaultAndCreatesTheKeyOnly) {
     SettingsRig rig;
-    rig.settings = {7, true, true, 99, false, 9, 0};
+    for (const StoredFlag& f : kStoredFlags) rig.settings.*f.flag = !f.fallback;
+    rig.settings.lircServerPort = "1";
+    rig.settings.cardIndex = 7;
+    rig.settings.sleepTime = 99;
+    rig.settings.sleepAction = 0;
+    rig.settings.osdColor = 0;
+    rig.model.mode = EmulationMode::Keys;
+    RecordingObserver observer;
+    rig.model.observer = &observer;
     rig.Load();
 
-    const std::pair<CheckControl, bool> boxes[] = {
-        {CheckControl::AutorepeatCB, true},     {CheckControl::LIRCServerCB, true},
-        {CheckControl::ForceShutdownCB, false}, {CheckControl::ForceSuspendCB, false},
-        {CheckControl::SoundCB, false},         {CheckControl::BHCB, false},
-        {CheckControl::OSDCB, false},           {CheckControl::OSD2CB, false},
-        {CheckControl::BTVCB, false},           {CheckControl::ComproRemoteOffCB, true},
-        {CheckControl::ComproDTVCB, true},      {CheckControl::AutorunCB, false},
-        {CheckControl::WinLIRCRB, true},        {CheckControl::KeysRB, false}};
-    for (const auto& [box, checked] : boxes) EXPECT_EQ(rig.form.IsChecked(box), checked) << static_cast<int>(box);
-    EXPECT_EQ(rig.form.GetText(TextControl::LIRCServerPortE), "8765");
+    for (const StoredFlag& f : kStoredFlags) EXPECT_EQ(rig.settings.*f.flag, f.fallback) << f.name;
+    EXPECT_EQ(rig.settings.lircServerPort, "8765");
     EXPECT_EQ(rig.settings.cardIndex, 0u);
-    EXPECT_FALSE(rig.settings.hiddenIcon);
-    EXPECT_FALSE(rig.settings.comproButton0);
     EXPECT_EQ(rig.settings.sleepTime, 30);
-    EXPECT_TRUE(rig.settings.sleepOsd);
     EXPECT_EQ(rig.settings.sleepAction, 3);
     EXPECT_EQ(rig.settings.osdColor, 0x00FAFAB4u);
+    EXPECT_EQ(rig.model.mode, EmulationMode::WinLIRC);
+    EXPECT_EQ(observer.changes, (std::vector<Aspect>{Aspect::Settings, Aspect::Mode}));
 
     EXPECT_TRUE(rig.registry.HasKey(kKey));
     EXPECT_EQ(rig.registry.ValueCount(kKey), 0u);
@@ -137,89 +149,51 @@ TEST(LoadSettings, ReadsTheValuesInTheirOrderAndSkipsForceOptionsFromVersionSix)
         std::vector<std::string> expected = kReadOrder;
         if (major >= 6) std::erase_if(expected, [](const std::string& n) { return n.rfind("Force ", 0) == 0; });
         EXPECT_EQ(rig.registry.NamesOf("Query"), expected) << major;
-        EXPECT_EQ(rig.form.IsChecked(CheckControl::ForceShutdownCB), major < 6) << major;
-        EXPECT_EQ(rig.form.IsChecked(CheckControl::ForceSuspendCB), major < 6) << major;
-        EXPECT_EQ(rig.form.IsEnabled(CheckControl::ForceShutdownCB), major < 6) << major;
-        EXPECT_EQ(rig.form.IsEnabled(CheckControl::ForceSuspendCB), major < 6) << major;
+        EXPECT_EQ(rig.settings.forceShutdown, major < 6) << major;
+        EXPECT_EQ(rig.settings.forceSuspend, major < 6) << major;
+        EXPECT_EQ(rig.settings.forceOptionsAvailable, major < 6) << major;
     }
 }
 
-TEST(LoadSettings, EachFlagSetsItsCheckBoxAndAnyNonZeroNumberIsTrue) {
-    struct Case {
-        const char* name;
-        CheckControl box;
-        bool fallback;
-    };
-    const Case cases[] = {{"Autorepeat", CheckControl::AutorepeatCB, true},
-                          {"LIRC Server Enabled", CheckControl::LIRCServerCB, true},
-                          {"Force Shutdown", CheckControl::ForceShutdownCB, false},
-                          {"Force Suspend", CheckControl::ForceSuspendCB, false},
-                          {"Sound", CheckControl::SoundCB, false},
-                          {"Balloon Hints", CheckControl::BHCB, false},
-                          {"OSD", CheckControl::OSDCB, false},
-                          {"OSD2Display", CheckControl::OSD2CB, false},
-                          {"BeholdTV", CheckControl::BTVCB, false},
-                          {"ComproRemote", CheckControl::ComproRemoteOffCB, true},
-                          {"ComproDTV", CheckControl::ComproDTVCB, true}};
-    for (const Case& c : cases) {
+TEST(LoadSettings, EachFlagIsSetByAnyNonZeroNumber) {
+    for (const StoredFlag& f : kStoredFlags) {
         for (const std::uint32_t stored : {0u, 1u, 7u}) {
             SettingsRig rig;
-            rig.registry.PutDword(kKey, c.name, stored);
+            rig.registry.PutDword(kKey, f.name, stored);
             rig.Load();
-            EXPECT_EQ(rig.form.IsChecked(c.box), stored != 0) << c.name << " = " << stored;
+            EXPECT_EQ(rig.settings.*f.flag, stored != 0) << f.name << " = " << stored;
         }
-        SettingsRig absent;
-        absent.Load();
-        EXPECT_EQ(absent.form.IsChecked(c.box), c.fallback) << c.name;
     }
 }
 
-TEST(LoadSettings, VariablesTakeTheirStoredNumbers) {
+TEST(LoadSettings, NumbersAndTextsTakeTheirStoredValues) {
     SettingsRig rig;
-    rig.registry.PutDword(kKey, "Hidden Icon", 1);
-    rig.registry.PutDword(kKey, "Compro Btn 0", 5);
     rig.registry.PutDword(kKey, "Card", 2);
     rig.registry.PutDword(kKey, "OSDColor", 0x0000FF00);
     rig.registry.PutDword(kKey, "SleepTime", 0xFFFFFFFB);
-    rig.registry.PutDword(kKey, "SleepOSD", 0);
     rig.registry.PutDword(kKey, "SleepAction", 257);
     rig.registry.PutString(kKey, "LIRC Server Port", "9000", kRegExpandSz);
     rig.Load();
 
-    EXPECT_TRUE(rig.settings.hiddenIcon);
-    EXPECT_TRUE(rig.settings.comproButton0);
     EXPECT_EQ(rig.settings.cardIndex, 2u);
     EXPECT_EQ(rig.settings.osdColor, 0x0000FF00u);
     EXPECT_EQ(rig.settings.sleepTime, -5);
-    EXPECT_FALSE(rig.settings.sleepOsd);
     EXPECT_EQ(rig.settings.sleepAction, 1) << "held in one byte";
-    EXPECT_EQ(rig.form.GetText(TextControl::LIRCServerPortE), "9000");
+    EXPECT_EQ(rig.settings.lircServerPort, "9000");
 }
 
-TEST(LoadSettings, ModeClicksItsRadioButtonAndAnythingElseClicksWinLirc) {
-    const std::pair<std::optional<std::uint32_t>, CheckControl> cases[] = {
-        {std::nullopt, CheckControl::WinLIRCRB}, {0, CheckControl::WinLIRCRB}, {1, CheckControl::WinLIRCRB},
-        {2, CheckControl::KeysRB},               {3, CheckControl::MouseRB},   {4, CheckControl::WMRB},
-        {7, CheckControl::WinLIRCRB},            {0xFFFFFFFF, CheckControl::WinLIRCRB}};
-    for (const auto& [stored, radio] : cases) {
+TEST(LoadSettings, ModeIsTheStoredOneAndAnythingElseIsWinLirc) {
+    using enum EmulationMode;
+    const std::pair<std::optional<std::uint32_t>, EmulationMode> cases[] = {
+        {std::nullopt, WinLIRC}, {0, WinLIRC}, {1, WinLIRC}, {2, Keys},
+        {3, Mouse},              {4, Messages}, {7, WinLIRC}, {0xFFFFFFFF, WinLIRC}};
+    for (const auto& [stored, mode] : cases) {
         SettingsRig rig;
-        rig.form.SetChecked(CheckControl::KeysRB, true);
+        rig.model.mode = Keys;
         if (stored) rig.registry.PutDword(kKey, "Mode", *stored);
-        rig.store.LoadSettings(5);
-        const std::string label = stored ? std::to_string(*stored) : "absent";
-        EXPECT_EQ(rig.form.radioClicks, std::vector<CheckControl>{radio}) << label;
-        EXPECT_TRUE(rig.form.IsChecked(radio));
+        rig.Load();
+        EXPECT_EQ(rig.model.mode, mode) << (stored ? std::to_string(*stored) : "absent");
     }
-}
-
-TEST(LoadSettings, ChangedCheckBoxesRunTheirClickHandlersExceptTheListener) {
-    SettingsRig rig;
-    rig.registry.PutDword(kKey, "Sound", 0);
-    rig.store.LoadSettings(5);
-    EXPECT_EQ(rig.events.clicks, (std::vector<CheckControl>{CheckControl::AutorepeatCB, CheckControl::WinLIRCRB,
-                                                            CheckControl::ComproRemoteOffCB,
-                                                            CheckControl::ComproDTVCB}));
-    EXPECT_TRUE(rig.form.IsChecked(CheckControl::LIRCServerCB));
 }
 
 TEST(LoadSettings, ValueOfTheWrongTypeTakesItsDefaultAndTheRestStillLoad) {
@@ -233,21 +207,23 @@ TEST(LoadSettings, ValueOfTheWrongTypeTakesItsDefaultAndTheRestStillLoad) {
     rig.registry.PutDword(kKey, "ComproDTV", 0);
     rig.Load();
 
-    EXPECT_TRUE(rig.form.IsChecked(CheckControl::AutorepeatCB));
-    EXPECT_EQ(rig.form.GetText(TextControl::LIRCServerPortE), "8765");
-    EXPECT_TRUE(rig.form.IsChecked(CheckControl::WinLIRCRB));
+    EXPECT_TRUE(rig.settings.autorepeat);
+    EXPECT_EQ(rig.settings.lircServerPort, "8765");
+    EXPECT_EQ(rig.model.mode, EmulationMode::WinLIRC);
     EXPECT_EQ(rig.settings.sleepTime, 30);
     EXPECT_EQ(rig.settings.osdColor, 0x00FAFAB4u);
     EXPECT_EQ(rig.settings.sleepAction, 2);
-    EXPECT_FALSE(rig.form.IsChecked(CheckControl::ComproDTVCB));
+    EXPECT_FALSE(rig.settings.comproDtv);
     EXPECT_TRUE(rig.dialogs.shown.empty());
 }
 
-TEST(LoadSettings, MissingBeholdTvKeepsTheBoxAsItWas) {
-    SettingsRig rig;
-    rig.form.SetChecked(CheckControl::BTVCB, true);
-    rig.Load();
-    EXPECT_TRUE(rig.form.IsChecked(CheckControl::BTVCB));
+TEST(LoadSettings, MissingBeholdTvKeepsTheOptionAsItWas) {
+    for (const bool before : {false, true}) {
+        SettingsRig rig;
+        rig.settings.beholdTvPriority = before;
+        rig.Load();
+        EXPECT_EQ(rig.settings.beholdTvPriority, before);
+    }
 }
 
 TEST(LoadSettings, UnopenableKeyGivesDefaultsAndStillRestoresModeAndAutorun) {
@@ -255,19 +231,19 @@ TEST(LoadSettings, UnopenableKeyGivesDefaultsAndStillRestoresModeAndAutorun) {
     rig.registry.unopenableKeys.insert(kKey);
     rig.registry.PutString(kRun, "Quorvel", kQuotedExe);
     rig.settings.sleepTime = 0;
-    rig.store.LoadSettings(5);
+    rig.Load();
     EXPECT_EQ(rig.registry.NamesOf("Query"), std::vector<std::string>{"Quorvel"});
-    EXPECT_EQ(rig.form.radioClicks, std::vector<CheckControl>{CheckControl::WinLIRCRB});
+    EXPECT_EQ(rig.model.mode, EmulationMode::WinLIRC);
     EXPECT_EQ(rig.settings.sleepTime, 30);
-    EXPECT_EQ(rig.form.GetText(TextControl::LIRCServerPortE), "8765");
-    EXPECT_TRUE(rig.form.IsChecked(CheckControl::AutorunCB));
+    EXPECT_EQ(rig.settings.lircServerPort, "8765");
+    EXPECT_TRUE(rig.settings.autorun);
     EXPECT_EQ(rig.registry.OpenHandles(), 0u);
 }
 
-TEST(LoadSettings, AutorunIsCheckedOnlyForThisCopysQuotedPath) {
+TEST(LoadSettings, AutorunIsOnOnlyForThisCopysQuotedPath) {
     struct Case {
         std::optional<RegistryValue> value;
-        bool checked;
+        bool on;
     };
     const auto text = [](const std::string& s) { return RegistryValue{kRegSz, s + '\0'}; };
     const Case cases[] = {
@@ -282,28 +258,27 @@ TEST(LoadSettings, AutorunIsCheckedOnlyForThisCopysQuotedPath) {
     };
     for (const Case& c : cases) {
         SettingsRig rig;
-        rig.form.SetChecked(CheckControl::AutorunCB, !c.checked);
+        rig.settings.autorun = !c.on;
         rig.registry.CreateKey(kRun);
         if (c.value) rig.registry.Put(kRun, "Quorvel", *c.value);
         rig.Load();
-        EXPECT_EQ(rig.form.IsChecked(CheckControl::AutorunCB), c.checked) << (c.value ? c.value->data : "absent");
+        EXPECT_EQ(rig.settings.autorun, c.on) << (c.value ? c.value->data : "absent");
     }
 
     SettingsRig noRunKey;
-    noRunKey.form.SetChecked(CheckControl::AutorunCB, true);
+    noRunKey.settings.autorun = true;
     noRunKey.Load();
-    EXPECT_TRUE(noRunKey.form.IsChecked(CheckControl::AutorunCB)) << "keeps its state";
+    EXPECT_TRUE(noRunKey.settings.autorun) << "keeps its state";
     EXPECT_FALSE(noRunKey.registry.HasKey(kRun)) << "opened without creation";
 }
 
 TEST(SaveAll, WritesEveryValueInOrderWithItsType) {
     SettingsRig rig;
     rig.Load();
-    rig.form.SetText(TextControl::LIRCServerPortE, "9000");
-    rig.form.SetChecked(CheckControl::SoundCB, true);
-    rig.form.SetItems(ListControl::WDMCB, {"Card A", "Card B"});
-    rig.form.SetItemIndex(ListControl::WDMCB, 1);
-    rig.form.ClickRadio(CheckControl::MouseRB);
+    rig.settings.lircServerPort = "9000";
+    rig.settings.sound = true;
+    rig.model.receiver = {{"Card A", "Card B"}, 1, true};
+    rig.model.mode = EmulationMode::Mouse;
     rig.settings.osdColor = 0x00123456;
     rig.settings.sleepTime = -5;
     rig.settings.sleepOsd = false;
@@ -349,7 +324,7 @@ TEST(SaveAll, LoadThenSaveKeepsWhatWasStoredExceptWhatCannotBeHeld) {
     EXPECT_EQ(rig.registry.GetDword(kKey, "Force Shutdown"), 0u);
 }
 
-TEST(SaveAll, NoCheckedRadioButtonWritesNoMode) {
+TEST(SaveAll, NoModeYetWritesNoMode) {
     SettingsRig rig;
     rig.registry.PutDword(kKey, "Mode", 3);
     EXPECT_TRUE(rig.store.SaveAll(false));
@@ -361,7 +336,7 @@ TEST(SaveAll, FailedWriteStopsEverythingAfterItWithAMessage) {
     for (const char* failing : {"Autorepeat", "LIRC Server Port", "Card", "Mode", "ComproDTV"}) {
         SettingsRig rig;
         rig.Load();
-        rig.form.SetChecked(CheckControl::AutorunCB, true);
+        rig.settings.autorun = true;
         rig.registry.failingWrites.insert(failing);
         rig.registry.calls.clear();
 
@@ -377,7 +352,7 @@ TEST(SaveAll, FailedWriteStopsEverythingAfterItWithAMessage) {
 
 TEST(SaveAll, FailedAutorunWriteStopsBeforeTheButtonMap) {
     SettingsRig rig;
-    rig.form.SetChecked(CheckControl::AutorunCB, true);
+    rig.settings.autorun = true;
     rig.registry.failingWrites.insert("Quorvel");
     EXPECT_FALSE(rig.store.SaveAll(false));
     EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{"Failed to set data for 'Quorvel'"});
@@ -388,7 +363,7 @@ TEST(SaveAll, FailedAutorunWriteStopsBeforeTheButtonMap) {
 TEST(SaveAll, UnopenableKeyWritesNothingButTheLaterStagesRun) {
     SettingsRig rig;
     rig.registry.unopenableKeys.insert(kKey);
-    rig.form.SetChecked(CheckControl::AutorunCB, true);
+    rig.settings.autorun = true;
     EXPECT_TRUE(rig.store.SaveAll(true));
     EXPECT_EQ(rig.Written(), std::vector<std::string>{"Quorvel"});
     EXPECT_TRUE(rig.dialogs.shown.empty());
@@ -403,9 +378,9 @@ TEST(SaveAll, FailedButtonMapWriteIsReportedWithTheIniBesideTheExecutable) {
               std::vector<std::string>{"Unable to write to C:\\Program Files\\Quorvel\\Quorvel.ini"});
 }
 
-TEST(SaveAll, AutorunEntryFollowsTheCheckBox) {
+TEST(SaveAll, AutorunEntryFollowsTheSetting) {
     struct Case {
-        bool checked;
+        bool on;
         bool runKeyExists;
         std::optional<std::string> before;
         std::optional<std::string> after;
@@ -424,22 +399,22 @@ TEST(SaveAll, AutorunEntryFollowsTheCheckBox) {
         if (c.runKeyExists) rig.registry.CreateKey(kRun);
         if (c.before) rig.registry.PutString(kRun, "Quorvel", *c.before);
         if (c.runKeyExists) rig.registry.PutString(kRun, "Other", "other.exe");
-        rig.form.SetChecked(CheckControl::AutorunCB, c.checked);
-        const std::string label = std::string(c.checked ? "checked, " : "unchecked, ") + c.before.value_or("absent");
+        rig.settings.autorun = c.on;
+        const std::string label = std::string(c.on ? "on, " : "off, ") + c.before.value_or("absent");
 
         EXPECT_TRUE(rig.store.SaveAll(false)) << label;
         EXPECT_EQ(rig.registry.GetString(kRun, "Quorvel"), c.after) << label;
         if (c.runKeyExists) {
             EXPECT_EQ(rig.registry.GetString(kRun, "Other"), "other.exe") << label;
         }
-        const bool rewritten = c.checked && c.before != c.after;
+        const bool rewritten = c.on && c.before != c.after;
         EXPECT_EQ(rig.registry.NamesOf("SetString").back() == "Quorvel", rewritten) << label;
-        EXPECT_EQ(rig.registry.NamesOf("Delete").size(), !c.checked && c.before ? 1u : 0u) << label;
+        EXPECT_EQ(rig.registry.NamesOf("Delete").size(), !c.on && c.before ? 1u : 0u) << label;
     }
 
-    SettingsRig unchecked;
-    unchecked.store.SaveAll(false);
-    EXPECT_FALSE(unchecked.registry.HasKey(kRun)) << "an unchecked box never creates the Run key";
+    SettingsRig off;
+    off.store.SaveAll(false);
+    EXPECT_FALSE(off.registry.HasKey(kRun)) << "autorun off never creates the Run key";
 }
 
 }  // namespace

@@ -1,17 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <utility>
 #include <string>
 #include <vector>
 
 #include "actions/SleepTimer.h"
-#include "fakes/FakeForm.h"
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakePower.h"
 #include "fakes/FakeTimer.h"
+#include "model/Model.h"
 #include "platform/Input.h"
-#include "settings/ProgramSettings.h"
 
 namespace quorvel {
 namespace {
@@ -22,7 +22,7 @@ public:
     int pumps = 0;
     std::function<void()> duringPump;
     std::vector<std::string> panel1AtPump;
-    const FakeForm* form = nullptr;
+    const Model* model = nullptr;
 
     void KeybdEvent(std::uint8_t, std::uint32_t) override {}
     void MouseEvent(std::uint32_t, std::int32_t, std::int32_t, std::int32_t) override {}
@@ -30,14 +30,14 @@ public:
     void SetCursorPos(Point) override {}
     void PumpMessages() override {
         ++pumps;
-        if (form) panel1AtPump.push_back(form->statusPanels.count(1) ? form->statusPanels.at(1) : "");
+        if (model) panel1AtPump.push_back(model->status[1]);
         if (duringPump) std::exchange(duringPump, nullptr)();
     }
 };
 
 class SleepTimerTest : public ::testing::Test {
 protected:
-    SleepTimerTest() { input.form = &form; }
+    SleepTimerTest() { input.model = &model; }
 
     void Minutes(int count) {
         for (int i = 0; i < count; ++i) timer.OffTimerTimer();
@@ -48,27 +48,25 @@ protected:
         return texts;
     }
 
-    FakeForm form;
+    Model model;
+    Settings& settings = model.settings;
     FakeTimer offTimer;
     PumpingInput input;
     FakeOsd osd;
-    ProgramSettings settings;
     FakePower power;
-    SleepTimer timer{SleepTimerContext{form, offTimer, input, osd, settings, power}};
+    SleepTimer timer{SleepTimerContext{model, offTimer, input, osd, power}};
 };
 
 TEST_F(SleepTimerTest, PressSwitchesOnThenOff) {
     timer.ToggleSleepTimer();
     EXPECT_TRUE(timer.IsRunning());
     EXPECT_EQ(offTimer.IntervalMs(), 60000u);
-    EXPECT_EQ(form.statusPanels[0], "Sleep Timer On");
-    EXPECT_EQ(form.statusPanels[1], "30 min");
+    EXPECT_EQ(model.status, (std::array<std::string, 2>{"Sleep Timer On", "30 min"}));
     EXPECT_EQ(input.pumps, 1);
 
     timer.ToggleSleepTimer();
     EXPECT_FALSE(timer.IsRunning());
-    EXPECT_EQ(form.statusPanels[0], "Sleep Timer Off");
-    EXPECT_EQ(form.statusPanels[1], "");
+    EXPECT_EQ(model.status, (std::array<std::string, 2>{"Sleep Timer Off", ""}));
     EXPECT_EQ(input.pumps, 2);
     EXPECT_TRUE(power.calls.empty());
 }
@@ -77,15 +75,14 @@ TEST_F(SleepTimerTest, CountsDownOnTheStatusBarAndTheOsdThenShutsDown) {
     settings.sleepTime = 3;
     timer.ToggleSleepTimer();
     Minutes(2);
-    EXPECT_EQ(form.statusPanels[1], "1 min");
+    EXPECT_EQ(model.status[1], "1 min");
     EXPECT_TRUE(power.calls.empty());
     Minutes(1);
 
     EXPECT_EQ(OsdTexts(), (std::vector<std::string>{"2 min", "1 min", "0 min"}));
     EXPECT_EQ(input.panel1AtPump, (std::vector<std::string>{"3 min", "2 min", "1 min", "0 min"}));
     EXPECT_FALSE(timer.IsRunning());
-    EXPECT_EQ(form.statusPanels[0], "Sleep Timer Off");
-    EXPECT_EQ(form.statusPanels[1], "");
+    EXPECT_EQ(model.status, (std::array<std::string, 2>{"Sleep Timer Off", ""}));
     EXPECT_EQ(power.calls, std::vector<std::string>{"Shutdown"});
 }
 
@@ -95,22 +92,22 @@ TEST_F(SleepTimerTest, ExpiryRunsTheStoredActionAndAnyOtherNumberDoesNothing) {
     for (const auto& [action, calls] : cases) {
         FakePower casePower;
         FakeTimer caseTimer;
-        ProgramSettings caseSettings;
-        caseSettings.sleepTime = 1;
-        caseSettings.sleepAction = action;
-        SleepTimer sleepTimer(SleepTimerContext{form, caseTimer, input, osd, caseSettings, casePower});
+        Model caseModel;
+        caseModel.settings.sleepTime = 1;
+        caseModel.settings.sleepAction = action;
+        SleepTimer sleepTimer(SleepTimerContext{caseModel, caseTimer, input, osd, casePower});
         sleepTimer.ToggleSleepTimer();
         sleepTimer.OffTimerTimer();
         EXPECT_EQ(casePower.calls, calls) << int{action};
         EXPECT_FALSE(sleepTimer.IsRunning()) << int{action};
-        EXPECT_EQ(form.statusPanels[0], "Sleep Timer Off") << int{action};
+        EXPECT_EQ(caseModel.status[0], "Sleep Timer Off") << int{action};
     }
 }
 
 TEST_F(SleepTimerTest, OsdFollowsSleepOsdAndDisplayTwoButNotTheGeneralOsdOption) {
     settings.sleepTime = 5;
-    form.SetChecked(CheckControl::OSDCB, false);
-    form.SetChecked(CheckControl::OSD2CB, true);
+    settings.osd = false;
+    settings.osdSecondDisplay = true;
     timer.ToggleSleepTimer();
     Minutes(1);
     EXPECT_EQ(osd.requests, (std::vector<FakeOsd::Request>{{"4 min", true}}));
@@ -118,7 +115,7 @@ TEST_F(SleepTimerTest, OsdFollowsSleepOsdAndDisplayTwoButNotTheGeneralOsdOption)
     settings.sleepOsd = false;
     Minutes(1);
     EXPECT_EQ(osd.requests.size(), 1u);
-    EXPECT_EQ(form.statusPanels[1], "3 min");
+    EXPECT_EQ(model.status[1], "3 min");
 }
 
 TEST_F(SleepTimerTest, EveryStartBeginsAtTheFullSleepTime) {
@@ -127,7 +124,7 @@ TEST_F(SleepTimerTest, EveryStartBeginsAtTheFullSleepTime) {
     Minutes(2);
     timer.ToggleSleepTimer();
     timer.ToggleSleepTimer();
-    EXPECT_EQ(form.statusPanels[1], "4 min");
+    EXPECT_EQ(model.status[1], "4 min");
     Minutes(3);
     EXPECT_TRUE(power.calls.empty());
     Minutes(1);
@@ -138,12 +135,12 @@ TEST_F(SleepTimerTest, SleepTimeBelowOneMinuteRunsForOneMinuteInsteadOfForever) 
     for (const std::int32_t sleepTime : {0, -1, -100}) {
         FakePower casePower;
         FakeTimer caseTimer;
-        ProgramSettings caseSettings;
-        caseSettings.sleepTime = sleepTime;
-        SleepTimer sleepTimer(SleepTimerContext{form, caseTimer, input, osd, caseSettings, casePower});
-        EXPECT_EQ(SleepTimerOsdLine(caseSettings, false), "Sleep Timer On - 1 min") << sleepTime;
+        Model caseModel;
+        caseModel.settings.sleepTime = sleepTime;
+        SleepTimer sleepTimer(SleepTimerContext{caseModel, caseTimer, input, osd, casePower});
+        EXPECT_EQ(SleepTimerOsdLine(caseModel.settings, false), "Sleep Timer On - 1 min") << sleepTime;
         sleepTimer.ToggleSleepTimer();
-        EXPECT_EQ(form.statusPanels[1], "1 min") << sleepTime;
+        EXPECT_EQ(caseModel.status[1], "1 min") << sleepTime;
         sleepTimer.OffTimerTimer();
         EXPECT_FALSE(sleepTimer.IsRunning()) << sleepTime;
         EXPECT_EQ(casePower.calls, std::vector<std::string>{"Shutdown"}) << sleepTime;
@@ -164,26 +161,27 @@ TEST_F(SleepTimerTest, LateTimerMessageAfterTheStopDoesNothing) {
     timer.ToggleSleepTimer();
     const int pumps = input.pumps;
     timer.OffTimerTimer();
-    EXPECT_EQ(form.statusPanels[1], "");
+    EXPECT_EQ(model.status[1], "");
     EXPECT_EQ(input.pumps, pumps);
     EXPECT_TRUE(osd.requests.empty());
 }
 
 TEST_F(SleepTimerTest, CancelStopsOnlyARunningTimer) {
+    model.status = {"Behold TV Card initialize success!", ""};
     timer.CancelSleepTimer();
-    EXPECT_TRUE(form.statusPanels.empty());
+    EXPECT_EQ(model.status[0], "Behold TV Card initialize success!");
     EXPECT_EQ(input.pumps, 0);
 
     timer.ToggleSleepTimer();
     timer.CancelSleepTimer();
     EXPECT_FALSE(timer.IsRunning());
-    EXPECT_EQ(form.statusPanels[0], "Sleep Timer Off");
+    EXPECT_EQ(model.status[0], "Sleep Timer Off");
     EXPECT_EQ(input.pumps, 2);
     EXPECT_TRUE(power.calls.empty());
 }
 
 TEST(SleepTimerOsdLine, TellsWhatThePressWillDo) {
-    ProgramSettings settings;
+    Settings settings;
     EXPECT_EQ(SleepTimerOsdLine(settings, false), "Sleep Timer On - 30 min");
     EXPECT_EQ(SleepTimerOsdLine(settings, true), "Sleep Timer Off");
     settings.sleepTime = 90;

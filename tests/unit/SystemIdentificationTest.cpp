@@ -5,7 +5,7 @@
 
 #include "fakes/FakeLibraries.h"
 #include "fakes/FakeSystemInfo.h"
-#include "ui/SystemIdentification.h"
+#include "engine/SystemIdentification.h"
 
 namespace quorvel {
 namespace {

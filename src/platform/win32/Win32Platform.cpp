@@ -2,7 +2,6 @@
 
 #include <mmsystem.h>
 
-#include "osd/OsdWindow_win.h"
 
 namespace quorvel {
 
@@ -35,9 +34,9 @@ bool Win32WindowSystem::IsOwnForm(WindowHandle window) {
     ::GetWindowThreadProcessId(hwnd, &processId);
     if (processId != ::GetCurrentProcessId()) return false;
     // The on-screen display is the program's own window but not one of its forms.
-    char className[64] = {};
+    char className[256] = {};
     ::GetClassNameA(hwnd, className, sizeof className);
-    return lstrcmpA(className, kOsdClassName) != 0;
+    return notAFormClass_ != className;
 }
 
 ProfileFile::Chunk Win32ProfileFile::GetSectionNames(const std::string& path, std::size_t capacity) {

@@ -17,6 +17,9 @@ inline WindowHandle FromHwnd(HWND window) { return WindowHandle{reinterpret_cast
 
 class Win32WindowSystem final : public WindowSystem {
 public:
+    // Windows of this class belong to the program but are not among its forms.
+    explicit Win32WindowSystem(std::string notAFormClass) : notAFormClass_(std::move(notAFormClass)) {}
+
     WindowHandle GetForegroundWindow() override;
     WindowHandle FindWindowByName(const std::string& className, const std::string& title) override;
     bool IsWindow(WindowHandle window) override;
@@ -25,6 +28,9 @@ public:
                               std::intptr_t lParam) override;
     bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool IsOwnForm(WindowHandle window) override;
+
+private:
+    std::string notAFormClass_;
 };
 
 class Win32ProfileFile final : public ProfileFile {

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
 #include "osd/OsdRequests.h"
 #include "platform/Sound.h"
-#include "ui/TrayIcon.h"
-#include "ui/TrayMenu.h"
+#include "platform/TrayIcon.h"
 
 namespace quorvel {
 
@@ -25,13 +23,6 @@ public:
     void Show() override { shown = true; }
     void SetPicture(int index) override { pictures.push_back(index); }
     void ShowBalloon(const std::string& title, const std::string& text) override { balloons.push_back({title, text}); }
-};
-
-// The tray menu's pictures by item; items never given one are absent.
-class FakeTrayMenu final : public TrayMenu {
-public:
-    std::map<TrayMenuItem, int> images;
-    void SetItemImage(TrayMenuItem item, int imageIndex) override { images[item] = imageIndex; }
 };
 
 class FakeSound final : public Sound {

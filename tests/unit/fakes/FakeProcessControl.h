@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/ProcessControl.h"
+#include "platform/ProcessControl.h"
 
 namespace quorvel {
 

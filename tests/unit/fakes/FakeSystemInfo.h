@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Text.h"
+#include "core/Text.h"
 #include "fakes/FakeLibraries.h"
 #include "platform/SystemInfo.h"
 

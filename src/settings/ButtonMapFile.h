@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/ButtonMap.h"
+#include "model/ButtonMap.h"
 
 namespace quorvel {
 

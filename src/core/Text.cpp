@@ -1,4 +1,4 @@
-#include "engine/Text.h"
+#include "core/Text.h"
 
 #include <charconv>
 #include <cstdio>

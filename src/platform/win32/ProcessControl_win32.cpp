@@ -1,10 +1,10 @@
-#include "ui/ProcessControl_win.h"
+#include "platform/win32/ProcessControl_win32.h"
 
 namespace quorvel {
 
 bool Win32ProcessControl::AcquireInstanceMutex(const std::string& name) {
     SetLastError(0);
-    UniqueHandle<KernelHandleTraits> mutex(CreateMutexA(nullptr, TRUE, name.c_str()));
+    UniqueKernelHandle mutex(CreateMutexA(nullptr, TRUE, name.c_str()));
     if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
     instanceMutex_ = std::move(mutex);
     return true;

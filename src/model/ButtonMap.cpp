@@ -1,6 +1,6 @@
-#include "engine/ButtonMap.h"
+#include "model/ButtonMap.h"
 
-#include "engine/Text.h"
+#include "core/Text.h"
 
 namespace quorvel {
 

@@ -9,24 +9,24 @@ namespace quorvel {
 
 class Clock;
 class Dialogs;
-class Form;
 class MainThread;
 class Sockets;
 class TrayIcon;
+struct Model;
 
-// The "WinLIRC" tab's handlers and the client events, over the server they control.
-class LircServerPage final : public LircServerEvents {
+// The WinLIRC listener as the settings want it, and what its clients' comings and goings show.
+class LircListener final : public LircServerEvents {
 public:
     // onClientEvent runs on the main thread at every connect and disconnect (the tray
     // picture's countdown).
-    LircServerPage(Form& form, TrayIcon& trayIcon, Dialogs& dialogs, MainThread& mainThread, Clock& clock,
-                   Sockets& sockets, std::function<void()> onClientEvent);
+    LircListener(Model& model, TrayIcon& trayIcon, Dialogs& dialogs, MainThread& mainThread, Clock& clock,
+                 Sockets& sockets, std::function<void()> onClientEvent);
 
     LircBroadcaster& Broadcaster() { return server_; }
 
-    // Start-up, after the settings have filled LIRCServerCB and LIRCServerPortE.
-    void ActivateAtStartUp() { LIRCServerCBClick(); }
-    void LIRCServerCBClick();
+    // Listens exactly while the setting says so, on the port the settings hold; the port can
+    // change only while nothing listens.
+    void Apply();
     // The first step of the exit sequence.
     void Shutdown() { server_.Shutdown(); }
 
@@ -37,7 +37,7 @@ private:
     void Activate();
     void ReportClientEvent(const std::string& what);
 
-    Form& form_;
+    Model& model_;
     TrayIcon& trayIcon_;
     Dialogs& dialogs_;
     Clock& clock_;

@@ -1,8 +1,8 @@
-#include "ui/SystemIdentification.h"
+#include "engine/SystemIdentification.h"
 
 #include <vector>
 
-#include "engine/Text.h"
+#include "core/Text.h"
 #include "platform/Libraries.h"
 
 namespace quorvel {

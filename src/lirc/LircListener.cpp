@@ -1,12 +1,12 @@
-#include "lirc/LircServerPage.h"
+#include "lirc/LircListener.h"
 
 #include <cstdint>
 
 #include "lirc/LircPort.h"
+#include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "ui/Form.h"
-#include "ui/TrayIcon.h"
+#include "platform/TrayIcon.h"
 
 namespace quorvel {
 namespace {
@@ -24,32 +24,32 @@ std::string ListenFailure(std::uint16_t port, const NetworkError& error) {
 
 }  // namespace
 
-LircServerPage::LircServerPage(Form& form, TrayIcon& trayIcon, Dialogs& dialogs, MainThread& mainThread,
-                               Clock& clock, Sockets& sockets, std::function<void()> onClientEvent)
-    : form_(form),
+LircListener::LircListener(Model& model, TrayIcon& trayIcon, Dialogs& dialogs, MainThread& mainThread, Clock& clock,
+                           Sockets& sockets, std::function<void()> onClientEvent)
+    : model_(model),
       trayIcon_(trayIcon),
       dialogs_(dialogs),
       clock_(clock),
       onClientEvent_(std::move(onClientEvent)),
       server_(sockets, mainThread, *this) {}
 
-void LircServerPage::LIRCServerCBClick() {
-    if (form_.IsChecked(CheckControl::LIRCServerCB)) {
+void LircListener::Apply() {
+    if (model_.settings.lircServerEnabled) {
         Activate();
     } else {
         server_.Stop();
     }
-    // The port can change only while nothing listens on it.
-    form_.SetEnabled(TextControl::LIRCServerPortE, !server_.IsActive());
+    model_.listener.active = server_.IsActive();
+    model_.Changed(Aspect::Listener);
 }
 
-void LircServerPage::ServerConnect() { ReportClientEvent("Client connected"); }
+void LircListener::ServerConnect() { ReportClientEvent("Client connected"); }
 
-void LircServerPage::ServerDisconnect() { ReportClientEvent("Client disconnected"); }
+void LircListener::ServerDisconnect() { ReportClientEvent("Client disconnected"); }
 
-void LircServerPage::Activate() {
+void LircListener::Activate() {
     if (server_.IsActive()) return;
-    const std::optional<std::uint16_t> port = ParsePort(form_.GetText(TextControl::LIRCServerPortE));
+    const std::optional<std::uint16_t> port = ParsePort(model_.settings.lircServerPort);
     if (!port) {
         dialogs_.ShowMessage(kInvalidPort, MessageKind::Error);
         return;
@@ -59,9 +59,10 @@ void LircServerPage::Activate() {
     }
 }
 
-void LircServerPage::ReportClientEvent(const std::string& what) {
-    form_.SetStatusText(0, clock_.LongTimeText() + " " + what);
-    if (form_.IsChecked(CheckControl::BHCB)) trayIcon_.ShowBalloon("WinLIRC server", what);
+void LircListener::ReportClientEvent(const std::string& what) {
+    model_.status[0] = clock_.LongTimeText() + " " + what;
+    model_.Changed(Aspect::Status);
+    if (model_.settings.balloonHints) trayIcon_.ShowBalloon("WinLIRC server", what);
     onClientEvent_();
 }
 

@@ -2,16 +2,10 @@
 
 #include <windows.h>
 
-#include "platform/UniqueHandle.h"
-#include "ui/ProcessControl.h"
+#include "platform/ProcessControl.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace quorvel {
-
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { CloseHandle(handle); }
-};
 
 class Win32ProcessControl final : public ProcessControl {
 public:
@@ -21,7 +15,7 @@ public:
     void EndNow() override;
 
 private:
-    UniqueHandle<KernelHandleTraits> instanceMutex_;
+    UniqueKernelHandle instanceMutex_;
 };
 
 }  // namespace quorvel

@@ -1,4 +1,4 @@
-#include "lirc/LircServerPage.h"
+#include "lirc/LircListener.h"
 
 #include <gtest/gtest.h>
 
@@ -8,34 +8,34 @@
 #include "LircLoopback.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
-#include "fakes/FakeForm.h"
 #include "fakes/FakeMainThread.h"
 #include "fakes/FakeNotifications.h"
+#include "model/Model.h"
 
 namespace quorvel {
 namespace {
 
 constexpr char kInvalidPort[] = "Invalid port: must be a number from 1 to 65535";
 
-class LircServerPageTest : public testing::Test {
+class LircListenerTest : public testing::Test {
 protected:
     void SetUp() override {
-        page.emplace(form, tray, dialogs, mainThread, clock, sockets, [this] { ++clientEvents; });
-        form.SetChecked(CheckControl::LIRCServerCB, true);
-        form.SetText(TextControl::LIRCServerPortE, std::to_string(port));
+        listener.emplace(model, tray, dialogs, mainThread, clock, sockets, [this] { ++clientEvents; });
+        model.settings.lircServerPort = std::to_string(port);
     }
     void TearDown() override {
         mainThread.Close();
-        page.reset();
+        listener.reset();
     }
 
-    bool PortFieldEnabled() const { return form.IsEnabled(TextControl::LIRCServerPortE); }
-    void Click(bool checked) {
-        form.SetChecked(CheckControl::LIRCServerCB, checked);
-        page->LIRCServerCBClick();
+    // The switch as the user flips it.
+    void Switch(bool on) {
+        model.settings.lircServerEnabled = on;
+        listener->Apply();
     }
+    bool Listening() { return listener->Broadcaster().IsActive(); }
 
-    FakeForm form;
+    Model model;
     FakeTrayIcon tray;
     FakeDialogs dialogs;
     FakeMainThread mainThread;
@@ -43,94 +43,97 @@ protected:
     RecordingSockets sockets;
     int clientEvents = 0;
     std::uint16_t port = FreeLoopbackPort();
-    std::optional<LircServerPage> page;
+    std::optional<LircListener> listener;
 };
 
-TEST_F(LircServerPageTest, StartUpWithTheBoxChecked_ListensAndLocksThePortField) {
-    page->ActivateAtStartUp();
-    EXPECT_TRUE(page->Broadcaster().IsActive());
-    EXPECT_FALSE(PortFieldEnabled());
+TEST_F(LircListenerTest, SwitchedOn_ListensAndSaysSo) {
+    listener->Apply();
+    EXPECT_TRUE(Listening());
+    EXPECT_TRUE(model.listener.active);
     EXPECT_TRUE(dialogs.shown.empty());
 
     LoopbackClient client(port);
     ASSERT_TRUE(mainThread.PumpUntil([&] { return clientEvents == 1; }));
-    EXPECT_EQ(form.statusPanels[0], "21:07:45 Client connected");
+    EXPECT_EQ(model.status[0], "21:07:45 Client connected");
 }
 
-TEST_F(LircServerPageTest, StartUpWithTheBoxUnchecked_LeavesTheListenerOffAndThePortFieldOpen) {
-    form.SetChecked(CheckControl::LIRCServerCB, false);
-    page->ActivateAtStartUp();
-    EXPECT_FALSE(page->Broadcaster().IsActive());
-    EXPECT_TRUE(PortFieldEnabled());
+TEST_F(LircListenerTest, SwitchedOff_LeavesTheListenerOff) {
+    Switch(false);
+    EXPECT_FALSE(Listening());
+    EXPECT_FALSE(model.listener.active);
     EXPECT_FALSE(LoopbackClient(port).Connected());
 }
 
-TEST_F(LircServerPageTest, UncheckingStopsTheListenerAndReopensThePortField) {
-    page->ActivateAtStartUp();
+TEST_F(LircListenerTest, SwitchingOffStopsTheListener) {
+    listener->Apply();
     LoopbackClient client(port);
     ASSERT_TRUE(mainThread.PumpUntil([&] { return clientEvents == 1; }));
 
-    Click(false);
-    EXPECT_FALSE(page->Broadcaster().IsActive());
-    EXPECT_TRUE(PortFieldEnabled());
+    Switch(false);
+    EXPECT_FALSE(Listening());
+    EXPECT_FALSE(model.listener.active);
     EXPECT_TRUE(client.EndsWithoutData());
     EXPECT_TRUE(mainThread.PumpUntil([&] { return clientEvents == 2; }));
-    EXPECT_EQ(form.statusPanels[0], "21:07:45 Client disconnected");
+    EXPECT_EQ(model.status[0], "21:07:45 Client disconnected");
 
-    Click(true);
-    EXPECT_TRUE(page->Broadcaster().IsActive());
-    EXPECT_FALSE(PortFieldEnabled());
+    // Switched on again, it listens on the port the settings hold now.
+    const std::uint16_t newPort = FreeLoopbackPort();
+    model.settings.lircServerPort = std::to_string(newPort);
+    Switch(true);
+    EXPECT_TRUE(model.listener.active);
+    LoopbackClient newClient(newPort);
+    EXPECT_TRUE(mainThread.PumpUntil([&] { return clientEvents == 3; }));
 }
 
-TEST_F(LircServerPageTest, PortThatIsNotANumberFrom1To65535_IsRefusedWithAMessage) {
+TEST_F(LircListenerTest, PortThatIsNotANumberFrom1To65535_IsRefusedWithAMessage) {
     for (const char* text : {"", "0", "65536", "port", "-8765", "87 65"}) {
         dialogs.shown.clear();
-        form.SetText(TextControl::LIRCServerPortE, text);
-        Click(true);
+        model.settings.lircServerPort = text;
+        Switch(true);
         EXPECT_EQ(dialogs.shown, (std::vector<FakeDialogs::Shown>{{kInvalidPort, MessageKind::Error}})) << text;
-        EXPECT_FALSE(page->Broadcaster().IsActive()) << text;
-        EXPECT_TRUE(form.IsChecked(CheckControl::LIRCServerCB)) << text;
-        EXPECT_TRUE(PortFieldEnabled()) << text;
+        EXPECT_FALSE(Listening()) << text;
+        EXPECT_TRUE(model.settings.lircServerEnabled) << text;
+        EXPECT_FALSE(model.listener.active) << text;
     }
 }
 
-TEST_F(LircServerPageTest, PortInUse_ShowsTheNetworkErrorAndLeavesTheListenerOff) {
+TEST_F(LircListenerTest, PortInUse_ShowsTheNetworkErrorAndLeavesTheListenerOff) {
     PosixSockets otherSockets;
     FakeMainThread otherMainThread;
-    LircServer occupant(otherSockets, otherMainThread, *page);
+    LircServer occupant(otherSockets, otherMainThread, *listener);
     ASSERT_FALSE(occupant.Start(port).has_value());
 
-    Click(true);
+    Switch(true);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
     EXPECT_EQ(dialogs.shown[0].text, "The WinLIRC server cannot listen on port " + std::to_string(port) + ".\n" +
                                          sockets.ErrorText(EADDRINUSE) + " (error " +
                                          std::to_string(EADDRINUSE) + ")");
-    EXPECT_FALSE(page->Broadcaster().IsActive());
-    EXPECT_TRUE(form.IsChecked(CheckControl::LIRCServerCB));
-    EXPECT_TRUE(PortFieldEnabled());
+    EXPECT_FALSE(Listening());
+    EXPECT_TRUE(model.settings.lircServerEnabled);
+    EXPECT_FALSE(model.listener.active);
 
     occupant.Stop();
-    Click(true);
-    EXPECT_TRUE(page->Broadcaster().IsActive());
+    Switch(true);
+    EXPECT_TRUE(Listening());
 }
 
-TEST_F(LircServerPageTest, NetworkErrorTextIsShownWithoutTheSystemsLineBreak) {
+TEST_F(LircListenerTest, NetworkErrorTextIsShownWithoutTheSystemsLineBreak) {
     sockets.bindFailure = 10048;
     sockets.errorText = "Only one usage of each socket address is normally permitted.\r\n";
-    Click(true);
+    Switch(true);
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{
                                    "The WinLIRC server cannot listen on port " + std::to_string(port) +
                                    ".\nOnly one usage of each socket address is normally permitted. (error 10048)"});
 
     dialogs.shown.clear();
     sockets.errorText = "";
-    Click(true);
+    Switch(true);
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"The WinLIRC server cannot listen on port " +
                                                         std::to_string(port) + ".\nNetwork error 10048."});
 }
 
-TEST_F(LircServerPageTest, ClientEventsShowTheTimeRaiseABalloonWhenAskedAndRestartTheCountdown) {
+TEST_F(LircListenerTest, ClientEventsShowTheTimeRaiseABalloonWhenAskedAndRestartTheCountdown) {
     const struct {
         bool connect;
         bool balloons;
@@ -146,25 +149,25 @@ TEST_F(LircServerPageTest, ClientEventsShowTheTimeRaiseABalloonWhenAskedAndResta
     for (const auto& c : cases) {
         tray.balloons.clear();
         clientEvents = 0;
-        form.SetChecked(CheckControl::BHCB, c.balloons);
-        c.connect ? page->ServerConnect() : page->ServerDisconnect();
-        EXPECT_EQ(form.statusPanels[0], c.status);
+        model.settings.balloonHints = c.balloons;
+        c.connect ? listener->ServerConnect() : listener->ServerDisconnect();
+        EXPECT_EQ(model.status[0], c.status);
         EXPECT_EQ(clientEvents, 1);
         const std::vector<FakeTrayIcon::Balloon> expected =
             c.balloonText ? std::vector<FakeTrayIcon::Balloon>{{"WinLIRC server", c.balloonText}}
                           : std::vector<FakeTrayIcon::Balloon>{};
         EXPECT_EQ(tray.balloons, expected) << c.status;
     }
-    EXPECT_EQ(form.GetText(TextControl::LIRCServerClientsL), "");
+    EXPECT_EQ(model.listener.clients, std::nullopt);
 }
 
-TEST_F(LircServerPageTest, ShutdownDropsTheDisconnectEventsOfTheClientsItCloses) {
-    page->ActivateAtStartUp();
+TEST_F(LircListenerTest, ShutdownDropsTheDisconnectEventsOfTheClientsItCloses) {
+    listener->Apply();
     LoopbackClient client(port);
     ASSERT_TRUE(mainThread.PumpUntil([&] { return clientEvents == 1; }));
 
-    page->Shutdown();
-    EXPECT_FALSE(page->Broadcaster().IsActive());
+    listener->Shutdown();
+    EXPECT_FALSE(Listening());
     EXPECT_TRUE(client.EndsWithoutData());
     mainThread.Pump();
     EXPECT_EQ(clientEvents, 1);

@@ -1,9 +1,9 @@
-#include "engine/ButtonMapFile.h"
+#include "settings/ButtonMapFile.h"
 
 #include <functional>
 #include <vector>
 
-#include "engine/Text.h"
+#include "core/Text.h"
 #include "platform/Dialogs.h"
 #include "platform/ProfileFile.h"
 

@@ -5,9 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "ui/Form.h"
-
 namespace quorvel {
+
+// The modifier keys held at the moment of a key-down.
+struct KeyModifiers {
+    bool ctrl = false;
+    bool alt = false;
+    bool shift = false;
+};
 
 // What the key capture field shows and keeps: the combination's text and its key code value.
 struct CapturedKey {

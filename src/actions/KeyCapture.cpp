@@ -1,4 +1,4 @@
-#include "ui/KeyCapture.h"
+#include "actions/KeyCapture.h"
 
 #include <array>
 

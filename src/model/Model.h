@@ -1,0 +1,126 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/ButtonMap.h"
+
+namespace quorvel {
+
+// The numbers are those the "Mode" setting stores; None only before the mode is restored.
+enum class EmulationMode { None = 0, WinLIRC = 1, Keys = 2, Mouse = 3, Messages = 4 };
+
+// WinLIRC, Keys, Mouse, Messages, then WinLIRC again; None stays None.
+EmulationMode NextMode(EmulationMode mode);
+
+// The settings the registry holds, and the autorun entry.
+struct Settings {
+    bool autorun = false;
+    bool autorepeat = true;
+    bool forceShutdown = false;
+    bool forceSuspend = false;
+    // Windows Vista took the force options away: on newer systems they stay off.
+    bool forceOptionsAvailable = true;
+    bool sound = false;
+    bool balloonHints = false;
+    bool osd = false;
+    bool osdSecondDisplay = false;
+    std::uint32_t osdColor = 0x00FAFAB4;
+    bool lircServerEnabled = true;
+    std::string lircServerPort = "8765";
+    bool beholdTvPriority = false;
+    bool comproRemoteOff = true;
+    bool comproDtv = true;
+    bool hiddenIcon = false;
+    bool comproButton0 = false;
+    std::uint32_t cardIndex = 0;
+    std::int32_t sleepTime = 30;
+    bool sleepOsd = true;
+    std::uint8_t sleepAction = 3;
+};
+
+// The button read in the latest tick, as the "RC Button" group shows it.
+struct ShownButton {
+    // Nothing until the receiver was first read.
+    std::optional<std::uint32_t> rcCode;
+    std::optional<std::uint32_t> extendedCode;
+    std::string name;
+    // Nothing before the first press.
+    std::optional<std::uint8_t> repeatNumber;
+    bool held = false;
+    friend bool operator==(const ShownButton&, const ShownButton&) = default;
+};
+
+// The button being edited: the last one read, with its properties as the editor shows them.
+// A list choice is an index into its list, -1 for none.
+struct EditorButton {
+    // Nothing until a button was read: there is nothing to save.
+    std::optional<std::uint32_t> rcCode;
+    std::optional<std::uint32_t> extendedCode;
+    std::string name;
+    bool repeat = false;
+    int action = -1;
+    int mouseAction = -1;
+    // The key combination without the Windows key, and the text shown for it.
+    std::uint16_t keyCodeValue = 0;
+    std::string keyText = "None";
+    bool win = false;
+    int message = -1;
+    std::string applicationPath;
+    friend bool operator==(const EditorButton&, const EditorButton&) = default;
+};
+
+// Press and repeat bookkeeping from tick to tick; a receiver that starts resets it.
+struct PressState {
+    std::uint32_t holdCount = 0;
+    std::uint32_t lastExtendedCode = 0;
+    void Reset() { holdCount = 0, lastExtendedCode = 0; }
+};
+
+// The receiver in use, as the "RC" group shows it.
+struct ReceiverInfo {
+    std::vector<std::string> cards;
+    int selectedCard = -1;
+    bool choosable = false;
+};
+
+struct ListenerState {
+    bool active = false;
+    // Nothing ("...") until a press counts the clients, or while nothing listens.
+    std::optional<std::size_t> clients;
+};
+
+enum class Aspect { Settings, Mode, Shown, Editor, Receiver, RemoteName, Listener, Status, Identity };
+
+// Told after the logic changed a part of the model; the window shows it anew.
+class ModelObserver {
+public:
+    virtual ~ModelObserver() = default;
+    virtual void Changed(Aspect aspect) = 0;
+};
+
+// The program's state. Only the main thread reads and changes it.
+struct Model {
+    Settings settings;
+    EmulationMode mode = EmulationMode::None;
+    ShownButton shown;
+    EditorButton editor;
+    PressState press;
+    ButtonMap map;
+    ReceiverInfo receiver;
+    ListenerState listener;
+    std::array<std::string, 2> status;
+    std::string osName;
+    std::string version;
+    bool exitRequested = false;
+
+    ModelObserver* observer = nullptr;
+    void Changed(Aspect aspect) const {
+        if (observer) observer->Changed(aspect);
+    }
+};
+
+}  // namespace quorvel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Log.h"
+
+namespace quorvel {
+
+// %LOCALAPPDATA%\Quorvel\Quorvel.log, the older file Quorvel.old.log beside it.
+class Win32LogFiles final : public LogFiles {
+public:
+    Win32LogFiles();
+
+    void Debug(const std::string& line) override;
+    std::string Timestamp() override;
+    std::uint64_t Size() override;
+    bool Append(const std::string& text) override;
+    void StartNewFile() override;
+
+private:
+    std::string path_;
+    std::string olderPath_;
+};
+
+// "<call> failed: error <code>: <the system's text>" for the calling thread's last error.
+std::string LastErrorText(const std::string& call);
+
+}  // namespace quorvel

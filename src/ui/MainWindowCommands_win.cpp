@@ -1,0 +1,157 @@
+// What the user does to the window's controls, handed to the application.
+#include "ui/MainWindow_win.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+
+#include "engine/Application.h"
+#include "ui/ControlIds.h"
+
+namespace quorvel {
+namespace {
+
+namespace id = control_id;
+
+constexpr std::size_t kPathCapacity = 32768;
+
+struct ModeRadio {
+    int id;
+    EmulationMode mode;
+};
+constexpr ModeRadio kModeRadios[] = {{id::WinLIRCRB, EmulationMode::WinLIRC},
+                                     {id::KeysRB, EmulationMode::Keys},
+                                     {id::MouseRB, EmulationMode::Mouse},
+                                     {id::WMRB, EmulationMode::Messages}};
+
+struct SettingCheck {
+    int id;
+    bool Settings::*flag;
+};
+// LIRCServerCB is not among them: it switches the listener.
+constexpr SettingCheck kSettingChecks[] = {
+    {id::AutorunCB, &Settings::autorun},
+    {id::AutorepeatCB, &Settings::autorepeat},
+    {id::ForceShutdownCB, &Settings::forceShutdown},
+    {id::ForceSuspendCB, &Settings::forceSuspend},
+    {id::SoundCB, &Settings::sound},
+    {id::BHCB, &Settings::balloonHints},
+    {id::OSDCB, &Settings::osd},
+    {id::OSD2CB, &Settings::osdSecondDisplay},
+    {id::BTVCB, &Settings::beholdTvPriority},
+    {id::ComproRemoteOffCB, &Settings::comproRemoteOff},
+    {id::ComproDTVCB, &Settings::comproDtv},
+};
+
+}  // namespace
+
+void MainWindow::OnCommand(int controlId, int code, HWND control) {
+    if (!app_) return;
+    // Menu items (and a WM_COMMAND posted with an item's identifier) come without a control.
+    if (!control) {
+        if (const auto item = Win32TrayMenu::ItemOfCommand(controlId)) OnMenuChoice(*item);
+        return;
+    }
+    if (showing_) return;
+    switch (code) {
+        // Clicks on buttons and on the statics that take them (the swatch, the links).
+        case BN_CLICKED:
+            if (controlId == id::SaveButtonPropertiesSB) {
+                app_->CommitEditor();
+            } else if (controlId == id::SaveSetSB) {
+                app_->SaveAll();
+            } else if (controlId == id::RunSB) {
+                ChooseApplication();
+            } else if (controlId == id::OSDFI) {
+                ChooseOsdColour();
+            } else if (!links_.OnClicked(window_, controlId)) {
+                OnCheckClicked(controlId);
+            }
+            break;
+        case CBN_SELCHANGE: OnListChosen(controlId); break;
+        case EN_CHANGE: OnTextEdited(controlId); break;
+        default: break;
+    }
+}
+
+void MainWindow::OnCheckClicked(int controlId) {
+    const bool checked = IsChecked(controlId);
+    for (const ModeRadio& radio : kModeRadios) {
+        if (radio.id == controlId && checked) app_->SelectMode(radio.mode);
+    }
+    for (const SettingCheck& check : kSettingChecks) {
+        if (check.id != controlId) continue;
+        Settings settings = app_->State().settings;
+        settings.*check.flag = checked;
+        app_->ChangeSettings(settings);
+    }
+    if (controlId == id::LIRCServerCB) app_->SwitchListener(checked);
+    if (controlId == id::KeyRepeatCB || controlId == id::LWinCB) {
+        EditorButton editor = app_->State().editor;
+        (controlId == id::KeyRepeatCB ? editor.repeat : editor.win) = checked;
+        app_->ChangeEditor(editor);
+    }
+}
+
+void MainWindow::OnListChosen(int controlId) {
+    const int index = ChoiceOf(controlId);
+    EditorButton editor = app_->State().editor;
+    switch (controlId) {
+        case id::WDMCB: app_->ChooseCard(index); return;
+        case id::KeyE: app_->ChoosePresetKey(index); return;
+        case id::NameActionCB: editor.action = index; break;
+        case id::MsCB: editor.mouseAction = index; break;
+        case id::NameMessageCB: editor.message = index; break;
+        default: return;
+    }
+    app_->ChangeEditor(editor);
+}
+
+void MainWindow::OnTextEdited(int controlId) {
+    if (controlId == id::LIRCServerPortE) {
+        Settings settings = app_->State().settings;
+        settings.lircServerPort = TextOf(controlId);
+        app_->ChangeSettings(settings);
+        return;
+    }
+    EditorButton editor = app_->State().editor;
+    if (controlId == id::NameE) editor.name = TextOf(controlId);
+    if (controlId == id::RunE) editor.applicationPath = TextOf(controlId);
+    app_->ChangeEditor(editor);
+}
+
+// The button map changes only when the button's properties are saved.
+void MainWindow::ChooseApplication() {
+    // The dialog opens on the program the button starts now, when that is a file name. It
+    // refuses to open at all on one it cannot take (a quoted path, say): then it opens empty.
+    std::optional<std::string> chosen = ChooseFile(app_->State().editor.applicationPath);
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) chosen = ChooseFile({});
+    if (!chosen) return;
+    EditorButton editor = app_->State().editor;
+    editor.applicationPath = *chosen;
+    app_->ChangeEditor(editor);
+}
+
+std::optional<std::string> MainWindow::ChooseFile(std::string path) {
+    path.resize(kPathCapacity, '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = "Executable files\0*.exe\0Command files\0*.cmd;*.bat\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrTitle = "Select application to run";
+    dialog.lpstrDefExt = "exe";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameA(&dialog)) return std::nullopt;
+    path.resize(path.find('\0'));
+    return path;
+}
+
+void MainWindow::ChooseOsdColour() {
+    if (const auto colour = colourDialog_.Choose(window_, app_->State().settings.osdColor)) {
+        app_->ChangeOsdColour(*colour);
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,191 @@
+// The model on the screen: each part of it in the controls that show it.
+#include "ui/MainWindow_win.h"
+
+#include <commctrl.h>
+
+#include "core/Text.h"
+#include "engine/Application.h"
+#include "ui/ControlIds.h"
+
+namespace quorvel {
+namespace {
+
+namespace id = control_id;
+
+struct SettingCheck {
+    int id;
+    bool Settings::*flag;
+};
+
+// The check boxes of the settings tabs, by the setting each shows.
+constexpr SettingCheck kSettingChecks[] = {
+    {id::AutorunCB, &Settings::autorun},
+    {id::AutorepeatCB, &Settings::autorepeat},
+    {id::ForceShutdownCB, &Settings::forceShutdown},
+    {id::ForceSuspendCB, &Settings::forceSuspend},
+    {id::SoundCB, &Settings::sound},
+    {id::BHCB, &Settings::balloonHints},
+    {id::OSDCB, &Settings::osd},
+    {id::OSD2CB, &Settings::osdSecondDisplay},
+    {id::LIRCServerCB, &Settings::lircServerEnabled},
+    {id::BTVCB, &Settings::beholdTvPriority},
+    {id::ComproRemoteOffCB, &Settings::comproRemoteOff},
+    {id::ComproDTVCB, &Settings::comproDtv},
+};
+
+constexpr int kModeRadios[] = {id::WinLIRCRB, id::KeysRB, id::MouseRB, id::WMRB};
+
+std::string CodeText(const std::optional<std::uint32_t>& code, int digits, const char* none) {
+    return code ? Hex(*code, digits) : std::string(none);
+}
+
+}  // namespace
+
+void MainWindow::Changed(Aspect aspect) {
+    showing_ = true;
+    switch (aspect) {
+        case Aspect::Settings: ShowSettings(); break;
+        case Aspect::Mode: ShowMode(); break;
+        case Aspect::Shown: ShowShownButton(); break;
+        case Aspect::Editor: ShowEditor(); break;
+        case Aspect::Receiver: ShowReceiver(); break;
+        case Aspect::RemoteName: SetText(id::RCTypeL, app_->State().map.RemoteName()); break;
+        case Aspect::Listener: ShowListener(); break;
+        case Aspect::Status: ShowStatus(); break;
+        case Aspect::Identity: ShowIdentity(); break;
+    }
+    showing_ = false;
+}
+
+void MainWindow::ShowAll() {
+    for (Aspect aspect : {Aspect::Settings, Aspect::Mode, Aspect::Shown, Aspect::Editor, Aspect::Receiver,
+                          Aspect::RemoteName, Aspect::Listener, Aspect::Status, Aspect::Identity}) {
+        Changed(aspect);
+    }
+}
+
+void MainWindow::ShowSettings() {
+    const Settings& settings = app_->State().settings;
+    for (const SettingCheck& check : kSettingChecks) SetChecked(check.id, settings.*check.flag);
+    EnableWindow(Control(id::ForceShutdownCB), settings.forceOptionsAvailable);
+    EnableWindow(Control(id::ForceSuspendCB), settings.forceOptionsAvailable);
+    SetText(id::LIRCServerPortE, settings.lircServerPort);
+    InvalidateRect(Control(id::OSDFI), nullptr, TRUE);
+}
+
+void MainWindow::ShowMode() {
+    const EmulationMode mode = app_->State().mode;
+    for (int i = 0; i < 4; ++i) SetChecked(kModeRadios[i], static_cast<int>(mode) == i + 1);
+    menu_.ShowSelectedMode(mode);
+}
+
+void MainWindow::ShowShownButton() {
+    const ShownButton& shown = app_->State().shown;
+    SetText(id::Code1ST, CodeText(shown.rcCode, 2, ""));
+    SetText(id::Code2ST, CodeText(shown.extendedCode, 8, ""));
+    SetText(id::NameST, shown.name);
+    SetText(id::RepeatCountL, shown.repeatNumber ? Hex(*shown.repeatNumber, 2) : "0");
+    SetIndicatorImage(shown.held ? 1 : 2);
+}
+
+void MainWindow::ShowEditor() {
+    const EditorButton& editor = app_->State().editor;
+    SetText(id::NameRCCodeST, CodeText(editor.rcCode, 2, "..."));
+    SetText(id::NameRCCodeExST, CodeText(editor.extendedCode, 8, "..."));
+    SetText(id::NameE, editor.name);
+    SetChecked(id::KeyRepeatCB, editor.repeat);
+    SetChoice(id::NameActionCB, editor.action);
+    SetChoice(id::MsCB, editor.mouseAction);
+    // A text that is not the chosen list item's caption leaves no item chosen, so that choosing
+    // that item again still counts as a choice.
+    const HWND keys = Control(id::KeyE);
+    const int preset = ChoiceOf(id::KeyE);
+    if (preset >= 0) {
+        const LRESULT length = SendMessageA(keys, CB_GETLBTEXTLEN, preset, 0);
+        std::string caption(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+        caption.resize(static_cast<std::size_t>(
+            std::max<LRESULT>(SendMessageA(keys, CB_GETLBTEXT, preset, reinterpret_cast<LPARAM>(caption.data())), 0)));
+        if (caption != editor.keyText) SendMessageA(keys, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    }
+    SetText(id::KeyE, editor.keyText);
+    SetChecked(id::LWinCB, editor.win);
+    SetChoice(id::NameMessageCB, editor.message);
+    SetText(id::RunE, editor.applicationPath);
+}
+
+void MainWindow::ShowReceiver() {
+    const ReceiverInfo& receiver = app_->State().receiver;
+    SetItems(id::WDMCB, receiver.cards);
+    SetChoice(id::WDMCB, receiver.selectedCard);
+    EnableWindow(Control(id::WDMCB), receiver.choosable);
+}
+
+void MainWindow::ShowListener() {
+    const ListenerState& listener = app_->State().listener;
+    SetText(id::LIRCServerClientsL, listener.clients ? std::to_string(*listener.clients) : "...");
+    // The port can change only while nothing listens on it.
+    EnableWindow(Control(id::LIRCServerPortE), !listener.active);
+}
+
+void MainWindow::ShowStatus() {
+    const auto& panels = app_->State().status;
+    for (int panel = 0; panel < static_cast<int>(panels.size()); ++panel) {
+        SendMessageA(statusBar_, SB_SETTEXTA, panel,
+                     reinterpret_cast<LPARAM>(panels[static_cast<std::size_t>(panel)].c_str()));
+    }
+}
+
+void MainWindow::ShowIdentity() {
+    SetText(id::OSL, app_->State().osName);
+    SetText(id::VersionL, app_->State().version);
+}
+
+void MainWindow::SetText(int controlId, const std::string& text) {
+    // The tick shows the same texts 20 times a second; unchanged ones are left alone.
+    if (TextOf(controlId) != text) SetWindowTextA(Control(controlId), text.c_str());
+}
+
+void MainWindow::SetChecked(int controlId, bool checked) {
+    if (IsChecked(controlId) != checked) {
+        SendMessageA(Control(controlId), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+void MainWindow::SetChoice(int controlId, int index) {
+    const HWND list = Control(controlId);
+    if (index >= static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0))) index = -1;
+    if (ChoiceOf(controlId) != index) SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void MainWindow::SetItems(int controlId, const std::vector<std::string>& items) {
+    const HWND list = Control(controlId);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void MainWindow::SetIndicatorImage(int index) {
+    if (index < 0 || index >= static_cast<int>(indicatorPictures_.size())) return;
+    indicatorShown_ = index;
+    SendMessageA(Control(id::KeyPI), STM_SETICON,
+                 reinterpret_cast<WPARAM>(indicatorPictures_[static_cast<std::size_t>(index)].Get()), 0);
+}
+
+std::string MainWindow::TextOf(int controlId) const {
+    const HWND control = Control(controlId);
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool MainWindow::IsChecked(int controlId) const {
+    return SendMessageA(Control(controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int MainWindow::ChoiceOf(int controlId) const {
+    return static_cast<int>(SendMessageA(Control(controlId), CB_GETCURSEL, 0, 0));
+}
+
+}  // namespace quorvel
