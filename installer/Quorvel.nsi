@@ -6,9 +6,11 @@ Unicode true
 !if "${ARCH}" == "win64"
   Target amd64-unicode
   !define BITS "64-bit"
+  !define BUILD_NOTE "This is the 64-bit build, only for 64-bit remote-control libraries. The card makers' libraries are 32-bit: for them take the 32-bit build (the setup ending in -win32-setup.exe)."
 !else if "${ARCH}" == "win32"
   Target x86-unicode
   !define BITS "32-bit"
+  !define BUILD_NOTE "This is the 32-bit build, the one for the card makers' remote-control libraries, which are 32-bit."
 !else
   !error "ARCH must be win32 or win64"
 !endif
@@ -63,7 +65,7 @@ ${UnStrStr}
 !define MUI_UNICON "../resources/icons/app.ico"
 !define MUI_ABORTWARNING
 
-!define MUI_WELCOMEPAGE_TEXT "Setup installs Quorvel ${VERSION} for you alone; it needs no administrator rights.$\r$\n$\r$\nThis is the ${BITS} build: it works with ${BITS} remote-control libraries of the card makers. Their libraries are 32-bit ones: most users need the 32-bit build.$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "Setup installs Quorvel ${VERSION} for you alone; it needs no administrator rights.$\r$\n$\r$\n${BUILD_NOTE}$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
