@@ -2,6 +2,7 @@
 a running Quorvel and uninstalls under Wine; the zips, the win32 installer and the checksums are
 checked without running them."""
 
+import getpass
 import hashlib
 import subprocess
 import zipfile
@@ -126,8 +127,8 @@ class Installation:
 
     @property
     def profile(self) -> Path:
-        """The user's profile folder (C:\\users\\<name>), the one the install folder lies in."""
-        return self.folder.parents[3]
+        """The user's profile folder: Wine names it after the Unix user."""
+        return self.wine.drive_c / "users" / getpass.getuser()
 
     @property
     def shortcut(self) -> Path:
