@@ -2,6 +2,7 @@
 other win64 and win32 builds."""
 
 import os
+import re
 from pathlib import Path
 
 REPO_DIR = Path(__file__).resolve().parents[3]
@@ -14,3 +15,10 @@ WORK_DIR = REPO_DIR / "build" / "e2e"
 def tool_path(name: str) -> Path:
     """A helper exe of tests/e2e/tools, e.g. tool_path("wintool")."""
     return BUILD_DIR / "tests" / "e2e" / "tools" / f"{name}.exe"
+
+
+def quorvel_version() -> str:
+    """The program's version as resources/Version.h gives it, e.g. "0.1.0.1"."""
+    header = (REPO_DIR / "resources" / "Version.h").read_text()
+    return ".".join(re.search(rf"#define QUORVEL_VERSION_{part} (\d+)", header).group(1)
+                    for part in ("MAJOR", "MINOR", "PATCH", "BUILD"))

@@ -1,0 +1,217 @@
+; Quorvel's per-user installer. scripts/package.sh builds it for each bitness:
+;   makensis -DVERSION=<a.b.c.d> -DARCH=win32|win64 -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> Quorvel.nsi
+; It installs for the current user only, so it never asks for administrator rights.
+
+Unicode true
+!if "${ARCH}" == "win64"
+  Target amd64-unicode
+  !define BITS "64-bit"
+  !define BUILD_NOTE "This is the 64-bit build, only for 64-bit remote-control libraries. The card makers' libraries are 32-bit: for them take the 32-bit build (the setup ending in -win32-setup.exe)."
+!else if "${ARCH}" == "win32"
+  Target x86-unicode
+  !define BITS "32-bit"
+  !define BUILD_NOTE "This is the 32-bit build, the one for the card makers' remote-control libraries, which are 32-bit."
+!else
+  !error "ARCH must be win32 or win64"
+!endif
+
+; The company, the window to ask to exit and its "Exit" command, from the program's own headers.
+!searchparse /file "../resources/Version.h" `#define QUORVEL_COMPANY_NAME "` COMPANY `"`
+!searchparse /file "../resources/Version.h" `#define QUORVEL_COPYRIGHT "` COPYRIGHT `"`
+!searchparse /file "../src/ui/ControlIds.h" `#define QUORVEL_MAIN_CLASS "` MAIN_CLASS `"`
+!searchparse /file "../src/ui/ControlIds.h" `#define QUORVEL_MAIN_CAPTION "` MAIN_CAPTION `"`
+!searchparse /file "../src/ui/ControlIds.h" `X(ExitPM, ` EXIT_COMMAND `)`
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel"
+!define SETTINGS_KEY "Software\Vantrel\Quorvel"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; How long the exit through "Exit" may take (it saves the settings and the button map): 10 s.
+!define EXIT_WAIT_STEP_MS 100
+!define EXIT_WAIT_STEPS 100
+!define SYNCHRONIZE 0x00100000
+!define WAIT_OBJECT_0 0
+
+Name "Quorvel"
+Caption "Quorvel ${VERSION} (${BITS}) Setup"
+UninstallCaption "Quorvel Uninstall"
+OutFile "${OUTFILE}"
+RequestExecutionLevel user
+; Quorvel keeps Quorvel.ini beside itself, so it needs a folder the user can write to.
+InstallDir "$LOCALAPPDATA\Programs\Quorvel"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+SetCompressor /SOLID lzma
+ManifestDPIAware true
+BrandingText "Quorvel ${VERSION}"
+
+VIProductVersion "${VERSION}"
+VIFileVersion "${VERSION}"
+VIAddVersionKey /LANG=1033 "ProductName" "Quorvel"
+VIAddVersionKey /LANG=1033 "CompanyName" "${COMPANY}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
+VIAddVersionKey /LANG=1033 "FileDescription" "Quorvel ${VERSION} (${BITS}) Setup"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include StrFunc.nsh
+!include nsDialogs.nsh
+!include WinMessages.nsh
+
+${UnStrStr}
+
+!define MUI_ICON "../resources/icons/app.ico"
+!define MUI_UNICON "../resources/icons/app.ico"
+!define MUI_ABORTWARNING
+
+!define MUI_WELCOMEPAGE_TEXT "Setup installs Quorvel ${VERSION} for you alone; it needs no administrator rights.$\r$\n$\r$\n${BUILD_NOTE}$\r$\n$\r$\n$_CLICK"
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Quorvel.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start Quorvel"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the user guide"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!insertmacro MUI_PAGE_FINISH
+
+UninstPage custom un.OptionsPage un.OptionsLeave
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; Ends a running Quorvel the way its tray menu's "Exit" does, so that it saves its settings and
+; button map, and waits until its process is gone. Aborts when it does not end and the user
+; gives up (a silent run gives up at once).
+!macro DEFINE_END_RUNNING_QUORVEL prefix
+Function ${prefix}EndRunningQuorvel
+  ${Do}
+    FindWindow $0 "${MAIN_CLASS}" "${MAIN_CAPTION}"
+    ${If} $0 == 0
+      ${Break}
+    ${EndIf}
+    DetailPrint "Ending the running Quorvel, which saves its settings..."
+    System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1)"
+    System::Call "kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2"
+    System::Call "user32::PostMessage(p r0, i ${WM_COMMAND}, p ${EXIT_COMMAND}, p 0)"
+    StrCpy $3 "running"
+    ${For} $4 1 ${EXIT_WAIT_STEPS}
+      ${If} $2 != 0
+        System::Call "kernel32::WaitForSingleObject(p r2, i ${EXIT_WAIT_STEP_MS}) i .r5"
+        ${If} $5 == ${WAIT_OBJECT_0}
+          StrCpy $3 "ended"
+        ${EndIf}
+      ${Else}
+        ; Without a handle on the process, its window going away is the sign.
+        System::Call "user32::IsWindow(p r0) i .r5"
+        ${If} $5 == 0
+          StrCpy $3 "ended"
+        ${Else}
+          Sleep ${EXIT_WAIT_STEP_MS}
+        ${EndIf}
+      ${EndIf}
+      ${IfThen} $3 == "ended" ${|} ${Break} ${|}
+    ${Next}
+    ${If} $2 != 0
+      System::Call "kernel32::CloseHandle(p r2)"
+    ${EndIf}
+    ${If} $3 == "running"
+    ${AndIf} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Quorvel is still running. Choose $\"Exit$\" in its tray menu (or answer its message), then click Retry." /SD IDCANCEL IDCANCEL`
+      Abort "Quorvel is still running."
+    ${EndIf}
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro DEFINE_END_RUNNING_QUORVEL ""
+!insertmacro DEFINE_END_RUNNING_QUORVEL "un."
+
+Section "Quorvel"
+  SetShellVarContext current
+  Call EndRunningQuorvel
+  ; Never overwrite a running exe, whatever window it shows.
+  ${If} ${FileExists} "$INSTDIR\Quorvel.exe"
+    ${Do}
+      ClearErrors
+      FileOpen $0 "$INSTDIR\Quorvel.exe" a
+      ${IfNot} ${Errors}
+        FileClose $0
+        ${Break}
+      ${EndIf}
+      ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$INSTDIR\Quorvel.exe is in use. End Quorvel, then click Retry." /SD IDCANCEL IDCANCEL`
+        Abort "$INSTDIR\Quorvel.exe is in use."
+      ${EndIf}
+    ${Loop}
+  ${EndIf}
+
+  ; Quorvel.ini, the user's button map, is not among these files and stays as it is.
+  SetOutPath "$INSTDIR"
+  File "${STAGE}/Quorvel.exe"
+  File "${STAGE}/README.txt"
+  File "${STAGE}/LICENSE.txt"
+  File "${STAGE}/CHANGELOG.txt"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Quorvel.lnk" "$INSTDIR\Quorvel.exe"
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Quorvel (${BITS})"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${COMPANY}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Quorvel.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Var RemoveUserDataBox
+Var RemoveUserData
+
+Function un.OptionsPage
+  !insertmacro MUI_HEADER_TEXT "Uninstall Quorvel" "Remove Quorvel from your computer."
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateLabel} 0 0 100% 48u "Quorvel will be removed from $INSTDIR. A running Quorvel is ended first.$\r$\n$\r$\nYour button map (Quorvel.ini) and your settings stay for a later install unless you tick the box below."
+  Pop $0
+  ${NSD_CreateCheckbox} 0 56u 100% 12u "Remove my button map and settings"
+  Pop $RemoveUserDataBox
+  GetDlgItem $0 $HWNDPARENT 1
+  SendMessage $0 ${WM_SETTEXT} 0 "STR:$(^UninstallBtn)"
+  nsDialogs::Show
+FunctionEnd
+
+Function un.OptionsLeave
+  ${NSD_GetState} $RemoveUserDataBox $RemoveUserData
+FunctionEnd
+
+Section "Uninstall"
+  SetShellVarContext current
+  Call un.EndRunningQuorvel
+
+  Delete "$INSTDIR\Quorvel.exe"
+  Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\CHANGELOG.txt"
+  Delete "$SMPROGRAMS\Quorvel.lnk"
+
+  ; Starting with Windows would start a program that is gone; a copy elsewhere keeps its entry
+  ; unless the user removes all settings.
+  ReadRegStr $0 HKCU "${RUN_KEY}" "Quorvel"
+  ${UnStrStr} $1 $0 '"$INSTDIR\Quorvel.exe"'
+  ${If} $RemoveUserData == ${BST_CHECKED}
+  ${OrIf} $1 != ""
+    DeleteRegValue HKCU "${RUN_KEY}" "Quorvel"
+  ${EndIf}
+  ${If} $RemoveUserData == ${BST_CHECKED}
+    Delete "$INSTDIR\Quorvel.ini"
+    DeleteRegKey HKCU "${SETTINGS_KEY}"
+    DeleteRegKey /ifempty HKCU "Software\Vantrel"
+  ${EndIf}
+
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\Uninstall.exe"
+  ; Only when empty: files the user put here (a maker's library, Quorvel.ini) stay.
+  RMDir "$INSTDIR"
+SectionEnd

@@ -1,0 +1,284 @@
+"""The release in dist/ (built by scripts/package.sh): the win64 installer installs, upgrades over
+a running Quorvel and uninstalls under Wine; the zips, the win32 installer and the checksums are
+checked without running them."""
+
+import getpass
+import hashlib
+import subprocess
+import zipfile
+from pathlib import Path, PureWindowsPath
+
+import pefile
+import pytest
+
+from harness import MAIN_WINDOW, ProgramFolder
+from harness.paths import BUILD32_DIR, BUILD_DIR, REPO_DIR, quorvel_version
+from harness.ports import free_port
+from harness.waiting import wait_until
+from quorvel import RunningQuorvel
+from settings_registry import PROGRAM_KEY, RUN_KEY, read_values, seed_values
+
+DIST_DIR = REPO_DIR / "dist"
+VERSION = quorvel_version()
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel"
+PROGRAM_FILES = {"Quorvel.exe", "README.txt", "LICENSE.txt", "CHANGELOG.txt"}
+BUILDS = {"win32": BUILD32_DIR, "win64": BUILD_DIR}
+# (machine, optional header magic) of each build: i386 PE32 and x86-64 PE32+.
+PE_KINDS = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}
+# The exit through "Exit" may take the installer this long before it gives up.
+INSTALLER_EXIT_WAIT = 10
+
+
+def dist_file(name: str) -> Path:
+    path = DIST_DIR / name
+    if not path.exists():
+        pytest.fail(f"not built: {path} (run scripts/package.sh)", pytrace=False)
+    return path
+
+
+def setup_exe(arch: str) -> Path:
+    return dist_file(f"Quorvel-{VERSION}-{arch}-setup.exe")
+
+
+def version_info(data: bytes) -> tuple:
+    """(machine, optional header magic, fixed file version, {string: value}) of a PE file."""
+    pe = pefile.PE(data=data, fast_load=True)
+    pe.parse_data_directories([pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    numbers = (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF, fixed.FileVersionLS >> 16,
+               fixed.FileVersionLS & 0xFFFF)
+    strings = {key.decode(): value.decode() for info in pe.FileInfo[0] if hasattr(info, "StringTable")
+               for table in info.StringTable for key, value in table.entries.items()}
+    return pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic, ".".join(map(str, numbers)), strings
+
+
+def installer_listing(setup: Path) -> set:
+    """The files an NSIS installer carries, as 7-Zip lists them (its plug-ins left out)."""
+    output = subprocess.run(["7z", "l", "-ba", "-slt", str(setup)], capture_output=True, text=True,
+                            check=True).stdout
+    paths = {line[len("Path = "):] for line in output.splitlines() if line.startswith("Path = ")}
+    return {path for path in paths if not path.startswith("$PLUGINSDIR")}
+
+
+def windows_text(path: Path) -> bytes:
+    return path.read_bytes().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+
+
+@pytest.mark.parametrize("arch", ["win32", "win64"])
+def test_zip_and_installer_carry_the_program_its_texts_and_the_version(arch):
+    with zipfile.ZipFile(dist_file(f"Quorvel-{VERSION}-{arch}.zip")) as archive:
+        assert set(archive.namelist()) == PROGRAM_FILES
+        files = {name: archive.read(name) for name in PROGRAM_FILES}
+    assert files["Quorvel.exe"] == (BUILDS[arch] / "Quorvel.exe").read_bytes(), "dist/ is older than the build"
+    assert files["README.txt"] == windows_text(REPO_DIR / "docs" / "guide.md")
+    assert files["LICENSE.txt"] == windows_text(REPO_DIR / "LICENSE")
+    assert files["CHANGELOG.txt"] == windows_text(REPO_DIR / "CHANGELOG.md")
+    assert f"## [{VERSION}]" in files["CHANGELOG.txt"].decode()
+
+    machine, magic, fixed, strings = version_info(files["Quorvel.exe"])
+    assert (machine, magic) == PE_KINDS[arch]
+    assert (fixed, strings["FileVersion"], strings["ProductVersion"]) == (VERSION, VERSION, VERSION)
+
+    setup = setup_exe(arch)
+    machine, magic, fixed, strings = version_info(setup.read_bytes())
+    assert (machine, magic) == PE_KINDS[arch]
+    assert fixed == VERSION
+    assert {key: strings[key] for key in ("ProductName", "CompanyName", "FileVersion", "ProductVersion")} == {
+        "ProductName": "Quorvel", "CompanyName": "Vantrel", "FileVersion": VERSION, "ProductVersion": VERSION}
+    # The makers' libraries come with the card; the substitutes and the virtual remote are for tests.
+    assert installer_listing(setup) == PROGRAM_FILES | {"Uninstall.exe"}
+    packed_exe = subprocess.run(["7z", "x", "-so", str(setup), "Quorvel.exe"], capture_output=True,
+                                check=True).stdout
+    assert packed_exe == files["Quorvel.exe"]
+
+
+def test_checksums_cover_every_package():
+    sums = {}
+    for line in dist_file("SHA256SUMS").read_text().splitlines():
+        digest, name = line.split(maxsplit=1)
+        sums[name.lstrip("*")] = digest
+    assert set(sums) == {f"Quorvel-{VERSION}-{arch}{kind}" for arch in BUILDS for kind in (".zip", "-setup.exe")}
+    for name, digest in sums.items():
+        assert hashlib.sha256((DIST_DIR / name).read_bytes()).hexdigest() == digest, name
+
+
+class Installation:
+    """Quorvel installed by the win64 installer into a test's prefix, seen from outside."""
+
+    def __init__(self, wine, wintool):
+        self.wine = wine
+        self.wintool = wintool
+        self.windows_dir = None  # the folder the first install chose, as its uninstall entry names it
+
+    def install(self, timeout: float = 120) -> int:
+        code, _ = self.wine.run(setup_exe("win64"), ["/S"], timeout=timeout)
+        if code == 0 and self.windows_dir is None:
+            self.windows_dir = self.registration()["InstallLocation"]
+        return code
+
+    def registration(self):
+        return read_values(self.wine, UNINSTALL_KEY)
+
+    @property
+    def folder(self) -> Path:
+        path = PureWindowsPath(self.windows_dir)
+        assert path.drive.upper() == "C:", self.windows_dir
+        return self.wine.drive_c.joinpath(*path.parts[1:])
+
+    @property
+    def profile(self) -> Path:
+        """The user's profile folder: Wine names it after the Unix user."""
+        return self.wine.drive_c / "users" / getpass.getuser()
+
+    @property
+    def shortcut(self) -> Path:
+        return self.profile / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quorvel.lnk"
+
+    def program_folder(self) -> ProgramFolder:
+        return ProgramFolder(self.wine, str(self.folder.relative_to(self.wine.drive_c)))
+
+    def start_quorvel(self, program: ProgramFolder) -> RunningQuorvel:
+        return RunningQuorvel(program, self.wintool, program.start(), "BeholdRC").wait_started()
+
+    def uninstall_silently(self):
+        """Runs the uninstall entry's quiet command and waits until it has finished: the
+        uninstaller runs as a copy of itself and removes its own file last."""
+        exe, argument = self.registration()["QuietUninstallString"].rsplit(" ", 1)
+        code, _ = self.wine.run(exe.strip('"'), [argument])
+        assert code == 0
+        assert wait_until(lambda: not (self.folder / "Uninstall.exe").exists(), 60), "the uninstaller did not finish"
+
+
+@pytest.fixture
+def installation(wine, wintool):
+    return Installation(wine, wintool)
+
+
+def test_silent_install_upgrade_over_a_running_quorvel_and_silent_uninstall(installation, wine, wintool):
+    assert installation.install() == 0
+    folder = installation.folder
+    assert folder == installation.profile / "AppData/Local/Programs/Quorvel"
+    assert {path.name for path in folder.iterdir()} == PROGRAM_FILES | {"Uninstall.exe"}
+    assert (folder / "Quorvel.exe").read_bytes() == (BUILD_DIR / "Quorvel.exe").read_bytes()
+    exe = installation.windows_dir + r"\Quorvel.exe"
+    uninstaller = installation.windows_dir + r"\Uninstall.exe"
+    # The link's target, as its LinkInfo block holds it: in the ANSI code page.
+    assert exe.encode("cp1252") + b"\0" in installation.shortcut.read_bytes()
+    registration = installation.registration()
+    estimated_kib = registration.pop("EstimatedSize")
+    assert registration == {
+        "DisplayName": "Quorvel (64-bit)", "DisplayVersion": VERSION, "Publisher": "Vantrel", "DisplayIcon": exe,
+        "UninstallString": f'"{uninstaller}"', "QuietUninstallString": f'"{uninstaller}" /S',
+        "InstallLocation": installation.windows_dir, "NoModify": 1, "NoRepair": 1}
+    assert abs(estimated_kib - sum(path.stat().st_size for path in folder.iterdir()) // 1024) <= 1
+
+    # The installed program runs from there with a substitute library beside it, starts with
+    # Windows, and saves its button map there at "Exit".
+    program = installation.program_folder()
+    program.add_library("BeholdRC")
+    port = free_port()
+    seed_values(wine, {PROGRAM_KEY: {"LIRC Server Port": str(port)}, RUN_KEY: {"Quorvel": f'"{exe}"'}})
+    installation.start_quorvel(program).exit()
+    saved_map = (folder / "Quorvel.ini").read_bytes()
+
+    # Installing again while it runs ends it through "Exit": the setting removed behind its back
+    # is written again, and the button map it saves is kept.
+    quorvel = installation.start_quorvel(program)
+    wine.run("reg", ["delete", PROGRAM_KEY, "/v", "Mode", "/f"])
+    assert installation.install() == 0
+    assert not quorvel.process.is_running()
+    settings = read_values(wine, PROGRAM_KEY)
+    assert (settings.get("Mode"), settings.get("LIRC Server Port")) == (1, str(port))
+    assert (folder / "Quorvel.ini").read_bytes() == saved_map
+    assert (folder / "Quorvel.exe").read_bytes() == (BUILD_DIR / "Quorvel.exe").read_bytes()
+
+    installation.uninstall_silently()
+    assert {path.name for path in folder.iterdir()} == {"Quorvel.ini", "BeholdRC.dll", "QuorvelSim.ini",
+                                                        "QuorvelSim.log"}
+    assert (folder / "Quorvel.ini").read_bytes() == saved_map
+    assert not installation.shortcut.exists()
+    assert read_values(wine, UNINSTALL_KEY) is None
+    assert read_values(wine, PROGRAM_KEY)["LIRC Server Port"] == str(port)
+    assert "Quorvel" not in read_values(wine, RUN_KEY)
+
+
+class Wizard:
+    """The installer's or the uninstaller's window, found by the start of its title (each page
+    adds to it), and its buttons by caption."""
+
+    def __init__(self, wintool, title: str):
+        self.wintool = wintool
+        self.title = title
+
+    def _window_title(self):
+        return next((window.title for window in self.wintool.list()
+                     if window.class_name == "#32770" and window.visible and window.title.startswith(self.title)),
+                    None)
+
+    def has_button(self, caption: str) -> bool:
+        title = self._window_title()
+        return title is not None and any(kind == "Button" and text == caption
+                                         for _, _, kind, _, text in self.wintool.children("#32770", title))
+
+    def click(self, caption: str, timeout: float = 30) -> bool:
+        """Clicks the button once its page shows it."""
+        def clicked():
+            title = self._window_title()
+            return title is not None and self.wintool.click_button("#32770", title, caption)
+        return bool(wait_until(clicked, timeout))
+
+
+def test_wizard_starts_quorvel_and_uninstalling_it_with_the_box_ticked_removes_its_map_and_settings(
+        installation, wine, wintool):
+    wine.start(setup_exe("win64"))
+    setup = Wizard(wintool, f"Quorvel {VERSION} (64-bit) Setup")
+    assert setup.click("&Next >")
+    assert setup.click("&Install")
+    assert wait_until(lambda: setup.has_button("Start Quorvel"), 30), "no finish page"
+
+    installation.windows_dir = installation.registration()["InstallLocation"]
+    program = installation.program_folder()
+    program.add_library("BeholdRC")
+    # A copy elsewhere set to start with Windows: removing all settings removes that too.
+    seed_values(wine, {PROGRAM_KEY: {"LIRC Server Port": str(free_port())},
+                       RUN_KEY: {"Quorvel": r'"C:\Portable\Quorvel.exe"'}})
+    assert setup.click("&Finish")
+    assert wintool.wait_for_window(*MAIN_WINDOW, 30), "Quorvel did not start from the finish page"
+    program.sim_control().wait_ready()
+
+    # The uninstaller ends the running Quorvel first, so what it saves on the way out goes too.
+    wine.start(installation.registration()["UninstallString"].strip('"'))
+    uninstall = Wizard(wintool, "Quorvel Uninstall")
+    assert uninstall.click("Remove my button map and settings")
+    assert uninstall.click("&Uninstall")
+    folder = installation.folder
+    assert wait_until(lambda: not (folder / "Uninstall.exe").exists(), 60), "the uninstaller did not finish"
+
+    assert not any(window.class_name == MAIN_WINDOW[0] for window in wintool.list())
+    # The library and the files the user put beside the program stay.
+    assert {path.name for path in folder.iterdir()} == {"BeholdRC.dll", "QuorvelSim.ini", "QuorvelSim.log"}
+    assert not installation.shortcut.exists()
+    assert read_values(wine, UNINSTALL_KEY) is None
+    assert read_values(wine, r"HKCU\Software\Vantrel") is None
+    assert "Quorvel" not in read_values(wine, RUN_KEY)
+
+
+def test_an_install_while_quorvel_cannot_end_changes_nothing(installation, wine, wintool):
+    assert installation.install() == 0
+    folder = installation.folder
+    program = installation.program_folder()
+    program.add_library("BeholdRC")
+    seed_values(wine, {PROGRAM_KEY: {"LIRC Server Port": str(free_port())}})
+    quorvel = installation.start_quorvel(program)
+    # A button map it cannot write keeps its exit waiting on the message that says so.
+    map_file = folder / "Quorvel.ini"
+    map_file.write_bytes(b"")
+    (folder / "README.txt").unlink()
+    subprocess.run(["chattr", "+i", str(map_file)], check=True)
+    try:
+        assert installation.install(timeout=INSTALLER_EXIT_WAIT + 60) == 2
+        assert wintool.wait_for_dialog("Unable to write to", 1)
+        assert quorvel.process.is_running()
+        assert not (folder / "README.txt").exists()
+    finally:
+        subprocess.run(["chattr", "-i", str(map_file)], check=True)
