@@ -3,6 +3,7 @@
 #include "actions/PowerBroadcast.h"
 #include "engine/ButtonEditor.h"
 #include "platform/Dialogs.h"
+#include "platform/Log.h"
 #include "platform/ProcessControl.h"
 #include "platform/Timer.h"
 #include "platform/TrayIcon.h"
@@ -13,7 +14,8 @@ namespace {
 
 constexpr const char* kInstanceMutexName = "QuorvelMutex";
 
-// While the logon ends, a message box would hold up the log-off; a failed save goes unreported.
+// While the logon ends, a message box would hold up the log-off: a failed save goes only into
+// the log.
 class Unreported final : public Dialogs {
 public:
     void ShowMessage(const std::string&, MessageKind) override {}
@@ -24,11 +26,12 @@ public:
 Application::Application(const ApplicationContext& context)
     : c_(context),
       system_(c_.libraries, c_.systemInfo),
-      settingsStore_(SettingsContext{c_.registry, c_.dialogs, c_.profile, model_, c_.executablePath}),
+      settingsStore_(SettingsContext{c_.registry, c_.dialogs, c_.profile, model_, c_.executablePath, c_.log}),
       power_(PowerContext{model_.settings, c_.libraries, c_.powerSystem, c_.mainT}),
       sleepTimer_(SleepTimerContext{model_, c_.offTimer, c_.input, c_.osd, power_}),
-      receivers_(ReceiversContext{model_, c_.dialogs, c_.libraries, c_.windows, c_.tray, c_.mainT}),
-      lirc_(model_, c_.tray, c_.dialogs, c_.mainThread, c_.clock, c_.sockets, [this] { engine_.NoteClientEvent(); }),
+      receivers_(ReceiversContext{model_, c_.dialogs, c_.libraries, c_.windows, c_.tray, c_.mainT, c_.log}),
+      lirc_(model_, c_.tray, c_.dialogs, c_.log, c_.mainThread, c_.clock, c_.sockets,
+            [this] { engine_.NoteClientEvent(); }),
       engine_(EngineContext{model_, c_.windows, c_.input, c_.processes, receivers_, power_, sleepTimer_,
                             lirc_.Broadcaster(), c_.tray, c_.sound, c_.osd,
                             [this](EmulationMode mode) { SelectMode(mode); }}) {}
@@ -45,6 +48,7 @@ bool Application::Start(const std::vector<std::string>& arguments) {
         c_.dialogs.ShowMessage("Debug Mode", MessageKind::Information);
     }
     model_.version = system_.GetFileVersionString();
+    c_.log.Write("Quorvel " + model_.version + " starts on " + model_.osName);
     model_.Changed(Aspect::Identity);
     c_.process.RaisePriority();
     settingsStore_.LoadSettings(system_.OsMajorVersion());

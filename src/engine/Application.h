@@ -21,6 +21,7 @@ class Clock;
 class Dialogs;
 class Input;
 class Libraries;
+class Log;
 class MainThread;
 class OsdRequests;
 class PowerSystem;
@@ -48,6 +49,7 @@ struct ApplicationContext {
     Clock& clock;
     MainThread& mainThread;
     Dialogs& dialogs;
+    Log& log;
     Sound& sound;
     TrayIcon& tray;
     OsdRequests& osd;

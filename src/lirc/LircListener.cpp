@@ -6,6 +6,7 @@
 #include "model/Model.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Log.h"
 #include "platform/TrayIcon.h"
 
 namespace quorvel {
@@ -24,11 +25,12 @@ std::string ListenFailure(std::uint16_t port, const NetworkError& error) {
 
 }  // namespace
 
-LircListener::LircListener(Model& model, TrayIcon& trayIcon, Dialogs& dialogs, MainThread& mainThread, Clock& clock,
-                           Sockets& sockets, std::function<void()> onClientEvent)
+LircListener::LircListener(Model& model, TrayIcon& trayIcon, Dialogs& dialogs, Log& log, MainThread& mainThread,
+                           Clock& clock, Sockets& sockets, std::function<void()> onClientEvent)
     : model_(model),
       trayIcon_(trayIcon),
       dialogs_(dialogs),
+      log_(log),
       clock_(clock),
       onClientEvent_(std::move(onClientEvent)),
       server_(sockets, mainThread, *this) {}
@@ -36,8 +38,9 @@ LircListener::LircListener(Model& model, TrayIcon& trayIcon, Dialogs& dialogs, M
 void LircListener::Apply() {
     if (model_.settings.lircServerEnabled) {
         Activate();
-    } else {
+    } else if (server_.IsActive()) {
         server_.Stop();
+        log_.Write("WinLIRC server stopped");
     }
     model_.listener.active = server_.IsActive();
     model_.Changed(Aspect::Listener);
@@ -51,15 +54,21 @@ void LircListener::Activate() {
     if (server_.IsActive()) return;
     const std::optional<std::uint16_t> port = ParsePort(model_.settings.lircServerPort);
     if (!port) {
+        log_.Write(std::string("WinLIRC server: ") + kInvalidPort);
         dialogs_.ShowMessage(kInvalidPort, MessageKind::Error);
         return;
     }
     if (const std::optional<NetworkError> error = server_.Start(*port)) {
-        dialogs_.ShowMessage(ListenFailure(*port, *error), MessageKind::Error);
+        const std::string failure = ListenFailure(*port, *error);
+        log_.Write(failure);
+        dialogs_.ShowMessage(failure, MessageKind::Error);
+        return;
     }
+    log_.Write("WinLIRC server listening on 127.0.0.1:" + std::to_string(*port));
 }
 
 void LircListener::ReportClientEvent(const std::string& what) {
+    log_.Write("WinLIRC server: " + what);
     model_.status[0] = clock_.LongTimeText() + " " + what;
     model_.Changed(Aspect::Status);
     if (model_.settings.balloonHints) trayIcon_.ShowBalloon("WinLIRC server", what);

@@ -9,6 +9,7 @@ namespace quorvel {
 
 class Clock;
 class Dialogs;
+class Log;
 class MainThread;
 class Sockets;
 class TrayIcon;
@@ -19,7 +20,7 @@ class LircListener final : public LircServerEvents {
 public:
     // onClientEvent runs on the main thread at every connect and disconnect (the tray
     // picture's countdown).
-    LircListener(Model& model, TrayIcon& trayIcon, Dialogs& dialogs, MainThread& mainThread, Clock& clock,
+    LircListener(Model& model, TrayIcon& trayIcon, Dialogs& dialogs, Log& log, MainThread& mainThread, Clock& clock,
                  Sockets& sockets, std::function<void()> onClientEvent);
 
     LircBroadcaster& Broadcaster() { return server_; }
@@ -40,6 +41,7 @@ private:
     Model& model_;
     TrayIcon& trayIcon_;
     Dialogs& dialogs_;
+    Log& log_;
     Clock& clock_;
     std::function<void()> onClientEvent_;
     // Last, so that its threads are joined before anything they use goes away.

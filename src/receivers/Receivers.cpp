@@ -6,6 +6,7 @@
 #include "model/Model.h"
 #include "platform/Dialogs.h"
 #include "platform/Libraries.h"
+#include "platform/Log.h"
 #include "platform/Timer.h"
 #include "platform/TrayIcon.h"
 #include "receivers/VendorApps.h"
@@ -96,6 +97,7 @@ void Receivers::StartPolling() {
 }
 
 void Receivers::ShowStatus(const std::string& text) {
+    c_.log.Write("Receiver: " + text);
     c_.model.status[0] = text;
     c_.model.Changed(Aspect::Status);
 }

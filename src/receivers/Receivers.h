@@ -11,6 +11,7 @@ namespace quorvel {
 
 class Dialogs;
 class Libraries;
+class Log;
 class Timer;
 class TrayIcon;
 class WindowSystem;
@@ -23,6 +24,7 @@ struct ReceiversContext {
     WindowSystem& windows;
     TrayIcon& tray;
     Timer& mainT;  // the tick; enabled means polling
+    Log& log;
 };
 
 // Finds the makers' libraries, starts the one receiver backend, polls it and releases it.

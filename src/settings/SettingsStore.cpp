@@ -5,6 +5,7 @@
 
 #include "model/Model.h"
 #include "platform/Dialogs.h"
+#include "platform/Log.h"
 #include "platform/Registry.h"
 #include "settings/ButtonMapFile.h"
 
@@ -130,9 +131,31 @@ void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
 
 bool SettingsStore::SaveAll(bool beholderAvailable) { return SaveAll(beholderAvailable, c_.dialogs); }
 
+namespace {
+
+// A failure the user is told of goes into the log as well.
+class LoggedFailures final : public Dialogs {
+public:
+    LoggedFailures(Dialogs& shown, Log& log) : shown_(shown), log_(log) {}
+    void ShowMessage(const std::string& text, MessageKind kind) override {
+        log_.Write("Saving failed: " + text);
+        shown_.ShowMessage(text, kind);
+    }
+
+private:
+    Dialogs& shown_;
+    Log& log_;
+};
+
+}  // namespace
+
 bool SettingsStore::SaveAll(bool beholderAvailable, Dialogs& failures) {
-    return SaveValues(beholderAvailable, failures) && SaveAutorun(failures) &&
-           SaveButtonMap(c_.profile, failures, ButtonMapPath(c_.executablePath), c_.model.map);
+    LoggedFailures logged(failures, c_.log);
+    const std::string mapPath = ButtonMapPath(c_.executablePath);
+    const bool saved = SaveValues(beholderAvailable, logged) && SaveAutorun(logged) &&
+                       SaveButtonMap(c_.profile, logged, mapPath, c_.model.map);
+    if (saved) c_.log.Write("Saved the settings, the autorun entry and the button map " + mapPath);
+    return saved;
 }
 
 bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {

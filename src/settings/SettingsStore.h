@@ -6,6 +6,7 @@
 namespace quorvel {
 
 class Dialogs;
+class Log;
 class ProfileFile;
 class Registry;
 struct Model;
@@ -16,6 +17,7 @@ struct SettingsContext {
     ProfileFile& profile;
     Model& model;  // the settings and the mode; the button map is saved with them
     std::string executablePath;
+    Log& log;
 };
 
 // The general settings under the program's registry key, and the autorun entry.

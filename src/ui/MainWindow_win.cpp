@@ -29,8 +29,9 @@ void WindowTimer::Stop() {
     if (window_) KillTimer(window_, id_);
 }
 
-MainWindow::MainWindow(HINSTANCE instance)
+MainWindow::MainWindow(HINSTANCE instance, Log& log)
     : instance_(instance),
+      log_(log),
       mainThreadId_(GetCurrentThreadId()),
       taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")),
       mainT_(window_, kMainTId),
@@ -71,7 +72,7 @@ bool MainWindow::Create() {
     CreateWindowExA(0, kClassName, QUORVEL_MAIN_CAPTION, style, left, top, width, height, nullptr, nullptr,
                     instance_, this);
     if (!window_) return false;
-    tray_ = std::make_unique<Win32TrayIcon>(window_, instance_);
+    tray_ = std::make_unique<Win32TrayIcon>(window_, instance_, log_);
     return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "model/Model.h"
 #include "osd/OsdColour_win.h"
+#include "platform/Log.h"
 #include "platform/MainThread.h"
 #include "platform/Timer.h"
 #include "platform/win32/BaseWindow.h"
@@ -42,7 +43,7 @@ private:
 // model and turns what the user does in it into calls on the application.
 class MainWindow final : public BaseWindow<MainWindow>, public ModelObserver, public MainThread {
 public:
-    explicit MainWindow(HINSTANCE instance);
+    MainWindow(HINSTANCE instance, Log& log);
     ~MainWindow() override;
 
     // Creates the window and its controls, hidden, and the tray icon (not yet shown).
@@ -115,6 +116,7 @@ private:
     int ChoiceOf(int id) const;
 
     HINSTANCE instance_;
+    Log& log_;
     Application* app_ = nullptr;
     // Set while the window shows the model, so that the controls' own change notifications
     // are not taken for the user's edits.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ResourceIds.h"
+#include "platform/win32/FileLog_win32.h"
 
 namespace quorvel {
 namespace {
@@ -40,6 +41,8 @@ bool Win32TrayIcon::Add() {
     data.hIcon = Picture(picture_);
     CopyCut(data.szTip, "Quorvel");
     shown_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    // Explorer may not be ready at logon; the icon comes when "TaskbarCreated" arrives.
+    if (!shown_) log_.Write(LastErrorText("Shell_NotifyIconA(NIM_ADD)"));
     return shown_;
 }
 

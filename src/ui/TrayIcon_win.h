@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/ControlIds.h"
+#include "platform/Log.h"
 #include "platform/TrayIcon.h"
 
 namespace quorvel {
@@ -21,7 +22,7 @@ public:
     // Posted to the window when the picture changed; the window then calls ApplyPicture.
     static constexpr UINT kApplyPictureMessage = WM_APP + 3;
 
-    Win32TrayIcon(HWND window, HINSTANCE instance) : window_(window), instance_(instance) {}
+    Win32TrayIcon(HWND window, HINSTANCE instance, Log& log) : window_(window), instance_(instance), log_(log) {}
     ~Win32TrayIcon() override { Hide(); }
     Win32TrayIcon(const Win32TrayIcon&) = delete;
     Win32TrayIcon& operator=(const Win32TrayIcon&) = delete;
@@ -47,6 +48,7 @@ private:
 
     HWND window_;
     HINSTANCE instance_;
+    Log& log_;
     bool wanted_ = false;
     bool shown_ = false;
     int picture_ = 0;

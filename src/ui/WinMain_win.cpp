@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "core/BufferedLog.h"
 #include "engine/Application.h"
 #include "osd/OsdWindow_win.h"
 #include "osd/Osd_win.h"
 #include "platform/win32/Clock_win32.h"
+#include "platform/win32/FileLog_win32.h"
 #include "platform/win32/Input_win32.h"
 #include "platform/win32/PowerSystem_win32.h"
 #include "platform/win32/Processes_win32.h"
@@ -47,28 +49,34 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&commonControls);
 
+    Win32LogFiles logFiles;
+    BufferedLog log(logFiles);
+
     // The window is created hidden: the program starts with its tray icon only.
-    MainWindow window(instance);
-    if (!window.Create()) return 1;
+    MainWindow window(instance, log);
+    if (!window.Create()) {
+        log.Write(LastErrorText("Creating the main window"));
+        return 1;
+    }
 
     Win32WindowSystem windows(kOsdClassName);
     Win32Input input;
-    Win32Processes processes;
-    Win32ProfileFile profile;
-    Win32Registry registry;
-    Win32Libraries libraries;
+    Win32Processes processes(log);
+    Win32ProfileFile profile(log);
+    Win32Registry registry(log);
+    Win32Libraries libraries(log);
     Win32SystemInfo systemInfo;
     Win32PowerSystem powerSystem;
     Win32Sockets sockets;
     Win32Clock clock;
     Win32Dialogs dialogs;
     Win32Sound sound;
-    Win32ProcessControl process;
+    Win32ProcessControl process(log);
     Osd osd(instance, Settings().osdColor);
 
     Application application(ApplicationContext{
         windows, input, processes, profile, registry, libraries, systemInfo, powerSystem, sockets, clock, window,
-        dialogs, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, ExecutablePath(),
+        dialogs, log, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, ExecutablePath(),
         [&osd](std::uint32_t colour) { osd.SetColour(colour); }});
     window.Attach(&application);
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "LircLoopback.h"
+#include "fakes/FakeLog.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeInput.h"
@@ -279,6 +280,7 @@ protected:
     FakeMainThread mainThread;
     FakeDialogs fakeDialogs;
     JournalDialogs dialogs{fakeDialogs};
+    FakeLog log;
     FakeSound sound;
     FakeTrayIcon fakeTray;
     JournalTray tray{fakeTray};
@@ -291,7 +293,7 @@ protected:
     std::vector<std::uint32_t> osdColours;
     Application application{ApplicationContext{
         windows, input, processes, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
-        dialogs, sound, tray, osd, mainT, offTimer, process, kExecutable,
+        dialogs, log, sound, tray, osd, mainT, offTimer, process, kExecutable,
         [this](std::uint32_t colour) { osdColours.push_back(colour); }}};
     Model& model = application.State();
 };
@@ -313,6 +315,11 @@ TEST_F(ApplicationTest, StartUpBringsEverythingUpInItsOrder) {
     EXPECT_EQ(model.mode, EmulationMode::Mouse);
     EXPECT_TRUE(model.listener.active);
     EXPECT_FALSE(application.CanClose());
+    // Whoever supports the user reads what came up, in order.
+    ASSERT_EQ(log.lines.size(), 3u);
+    EXPECT_EQ(log.lines[0], "Quorvel 0.1.0.1 starts on Windows 7 6.1.7601  x64");
+    EXPECT_EQ(log.lines[1], "Receiver: Behold TV Card initialize success!");
+    EXPECT_EQ(log.lines[2].rfind("WinLIRC server listening on 127.0.0.1:", 0), 0u);
 }
 
 TEST_F(ApplicationTest, SecondCopyEndsSilentlyBeforeTouchingAnything) {
@@ -431,13 +438,14 @@ TEST_F(ApplicationTest, EndOfTheLogonSavesEverythingAndEndsTheProgram) {
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
 }
 
-TEST_F(ApplicationTest, FailedSaveAtTheEndOfTheLogonShowsNoDialog) {
+TEST_F(ApplicationTest, FailedSaveAtTheEndOfTheLogonShowsNoDialogButIsLogged) {
     ASSERT_TRUE(Start());
     fakeRegistry.failingWrites = {"Sound"};
     Journal().clear();
     application.EndSession(true);
     EXPECT_TRUE(fakeDialogs.Texts().empty());
     EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "end now"}));
+    EXPECT_EQ(log.lines.back(), "Saving failed: Failed to set data for 'Sound'");
 }
 
 TEST_F(ApplicationTest, CancelledLogoffSavesNothingAndLeavesTheWindowFreeToClose) {

@@ -8,6 +8,7 @@
 #include "LircLoopback.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
+#include "fakes/FakeLog.h"
 #include "fakes/FakeMainThread.h"
 #include "fakes/FakeNotifications.h"
 #include "model/Model.h"
@@ -20,7 +21,7 @@ constexpr char kInvalidPort[] = "Invalid port: must be a number from 1 to 65535"
 class LircListenerTest : public testing::Test {
 protected:
     void SetUp() override {
-        listener.emplace(model, tray, dialogs, mainThread, clock, sockets, [this] { ++clientEvents; });
+        listener.emplace(model, tray, dialogs, log, mainThread, clock, sockets, [this] { ++clientEvents; });
         model.settings.lircServerPort = std::to_string(port);
     }
     void TearDown() override {
@@ -38,6 +39,7 @@ protected:
     Model model;
     FakeTrayIcon tray;
     FakeDialogs dialogs;
+    FakeLog log;
     FakeMainThread mainThread;
     FakeClock clock;
     RecordingSockets sockets;

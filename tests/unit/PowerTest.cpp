@@ -7,6 +7,7 @@
 #include "actions/Power.h"
 #include "actions/PowerBroadcast.h"
 #include "actions/SleepTimer.h"
+#include "fakes/FakeLog.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeInput.h"
 #include "fakes/FakeLibraries.h"
@@ -79,8 +80,9 @@ TEST_F(PowerTest, ForceOptionsStoredOnVersionSixAreNotUsed) {
         registry.PutDword("Software\\Vantrel\\Quorvel", "Force Suspend", 1);
         FakeDialogs dialogs;
         FakeProfileFile profile;
+        FakeLog log;
         Model model;
-        SettingsStore store(SettingsContext{registry, dialogs, profile, model, "Q.exe"});
+        SettingsStore store(SettingsContext{registry, dialogs, profile, model, "Q.exe", log});
         store.LoadSettings(major);
 
         FakePowerSystem versionSystem;

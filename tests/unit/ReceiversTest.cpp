@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ButtonEngine.h"
+#include "fakes/FakeLog.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeLibraries.h"
 #include "fakes/FakeNotifications.h"
@@ -30,7 +31,8 @@ protected:
     FakeWindowSystem windows;
     FakeTrayIcon tray;
     FakeTimer mainT;
-    Receivers receivers{ReceiversContext{model, dialogs, libraries, windows, tray, mainT}};
+    FakeLog log;
+    Receivers receivers{ReceiversContext{model, dialogs, libraries, windows, tray, mainT, log}};
 };
 
 TEST_F(ReceiversTest, NoLibraryEndsStartUpWithTheTunerMessage) {
@@ -172,7 +174,7 @@ TEST_F(ReceiversTest, ComproDeviceFailureEndsStartUp) {
         FakeLibraries sdk;
         fake_vendor::AddRemoteSdk(sdk);
         FakeDialogs errors;
-        Receivers compro{ReceiversContext{model, errors, sdk, windows, tray, mainT}};
+        Receivers compro{ReceiversContext{model, errors, sdk, windows, tray, mainT, log}};
         EXPECT_FALSE(compro.DetectReceivers(false));
         EXPECT_EQ(errors.Texts(), std::vector<std::string>{"Compro device not found!"});
         EXPECT_EQ(model.status[0], "Compro TV Card initialize failed!");

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/FakeLog.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeProfileFile.h"
 #include "fakes/FakeRegistry.h"
@@ -23,9 +24,10 @@ struct SettingsRig {
     FakeRegistry registry;
     FakeDialogs dialogs;
     FakeProfileFile profile;
+    FakeLog log;
     Model model;
     Settings& settings = model.settings;
-    SettingsStore store{SettingsContext{registry, dialogs, profile, model, kExe}};
+    SettingsStore store{SettingsContext{registry, dialogs, profile, model, kExe, log}};
 
     void Load(std::uint32_t osMajorVersion = 5) { store.LoadSettings(osMajorVersion); }
     // The names of the values written, in order.

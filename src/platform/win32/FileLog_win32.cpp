@@ -51,8 +51,9 @@ void Win32LogFiles::StartNewFile() {
     if (!path_.empty()) MoveFileExA(path_.c_str(), olderPath_.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-std::string LastErrorText(const std::string& call) {
-    const DWORD code = GetLastError();
+std::string LastErrorText(const std::string& call) { return Win32ErrorText(call, GetLastError()); }
+
+std::string Win32ErrorText(const std::string& call, unsigned long code) {
     char* text = nullptr;
     const DWORD length =
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -23,7 +23,9 @@ private:
     std::string olderPath_;
 };
 
-// "<call> failed: error <code>: <the system's text>" for the calling thread's last error.
+// "<call> failed: error <code>: <the system's text>", for an error code a call returned or,
+// without one, for the calling thread's last error.
+std::string Win32ErrorText(const std::string& call, unsigned long code);
 std::string LastErrorText(const std::string& call);
 
 }  // namespace quorvel

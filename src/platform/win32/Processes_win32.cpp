@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/FileLog_win32.h"
+
 namespace quorvel {
 
 bool Win32Processes::StartProcess(const ProcessLaunch& launch) {
@@ -22,6 +24,7 @@ bool Win32Processes::StartProcess(const ProcessLaunch& launch) {
                                           launch.workingDirectory ? launch.workingDirectory->c_str() : nullptr,
                                           &startup, &process);
     if (!started) {
+        log_.Write(LastErrorText("CreateProcessA(" + launch.commandLine + ")"));
         return false;
     }
     // The program neither waits for nor watches what it started.

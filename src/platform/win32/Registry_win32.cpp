@@ -1,5 +1,7 @@
 #include "platform/win32/Registry_win32.h"
 
+#include "platform/win32/FileLog_win32.h"
+
 #include <windows.h>
 
 namespace quorvel {
@@ -21,13 +23,15 @@ RegistryKey Win32Registry::CreateKey(const std::string& path) {
     HKEY key = nullptr;
     const LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess,
                                         nullptr, &key, nullptr);
-    return result == ERROR_SUCCESS ? ToKey(key) : kNoKey;
+    return Succeeded(result, "RegCreateKeyExA(" + path + ")") ? ToKey(key) : kNoKey;
 }
 
 RegistryKey Win32Registry::OpenKey(const std::string& path) {
     HKEY key = nullptr;
     const LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, kAccess, &key);
-    return result == ERROR_SUCCESS ? ToKey(key) : kNoKey;
+    // A key that is not there yet is no failure.
+    if (result == ERROR_FILE_NOT_FOUND) return kNoKey;
+    return Succeeded(result, "RegOpenKeyExA(" + path + ")") ? ToKey(key) : kNoKey;
 }
 
 std::optional<RegistryValue> Win32Registry::QueryValue(RegistryKey key, const std::string& name) {
@@ -51,21 +55,29 @@ std::optional<RegistryValue> Win32Registry::QueryValue(RegistryKey key, const st
 
 bool Win32Registry::SetDword(RegistryKey key, const std::string& name, std::uint32_t value) {
     const DWORD data = value;
-    return RegSetValueExA(ToHkey(key), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                          sizeof data) == ERROR_SUCCESS;
+    return Succeeded(
+        RegSetValueExA(ToHkey(key), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data),
+        "RegSetValueExA(" + name + ")");
 }
 
 bool Win32Registry::SetString(RegistryKey key, const std::string& name, const std::string& value) {
-    return RegSetValueExA(ToHkey(key), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    return Succeeded(RegSetValueExA(ToHkey(key), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                    static_cast<DWORD>(value.size() + 1)),
+                     "RegSetValueExA(" + name + ")");
 }
 
 bool Win32Registry::DeleteValue(RegistryKey key, const std::string& name) {
-    return RegDeleteValueA(ToHkey(key), name.c_str()) == ERROR_SUCCESS;
+    return Succeeded(RegDeleteValueA(ToHkey(key), name.c_str()), "RegDeleteValueA(" + name + ")");
 }
 
 void Win32Registry::CloseKey(RegistryKey key) {
     RegCloseKey(ToHkey(key));
+}
+
+bool Win32Registry::Succeeded(long result, const std::string& call) {
+    if (result == ERROR_SUCCESS) return true;
+    log_.Write(Win32ErrorText(call, static_cast<unsigned long>(result)));
+    return false;
 }
 
 }  // namespace quorvel

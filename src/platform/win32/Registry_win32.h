@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/Log.h"
 #include "platform/Registry.h"
 
 namespace quorvel {
 
 class Win32Registry final : public Registry {
 public:
+    explicit Win32Registry(Log& log) : log_(log) {}
+
     RegistryKey CreateKey(const std::string& path) override;
     RegistryKey OpenKey(const std::string& path) override;
     std::optional<RegistryValue> QueryValue(RegistryKey key, const std::string& name) override;
@@ -13,6 +16,12 @@ public:
     bool SetString(RegistryKey key, const std::string& name, const std::string& value) override;
     bool DeleteValue(RegistryKey key, const std::string& name) override;
     void CloseKey(RegistryKey key) override;
+
+private:
+    // The result, logged when it is a failure.
+    bool Succeeded(long result, const std::string& call);
+
+    Log& log_;
 };
 
 }  // namespace quorvel

@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include "platform/win32/FileLog_win32.h"
+
 
 namespace quorvel {
 
@@ -58,16 +60,22 @@ ProfileFile::Chunk Win32ProfileFile::GetString(const std::string& path, const st
 
 bool Win32ProfileFile::WriteString(const std::string& path, const std::string& section, const std::string& key,
                                    const std::string& value) {
-    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+    if (::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str())) return true;
+    log_.Write(LastErrorText("WritePrivateProfileStringA(" + path + ")"));
+    return false;
 }
 
 ModuleHandle Win32Libraries::Load(const std::string& fileName) {
-    return ModuleHandle{reinterpret_cast<std::uintptr_t>(::LoadLibraryA(fileName.c_str()))};
+    const HMODULE module = ::LoadLibraryA(fileName.c_str());
+    if (!module) log_.Write(LastErrorText("LoadLibraryA(" + fileName + ")"));
+    return ModuleHandle{reinterpret_cast<std::uintptr_t>(module)};
 }
 
 void* Win32Libraries::Resolve(ModuleHandle module, const std::string& exportName) {
     const auto hmodule = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(module));
-    return reinterpret_cast<void*>(::GetProcAddress(hmodule, exportName.c_str()));
+    void* const address = reinterpret_cast<void*>(::GetProcAddress(hmodule, exportName.c_str()));
+    if (!address) log_.Write(LastErrorText("GetProcAddress(" + exportName + ")"));
+    return address;
 }
 
 void Win32Libraries::Free(ModuleHandle module) {

@@ -6,6 +6,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Libraries.h"
+#include "platform/Log.h"
 #include "platform/ProfileFile.h"
 #include "platform/Sound.h"
 #include "platform/WindowSystem.h"
@@ -35,18 +36,26 @@ private:
 
 class Win32ProfileFile final : public ProfileFile {
 public:
+    explicit Win32ProfileFile(Log& log) : log_(log) {}
     Chunk GetSectionNames(const std::string& path, std::size_t capacity) override;
     Chunk GetString(const std::string& path, const std::string& section, const std::optional<std::string>& key,
                     const std::string& fallback, std::size_t capacity) override;
     bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value) override;
+
+private:
+    Log& log_;
 };
 
 class Win32Libraries final : public Libraries {
 public:
+    explicit Win32Libraries(Log& log) : log_(log) {}
     ModuleHandle Load(const std::string& fileName) override;
     void* Resolve(ModuleHandle module, const std::string& exportName) override;
     void Free(ModuleHandle module) override;
+
+private:
+    Log& log_;
 };
 
 class Win32Dialogs final : public Dialogs {

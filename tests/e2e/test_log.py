@@ -1,0 +1,31 @@
+"""The log for whoever supports a user: %LOCALAPPDATA%\\Quorvel\\Quorvel.log, read after a run."""
+
+import socket
+
+from harness.ports import free_port
+from harness.waiting import wait_until
+from lirc_clients import write_settings
+from quorvel import start_quorvel
+
+
+def log_lines(program) -> list:
+    logs = list((program.prefix.drive_c / "users").glob("*/AppData/Local/Quorvel/Quorvel.log"))
+    return logs[0].read_text(errors="replace").splitlines() if logs else []
+
+
+def test_the_log_tells_the_start_the_receiver_the_clients_and_the_save(program, wintool):
+    port = free_port()
+    write_settings(program.prefix, {"LIRC Server Port": str(port)})
+    quorvel = start_quorvel(program, wintool)
+    with socket.create_connection(("127.0.0.1", port), timeout=5):
+        assert wait_until(lambda: quorvel.status()[0].endswith("Client connected"), 10)
+    assert wait_until(lambda: quorvel.status()[0].endswith("Client disconnected"), 10)
+    quorvel.exit()
+
+    # Each line starts with the date and time.
+    events = [line.split(" ", 2)[2] for line in log_lines(program)]
+    expected = ["Quorvel ", "Receiver: Behold TV Card initialize success!",
+                f"WinLIRC server listening on 127.0.0.1:{port}", "WinLIRC server: Client connected",
+                "WinLIRC server: Client disconnected", "Saved the settings, the autorun entry and the button map"]
+    found = iter(events)
+    assert all(any(event.startswith(start) for event in found) for start in expected), events
