@@ -39,8 +39,11 @@ TICKS_PER_S = os.sysconf("SC_CLK_TCK")
 
 
 def cpu_seconds(pid: int) -> float:
-    """User and system time of a process, all its threads, in seconds."""
-    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    """User and system time of a process, all its threads, in seconds; 0 once it has gone."""
+    try:
+        fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    except OSError:
+        return 0.0
     return (int(fields[11]) + int(fields[12])) / TICKS_PER_S
 
 
@@ -81,6 +84,8 @@ def measure(program: ProgramFolder, exe: str, seconds: float) -> float:
         if not pids:
             raise RuntimeError(f"{exe} did not start")
         time.sleep(SETTLE_S)
+        # The launcher's processes have gone by now; what is left is the program.
+        pids = processes_running(exe)
         server = wineserver_of(program.prefix.path)
         before = sum(cpu_seconds(pid) for pid in pids) + cpu_seconds(server)
         time.sleep(seconds)

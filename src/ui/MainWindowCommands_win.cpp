@@ -6,6 +6,7 @@
 
 #include "engine/Application.h"
 #include "ui/ControlIds.h"
+#include "ui/ModelControls.h"
 
 namespace quorvel {
 namespace {
@@ -13,34 +14,6 @@ namespace {
 namespace id = control_id;
 
 constexpr std::size_t kPathCapacity = 32768;
-
-struct ModeRadio {
-    int id;
-    EmulationMode mode;
-};
-constexpr ModeRadio kModeRadios[] = {{id::WinLIRCRB, EmulationMode::WinLIRC},
-                                     {id::KeysRB, EmulationMode::Keys},
-                                     {id::MouseRB, EmulationMode::Mouse},
-                                     {id::WMRB, EmulationMode::Messages}};
-
-struct SettingCheck {
-    int id;
-    bool Settings::*flag;
-};
-// LIRCServerCB is not among them: it switches the listener.
-constexpr SettingCheck kSettingChecks[] = {
-    {id::AutorunCB, &Settings::autorun},
-    {id::AutorepeatCB, &Settings::autorepeat},
-    {id::ForceShutdownCB, &Settings::forceShutdown},
-    {id::ForceSuspendCB, &Settings::forceSuspend},
-    {id::SoundCB, &Settings::sound},
-    {id::BHCB, &Settings::balloonHints},
-    {id::OSDCB, &Settings::osd},
-    {id::OSD2CB, &Settings::osdSecondDisplay},
-    {id::BTVCB, &Settings::beholdTvPriority},
-    {id::ComproRemoteOffCB, &Settings::comproRemoteOff},
-    {id::ComproDTVCB, &Settings::comproDtv},
-};
 
 }  // namespace
 
@@ -79,7 +52,8 @@ void MainWindow::OnCheckClicked(int controlId) {
         if (radio.id == controlId && checked) app_->SelectMode(radio.mode);
     }
     for (const SettingCheck& check : kSettingChecks) {
-        if (check.id != controlId) continue;
+        // The listener's box switches the listener, which keeps its setting.
+        if (check.id != controlId || controlId == id::LIRCServerCB) continue;
         Settings settings = app_->State().settings;
         settings.*check.flag = checked;
         app_->ChangeSettings(settings);

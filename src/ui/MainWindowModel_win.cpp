@@ -6,34 +6,12 @@
 #include "core/Text.h"
 #include "engine/Application.h"
 #include "ui/ControlIds.h"
+#include "ui/ModelControls.h"
 
 namespace quorvel {
 namespace {
 
 namespace id = control_id;
-
-struct SettingCheck {
-    int id;
-    bool Settings::*flag;
-};
-
-// The check boxes of the settings tabs, by the setting each shows.
-constexpr SettingCheck kSettingChecks[] = {
-    {id::AutorunCB, &Settings::autorun},
-    {id::AutorepeatCB, &Settings::autorepeat},
-    {id::ForceShutdownCB, &Settings::forceShutdown},
-    {id::ForceSuspendCB, &Settings::forceSuspend},
-    {id::SoundCB, &Settings::sound},
-    {id::BHCB, &Settings::balloonHints},
-    {id::OSDCB, &Settings::osd},
-    {id::OSD2CB, &Settings::osdSecondDisplay},
-    {id::LIRCServerCB, &Settings::lircServerEnabled},
-    {id::BTVCB, &Settings::beholdTvPriority},
-    {id::ComproRemoteOffCB, &Settings::comproRemoteOff},
-    {id::ComproDTVCB, &Settings::comproDtv},
-};
-
-constexpr int kModeRadios[] = {id::WinLIRCRB, id::KeysRB, id::MouseRB, id::WMRB};
 
 std::string CodeText(const std::optional<std::uint32_t>& code, int digits, const char* none) {
     return code ? Hex(*code, digits) : std::string(none);
@@ -75,7 +53,7 @@ void MainWindow::ShowSettings() {
 
 void MainWindow::ShowMode() {
     const EmulationMode mode = app_->State().mode;
-    for (int i = 0; i < 4; ++i) SetChecked(kModeRadios[i], static_cast<int>(mode) == i + 1);
+    for (const ModeRadio& radio : kModeRadios) SetChecked(radio.id, radio.mode == mode);
     menu_.ShowSelectedMode(mode);
 }
 
