@@ -40,7 +40,7 @@ bool AttachSubclass(HWND window, SubclassProcedure procedure, UINT_PTR id, DWORD
 }
 
 void DetachSubclass(HWND window, SubclassProcedure procedure, UINT_PTR id) {
-    if (Functions().remove) Functions().remove(window, procedure, id);
+    if (const RemoveSubclass remove = Functions().remove) remove(window, procedure, id);
 }
 
 LRESULT CallNextSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
