@@ -1,11 +1,10 @@
 #include "RemoteWindow.h"
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <string>
 
 #include "RemoteButtons.h"
+#include "platform/win32/WindowSubclass_win32.h"
 
 namespace quorvel::sim {
 
@@ -63,12 +62,12 @@ LRESULT CALLBACK RemoteWindow::ButtonProc(HWND button, UINT message, WPARAM wPar
         remote->OnButtonUp();
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(button, ButtonProc, index);
+        DetachSubclass(button, ButtonProc, index);
         break;
     default:
         break;
     }
-    return DefSubclassProc(button, message, wParam, lParam);
+    return CallNextSubclass(button, message, wParam, lParam);
 }
 
 LRESULT RemoteWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,7 +96,7 @@ void RemoteWindow::OnCreate() {
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + index)), instance,
                                       nullptr);
         SendMessageA(button, WM_SETFONT, font, FALSE);
-        SetWindowSubclass(button, ButtonProc, index, reinterpret_cast<DWORD_PTR>(this));
+        AttachSubclass(button, ButtonProc, index, reinterpret_cast<DWORD_PTR>(this));
         buttons.push_back(button);
     }
     const std::string hint = "Port " + std::to_string(port) + ": press a button";

@@ -11,12 +11,8 @@ namespace quorvel::sim {
 namespace {
 
 // The control threads run for the rest of the process, so the library must stay mapped
-// even after the program's FreeLibrary.
-void PinLibrary() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                       reinterpret_cast<LPCSTR>(&PinLibrary), &module);
-}
+// even after the program's FreeLibrary: it takes a reference on itself that it never gives back.
+void PinLibrary() { LoadLibraryA(LibraryPath().c_str()); }
 
 // Microseconds since 1970 by the system clock. Under Wine that is Linux's CLOCK_REALTIME, so a
 // test can set the times of a press against its own clock. The precise clock exists from

@@ -1,8 +1,8 @@
 #include "ui/KeyCaptureField_win.h"
 
-#include <commctrl.h>
-
 #include <utility>
+
+#include "platform/win32/WindowSubclass_win32.h"
 
 namespace quorvel {
 namespace {
@@ -24,7 +24,7 @@ void KeyCaptureField::Attach(HWND combo, KeyDownHandler onKeyDown) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (!GetComboBoxInfo(combo, &info) || !info.hwndItem) return;
-    SetWindowSubclass(info.hwndItem, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    AttachSubclass(info.hwndItem, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK KeyCaptureField::Subclass(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -53,11 +53,11 @@ LRESULT CALLBACK KeyCaptureField::Subclass(HWND edit, UINT message, WPARAM wPara
         case WM_CONTEXTMENU:
             return 0;
         case WM_NCDESTROY:
-            RemoveWindowSubclass(edit, Subclass, kSubclassId);
+            DetachSubclass(edit, Subclass, kSubclassId);
             break;
         default: break;
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return CallNextSubclass(edit, message, wParam, lParam);
 }
 
 }  // namespace quorvel

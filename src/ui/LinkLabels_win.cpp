@@ -1,8 +1,8 @@
 #include "ui/LinkLabels_win.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
+#include "platform/win32/WindowSubclass_win32.h"
 #include "ui/ControlIds.h"
 
 namespace quorvel {
@@ -36,7 +36,7 @@ const Link* LinkOf(int controlId) {
 
 void LinkLabels::Attach(HWND window) {
     for (const Link& link : kLinks) {
-        SetWindowSubclass(GetDlgItem(window, link.controlId), Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        AttachSubclass(GetDlgItem(window, link.controlId), Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     }
 }
 
@@ -81,11 +81,11 @@ LRESULT CALLBACK LinkLabels::Subclass(HWND control, UINT message, WPARAM wParam,
             SetCursor(LoadCursorA(nullptr, IDC_HAND));
             return TRUE;
         case WM_NCDESTROY:
-            RemoveWindowSubclass(control, Subclass, kSubclassId);
+            DetachSubclass(control, Subclass, kSubclassId);
             break;
         default: break;
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return CallNextSubclass(control, message, wParam, lParam);
 }
 
 }  // namespace quorvel

@@ -22,7 +22,9 @@ void CopyCut(char (&target)[N], const std::string& text) {
 
 NOTIFYICONDATAA Win32TrayIcon::Data(UINT flags) const {
     NOTIFYICONDATAA data{};
-    data.cbSize = sizeof data;
+    // Only the fields of the Windows 2000 layout (balloons included) are used. Every shell from
+    // 2000 on takes that size; older shells do not know the larger layouts of later systems.
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
     data.hWnd = window_;
     data.uID = kIconId;
     data.uFlags = flags;
