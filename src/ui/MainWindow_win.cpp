@@ -19,7 +19,7 @@ namespace id = control_id;
 constexpr char kClassName[] = QUORVEL_MAIN_CLASS;
 constexpr UINT_PTR kMainTId = 1;
 constexpr UINT_PTR kOffTimerId = 2;
-// Work handed over from another thread; lParam points to the std::function.
+// Work posted from other threads waits in postedWork_.
 constexpr UINT kRunWorkMessage = WM_APP + 1;
 // Declared here so that the program builds with headers older than Windows 8.1's.
 constexpr UINT kDpiChangedMessage = 0x02E0;
@@ -158,10 +158,10 @@ void WindowTimer::Stop() {
 
 MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
-      mainThreadId_(GetCurrentThreadId()),
       taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")),
       mainT_(window_, kMainTId),
       offTimer_(window_, kOffTimerId),
+      postedWork_(window_, kRunWorkMessage),
       menu_(instance) {}
 
 MainWindow::~MainWindow() {
@@ -240,7 +240,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             return DefWindowProcA(window_, message, wParam, lParam);
-        case kRunWorkMessage: (*reinterpret_cast<const std::function<void()>*>(lParam))(); return 0;
+        case kRunWorkMessage: postedWork_.RunPosted(); return 0;
         case WM_POWERBROADCAST:
             if (events_) events_->OnPowerBroadcast(wParam);
             return DefWindowProcA(window_, message, wParam, lParam);
@@ -657,14 +657,6 @@ std::optional<std::string> MainWindow::ChooseFile(std::string path) {
 
 std::optional<std::uint32_t> MainWindow::ChooseColour(std::uint32_t current) {
     return colourDialog_.Choose(window_, current);
-}
-
-void MainWindow::RunSync(const std::function<void()>& work) {
-    if (GetCurrentThreadId() == mainThreadId_) {
-        work();
-        return;
-    }
-    SendMessageA(window_, kRunWorkMessage, 0, reinterpret_cast<LPARAM>(&work));
 }
 
 }  // namespace quorvel

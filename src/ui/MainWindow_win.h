@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "osd/OsdColour_win.h"
-#include "platform/MainThread.h"
 #include "platform/Timer.h"
+#include "platform/win32/MainThread_win32.h"
 #include "ui/Form.h"
 #include "ui/KeyCaptureField_win.h"
 #include "ui/LinkLabels_win.h"
@@ -36,7 +36,7 @@ private:
 // The program's only ordinary window, with its tray icon and the icon's menu. Its controls
 // hold the program's state; the logic reaches them through the Form interface and hears
 // about them through FormEvents.
-class MainWindow final : public Form, public MainThread {
+class MainWindow final : public Form {
 public:
     explicit MainWindow(HINSTANCE instance);
     ~MainWindow() override;
@@ -51,6 +51,7 @@ public:
     Timer& OffTimer() { return offTimer_; }
     TrayIcon& Tray() { return *tray_; }
     TrayMenu& Menu() { return menu_; }
+    MainThread& PostedWork() { return postedWork_; }
 
     std::string GetText(TextControl control) const override;
     void SetText(TextControl control, const std::string& text) override;
@@ -75,8 +76,6 @@ public:
     void Restore() override;
     void Minimize() override;
     void Close() override;
-
-    void RunSync(const std::function<void()>& work) override;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -114,11 +113,11 @@ private:
     HFONT boldFont_ = nullptr;
     HFONT linkFont_ = nullptr;
     int dpi_ = 96;
-    DWORD mainThreadId_;
     UINT taskbarCreatedMessage_;
     FormEvents* events_ = nullptr;
     WindowTimer mainT_;
     WindowTimer offTimer_;
+    Win32MainThread postedWork_;
     std::uint16_t keyCodeValue_ = 0;
     std::uint32_t swatchColour_ = 0;
     std::vector<HICON> pictures_;

@@ -68,7 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     Application application(ApplicationContext{
         window, windows, input, processes, profile, registry, libraries, systemInfo, powerSystem, sockets, clock,
-        window, dialogs, sound, window.Tray(), window.Menu(), osd, window.MainT(), window.OffTimer(), process,
+        window.PostedWork(), dialogs, sound, window.Tray(), window.Menu(), osd, window.MainT(), window.OffTimer(), process,
         ExecutablePath(), [&osd](std::uint32_t colour) { osd.SetColour(colour); }});
     window.SetEvents(&application);
 
