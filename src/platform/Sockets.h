@@ -31,7 +31,8 @@ public:
     // Waits for at most timeoutMs (forever when negative) and fills `ready` with the sockets
     // that have something to read; none when woken or timed out. A wake that comes before the
     // wait ends it at once. False when the wait failed.
-    // Windows reports a socket once per event: the caller reads until nothing is left.
+    // Windows reports what arrives once, and may not report what came before Add: the caller
+    // reads a socket until nothing is left, and once right after adding it.
     virtual bool Wait(int timeoutMs, std::vector<SocketHandle>& ready) = 0;
     virtual void Wake() = 0;
 };
