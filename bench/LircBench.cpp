@@ -22,9 +22,9 @@ public:
     void ServerDisconnect() override {}
 };
 
-class ImmediateMainThread final : public MainThread {
+class DiscardingMainThread final : public MainThread {
 public:
-    void RunSync(const std::function<void()>& work) override { work(); }
+    void Post(std::function<void()>) override {}
 };
 
 // A client that reads everything until the server closes the connection.
@@ -61,7 +61,7 @@ struct Setup {
     }
 
     PosixSockets sockets;
-    ImmediateMainThread mainThread;
+    DiscardingMainThread mainThread;
     IgnoredEvents events;
     std::uint16_t port = FreeLoopbackPort();
     LircServer server{sockets, mainThread, events};

@@ -44,7 +44,7 @@ private:
     Log& log_;
     Clock& clock_;
     std::function<void()> onClientEvent_;
-    // Last, so that its threads are joined before anything they use goes away.
+    // Last, so that its thread is joined before anything it uses goes away.
     LircServer server_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <system_error>
 
 #include "platform/MainThread.h"
@@ -10,22 +9,21 @@
 namespace quorvel {
 namespace {
 
-// How often a waiting thread looks at its stop signal when the system does not wake it sooner.
-constexpr int kWakeIntervalMs = 50;
+// After a failure that may persist (no descriptors left to accept with, a wait that fails),
+// the network thread tries again this much later instead of spinning.
+constexpr auto kRetryPause = std::chrono::milliseconds(50);
+// What one round reads of a client at most, so that a client that floods holds up nobody.
+constexpr int kReadsPerRound = 16;
 
 }  // namespace
 
 LircServer::LircServer(Sockets& sockets, MainThread& mainThread, LircServerEvents& events)
-    : sockets_(sockets), mainThread_(mainThread), events_(events) {}
+    : sockets_(sockets), mainThread_(mainThread), sink_(std::make_shared<EventSink>(events)) {}
 
-LircServer::~LircServer() {
-    Shutdown();
-    JoinClients(JoinScope::All);
-}
+LircServer::~LircServer() { Shutdown(); }
 
 std::optional<NetworkError> LircServer::Start(std::uint16_t port) {
     if (active_) return std::nullopt;
-    JoinClients(JoinScope::Finished);
 
     UniqueSocket listener(sockets_, sockets_.OpenTcp());
     if (!listener.IsValid()) return LastNetworkError();
@@ -36,20 +34,17 @@ std::optional<NetworkError> LircServer::Start(std::uint16_t port) {
         !sockets_.Listen(listener.Get())) {
         return LastNetworkError();
     }
+    std::unique_ptr<SocketWaiter> waiter = sockets_.CreateWaiter();
+    if (!waiter || !waiter->Add(listener.Get())) return LastNetworkError();
 
-    {
-        std::lock_guard lock(listLock_);
-        accepting_ = true;
-        dropEvents_ = false;
-    }
-    acceptStop_ = false;
+    stopRequested_ = false;
     listener_ = std::move(listener);
+    waiter_ = std::move(waiter);
     try {
-        acceptThread_ = std::thread(&LircServer::AcceptLoop, this);
+        networkThread_ = std::thread(&LircServer::Serve, this);
     } catch (const std::system_error& error) {
-        std::lock_guard lock(listLock_);
-        accepting_ = false;
         listener_.Reset();
+        waiter_.reset();
         return NetworkError{error.code().value(), error.what()};
     }
     active_ = true;
@@ -57,30 +52,25 @@ std::optional<NetworkError> LircServer::Start(std::uint16_t port) {
 }
 
 void LircServer::Stop() {
-    if (active_) {
-        {
-            std::lock_guard lock(listLock_);
-            accepting_ = false;
-            for (Client* client : clients_) Drop(*client);
-            clients_.clear();
-        }
-        acceptStop_ = true;
-        // Wakes the accept thread at once where the system allows; elsewhere it wakes by itself.
-        sockets_.ShutdownBoth(listener_.Get());
-        acceptThread_.join();
-        listener_.Reset();
-        active_ = false;
+    if (!active_) return;
+    stopRequested_ = true;
+    waiter_->Wake();
+    // The network thread never waits for the main thread, so this returns at once.
+    networkThread_.join();
+    {
+        std::lock_guard lock(listLock_);
+        for (Connection* client : clients_) Drop(*client);
+        clients_.clear();
     }
-    JoinClients(JoinScope::Finished);
+    CloseDropped();
+    listener_.Reset();
+    waiter_.reset();
+    active_ = false;
 }
 
 void LircServer::Shutdown() {
-    {
-        std::lock_guard lock(listLock_);
-        dropEvents_ = true;
-    }
+    sink_->open = false;
     Stop();
-    JoinClients(JoinScope::NotHandingOver);
 }
 
 bool LircServer::IsActive() const { return active_; }
@@ -93,125 +83,138 @@ std::size_t LircServer::ClientCount() {
 std::size_t LircServer::Broadcast(std::string_view line) {
     std::lock_guard lock(listLock_);
     const std::size_t count = clients_.size();
+    bool dropped = false;
     for (auto it = clients_.begin(); it != clients_.end();) {
         // One send per line: some clients act only on the first line of each receive.
         if (sockets_.Send((*it)->socket.Get(), line) == line.size()) {
             ++it;
             continue;
         }
-        // A client that cannot take the whole line now would hold up the tick. Its thread
-        // sees the connection end and reports the disconnect.
+        // A client that cannot take the whole line now would hold up the tick.
         Drop(**it);
         it = clients_.erase(it);
+        dropped = true;
     }
+    // The network thread closes what was dropped.
+    if (dropped) waiter_->Wake();
     return count;
 }
 
-void LircServer::AcceptLoop() {
-    while (!acceptStop_) {
-        JoinClients(JoinScope::Finished);
-        const Readiness readiness = sockets_.WaitReadable(listener_.Get(), kWakeIntervalMs);
-        if (readiness == Readiness::TimedOut) continue;
-        const SocketHandle connection =
-            readiness == Readiness::Ready ? sockets_.Accept(listener_.Get()) : kNoSocket;
-        if (connection != kNoSocket) {
-            Admit(UniqueSocket(sockets_, connection));
-        } else if (!acceptStop_) {
-            // A failure that persists (no descriptors left) must not spin the processor.
-            std::this_thread::sleep_for(std::chrono::milliseconds(kWakeIntervalMs));
+void LircServer::Serve() {
+    std::vector<SocketHandle> ready;
+    // While set, the listener is left out of the wait until then.
+    std::optional<Clock::time_point> listenerResumes;
+    for (;;) {
+        const bool waited = waiter_->Wait(WaitTimeoutMs(listenerResumes), ready);
+        if (stopRequested_) return;
+        if (!waited) {
+            std::this_thread::sleep_for(kRetryPause);
+            continue;
+        }
+        ReadReady(ready);
+        CloseDropped();
+        if (listenerResumes) {
+            if (Clock::now() >= *listenerResumes) {
+                listenerResumes.reset();
+                if (!waiter_->Add(listener_.Get())) listenerResumes = Clock::now() + kRetryPause;
+            }
+        } else if (std::find(ready.begin(), ready.end(), listener_.Get()) != ready.end() && !AcceptWaiting()) {
+            // A listener with a connection that cannot be accepted stays ready.
+            waiter_->Remove(listener_.Get());
+            listenerResumes = Clock::now() + kRetryPause;
         }
     }
 }
 
-void LircServer::Admit(UniqueSocket connection) {
-    // Without Nagle's delay each line leaves in a segment of its own, at once.
-    sockets_.SetNoDelay(connection.Get());
-    // A blocking send to a client that stopped reading would hold up the tick.
-    if (!sockets_.SetNonBlocking(connection.Get())) return;
+int LircServer::WaitTimeoutMs(const std::optional<Clock::time_point>& listenerResumes) const {
+    const auto hasMoreToRead = [](const std::unique_ptr<Connection>& connection) { return connection->moreToRead; };
+    if (std::any_of(connections_.begin(), connections_.end(), hasMoreToRead)) return 0;
+    if (!listenerResumes) return -1;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*listenerResumes - Clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+}
 
-    std::lock_guard lock(listLock_);
-    // Over the limit the connection is closed at once, without a word and without an event.
-    if (!accepting_ || clients_.size() >= kMaxClients) return;
-    auto client = std::make_unique<Client>(std::move(connection));
-    try {
-        // The thread waits for the list lock before it does anything.
-        client->thread = std::thread(&LircServer::RunClient, this, std::ref(*client));
-    } catch (const std::system_error&) {
+void LircServer::ReadReady(const std::vector<SocketHandle>& ready) {
+    for (const auto& connection : connections_) {
+        if (connection->moreToRead ||
+            std::find(ready.begin(), ready.end(), connection->socket.Get()) != ready.end()) {
+            Read(*connection);
+        }
+    }
+}
+
+// Clients get no answers: what they send is read and discarded. Reading goes on until nothing
+// is left, because Windows reports what arrives only once.
+void LircServer::Read(Connection& connection) {
+    std::array<char, 4096> received;
+    connection.moreToRead = true;
+    for (int reads = 0; reads < kReadsPerRound; ++reads) {
+        const ReceiveStatus status = sockets_.Receive(connection.socket.Get(), received);
+        if (status == ReceiveStatus::Data) continue;
+        connection.moreToRead = false;
+        if (status == ReceiveStatus::Ended) {
+            std::lock_guard lock(listLock_);
+            if (!connection.dropped) {
+                std::erase(clients_, &connection);
+                Drop(connection);
+            }
+        }
         return;
     }
-    clients_.push_back(client.get());
-    threads_.push_back(std::move(client));
 }
 
-void LircServer::RunClient(Client& client) {
-    LIRCServerTCPSConnect(client);
-    LIRCServerTCPSExecute(client);
-    {
-        std::lock_guard lock(listLock_);
-        std::erase(clients_, &client);
+// False when not one connection could be accepted.
+bool LircServer::AcceptWaiting() {
+    for (bool accepted = false;; accepted = true) {
+        const SocketHandle socket = sockets_.Accept(listener_.Get());
+        if (socket == kNoSocket) return accepted;
+        Admit(UniqueSocket(sockets_, socket));
     }
-    // Closed before the event, so the peer sees the end without waiting for the main thread.
-    client.socket.Reset();
-    LIRCServerTCPSDisconnect(client);
+}
+
+void LircServer::Admit(UniqueSocket socket) {
+    // Without Nagle's delay each line leaves in a segment of its own, at once.
+    sockets_.SetNoDelay(socket.Get());
+    // A blocking send to a client that stopped reading would hold up the tick.
+    if (!sockets_.SetNonBlocking(socket.Get())) return;
+    {
+        // Over the limit the connection is closed at once, without a word and without an event.
+        std::lock_guard lock(listLock_);
+        if (clients_.size() >= kMaxClients) return;
+    }
+    if (!waiter_->Add(socket.Get())) return;
+    connections_.push_back(std::make_unique<Connection>(std::move(socket)));
+    Connection& connection = *connections_.back();
+    // What came before the socket was watched may never be reported (Windows): read at once.
+    connection.moreToRead = true;
     std::lock_guard lock(listLock_);
-    client.finished = true;
+    clients_.push_back(&connection);
+    PostEvent(&LircServerEvents::ServerConnect);
 }
 
-void LircServer::LIRCServerTCPSConnect(Client& client) {
-    HandOver(client, [this] { events_.ServerConnect(); });
-}
-
-void LircServer::LIRCServerTCPSExecute(Client& client) {
-    std::array<char, 512> discarded;
-    while (!client.stopRequested) {
-        const Readiness readiness = sockets_.WaitReadable(client.socket.Get(), kWakeIntervalMs);
-        if (readiness == Readiness::TimedOut) continue;
-        if (readiness == Readiness::Failed ||
-            sockets_.Receive(client.socket.Get(), discarded) == ReceiveStatus::Ended) {
-            return;
+void LircServer::CloseDropped() {
+    std::lock_guard lock(listLock_);
+    for (auto it = connections_.begin(); it != connections_.end();) {
+        if (!(*it)->dropped) {
+            ++it;
+            continue;
         }
+        waiter_->Remove((*it)->socket.Get());
+        it = connections_.erase(it);
     }
 }
 
-void LircServer::LIRCServerTCPSDisconnect(Client& client) {
-    HandOver(client, [this] { events_.ServerDisconnect(); });
+// Under the list lock; the caller takes the client out of the list.
+void LircServer::Drop(Connection& connection) {
+    connection.dropped = true;
+    PostEvent(&LircServerEvents::ServerDisconnect);
 }
 
-void LircServer::HandOver(Client& client, const std::function<void()>& handler) {
-    {
-        std::lock_guard lock(listLock_);
-        if (dropEvents_) return;
-        client.handingOver = true;
-    }
-    // Never under the list lock: the main thread may be waiting for it in the tick.
-    mainThread_.RunSync(handler);
-    std::lock_guard lock(listLock_);
-    client.handingOver = false;
-}
-
-void LircServer::Drop(Client& client) {
-    client.stopRequested = true;
-    sockets_.ShutdownBoth(client.socket.Get());
-}
-
-void LircServer::JoinClients(JoinScope scope) {
-    std::vector<std::unique_ptr<Client>> joinable;
-    {
-        std::lock_guard lock(listLock_);
-        const auto keep = [scope](const std::unique_ptr<Client>& client) {
-            switch (scope) {
-                case JoinScope::Finished: return !client->finished;
-                case JoinScope::NotHandingOver: return client->handingOver;
-                case JoinScope::All: return false;
-            }
-            return true;
-        };
-        const auto firstJoinable = std::stable_partition(threads_.begin(), threads_.end(), keep);
-        joinable.assign(std::make_move_iterator(firstJoinable), std::make_move_iterator(threads_.end()));
-        threads_.erase(firstJoinable, threads_.end());
-    }
-    // Outside the lock: a thread on its way out still takes it once.
-    for (const auto& client : joinable) client->thread.join();
+// Under the list lock, so that the events keep the order in which the list changed.
+void LircServer::PostEvent(void (LircServerEvents::*handler)()) {
+    mainThread_.Post([sink = sink_, handler] {
+        if (sink->open) (sink->events.*handler)();
+    });
 }
 
 NetworkError LircServer::LastNetworkError() {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -18,7 +18,8 @@ namespace quorvel {
 
 class MainThread;
 
-// The main thread's handlers of client events; the server hands them over synchronously.
+// The main thread's handlers of client events; the server posts them, in the order the
+// clients came and went.
 class LircServerEvents {
 public:
     virtual ~LircServerEvents() = default;
@@ -31,28 +32,25 @@ struct NetworkError {
     std::string text;
 };
 
-// The WinLIRC listener (LIRCServerTCPS): 127.0.0.1 only, at most 16 clients, one thread per
-// client that reads and discards, one accept thread. Start, Stop, Shutdown, Broadcast and
-// ClientCount belong to the main thread.
+// The WinLIRC listener (LIRCServerTCPS): 127.0.0.1 only, at most 16 clients, served by one
+// network thread that accepts, reads and discards what clients send, and closes the
+// connections that end. Start, Stop, Shutdown, Broadcast and ClientCount belong to the main
+// thread.
 class LircServer final : public LircBroadcaster {
 public:
     static constexpr std::size_t kMaxClients = 16;
 
     LircServer(Sockets& sockets, MainThread& mainThread, LircServerEvents& events);
-    // Joins every thread. Threads still handing an event over wait for the main thread, so
-    // destroy the server only once the main thread no longer runs hand-overs (its window is
-    // gone) and RunSync returns without running them.
     ~LircServer() override;
     LircServer(const LircServer&) = delete;
     LircServer& operator=(const LircServer&) = delete;
 
     // Nothing changes when the listener is already active.
     std::optional<NetworkError> Start(std::uint16_t port);
-    // Closes every client in list order, then the listener. The disconnect events follow
-    // whenever the main thread handles hand-overs again; Stop never waits for them.
+    // Closes every client, then the listener; their disconnect events follow on the main thread.
     void Stop();
-    // Stop at the end of the program: events not yet handed over are dropped, and every
-    // thread that is not waiting for the main thread is joined.
+    // Stop at the end of the program: from now on no event reaches the handlers, not even
+    // one posted before.
     void Shutdown();
 
     bool IsActive() const override;
@@ -60,41 +58,45 @@ public:
     std::size_t Broadcast(std::string_view line) override;
 
 private:
-    struct Client {
-        explicit Client(UniqueSocket connection) : socket(std::move(connection)) {}
+    struct Connection {
+        explicit Connection(UniqueSocket connection) : socket(std::move(connection)) {}
         UniqueSocket socket;
-        std::thread thread;
-        std::atomic<bool> stopRequested{false};
-        bool handingOver = false;  // guarded by listLock_
-        bool finished = false;     // guarded by listLock_
+        bool dropped = false;     // guarded by listLock_: out of the client list, to be closed
+        bool moreToRead = false;  // the network thread's
     };
-    enum class JoinScope { Finished, NotHandingOver, All };
+    // What posted events run into; it outlives the server, so that a late event finds it closed.
+    struct EventSink {
+        explicit EventSink(LircServerEvents& handlers) : events(handlers) {}
+        LircServerEvents& events;
+        bool open = true;  // the main thread's
+    };
+    using Clock = std::chrono::steady_clock;
 
-    void AcceptLoop();
-    void Admit(UniqueSocket connection);
-    void RunClient(Client& client);
-    void LIRCServerTCPSConnect(Client& client);
-    void LIRCServerTCPSExecute(Client& client);
-    void LIRCServerTCPSDisconnect(Client& client);
-    void HandOver(Client& client, const std::function<void()>& handler);
-    void Drop(Client& client);
-    void JoinClients(JoinScope scope);
+    void Serve();
+    int WaitTimeoutMs(const std::optional<Clock::time_point>& listenerResumes) const;
+    void ReadReady(const std::vector<SocketHandle>& ready);
+    void Read(Connection& connection);
+    bool AcceptWaiting();
+    void Admit(UniqueSocket socket);
+    void CloseDropped();
+    void Drop(Connection& connection);
+    void PostEvent(void (LircServerEvents::*handler)());
     NetworkError LastNetworkError();
 
     Sockets& sockets_;
     MainThread& mainThread_;
-    LircServerEvents& events_;
+    const std::shared_ptr<EventSink> sink_;
 
     bool active_ = false;
     UniqueSocket listener_;
-    std::thread acceptThread_;
-    std::atomic<bool> acceptStop_{false};
+    std::unique_ptr<SocketWaiter> waiter_;
+    std::thread networkThread_;
+    std::atomic<bool> stopRequested_{false};
+    // Every open connection; the network thread's while it runs, the main thread's otherwise.
+    std::vector<std::unique_ptr<Connection>> connections_;
 
     std::mutex listLock_;
-    std::vector<Client*> clients_;                 // the client list, in order of connection
-    std::vector<std::unique_ptr<Client>> threads_;  // every client thread not joined yet
-    bool accepting_ = false;
-    bool dropEvents_ = false;
+    std::vector<Connection*> clients_;  // the client list, in order of connection
 };
 
 }  // namespace quorvel

@@ -8,8 +8,8 @@ namespace quorvel {
 class MainThread {
 public:
     virtual ~MainThread() = default;
-    // Runs the work on the main thread and returns when it has run.
-    virtual void RunSync(const std::function<void()>& work) = 0;
+    // Queues the work to run on the main thread, after all work posted before it; never waits.
+    virtual void Post(std::function<void()> work) = 0;
 };
 
 }  // namespace quorvel

@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace quorvel {
 
@@ -14,8 +16,26 @@ namespace quorvel {
 enum class SocketHandle : std::uintptr_t {};
 constexpr SocketHandle kNoSocket{~std::uintptr_t{0}};
 
-enum class Readiness { Ready, TimedOut, Failed };
 enum class ReceiveStatus { Data, NothingYet, Ended };
+
+// Lets one thread sleep until one of its sockets has something to read (data, the end of the
+// connection, an error or, for a listener, a connection) or another thread wakes it. Add,
+// Remove and Wait belong to the waiting thread; Wake may be called from any thread.
+class SocketWaiter {
+public:
+    virtual ~SocketWaiter() = default;
+    // Windows: the socket becomes non-blocking for good.
+    virtual bool Add(SocketHandle socket) = 0;
+    // Before the socket is closed.
+    virtual void Remove(SocketHandle socket) = 0;
+    // Waits for at most timeoutMs (forever when negative) and fills `ready` with the sockets
+    // that have something to read; none when woken or timed out. A wake that comes before the
+    // wait ends it at once. False when the wait failed.
+    // Windows reports what arrives once, and may not report what came before Add: the caller
+    // reads a socket until nothing is left, and once right after adding it.
+    virtual bool Wait(int timeoutMs, std::vector<SocketHandle>& ready) = 0;
+    virtual void Wake() = 0;
+};
 
 // IPv4 TCP sockets, one system call per operation. Every method may be called from any
 // thread; a failing call leaves its reason in LastError() of the calling thread.
@@ -34,14 +54,12 @@ public:
     virtual SocketHandle Accept(SocketHandle listener) = 0;
     virtual bool SetNoDelay(SocketHandle socket) = 0;
     virtual bool SetNonBlocking(SocketHandle socket) = 0;
-    // Ready when data, the end of the connection, an error or (for a listener) a connection waits.
-    virtual Readiness WaitReadable(SocketHandle socket, int timeoutMs) = 0;
+    // Null when the system lacks the resources.
+    virtual std::unique_ptr<SocketWaiter> CreateWaiter() = 0;
     // The number of bytes the system took, 0 when it took none (buffer full or failure).
     virtual std::size_t Send(SocketHandle socket, std::string_view data) = 0;
     // Reads what has arrived into the buffer; Ended when the peer closed or the connection failed.
     virtual ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) = 0;
-    // Ends both directions at once; a thread waiting on the socket wakes where the system allows.
-    virtual void ShutdownBoth(SocketHandle socket) = 0;
     virtual void Close(SocketHandle socket) = 0;
 
     virtual int LastError() = 0;

@@ -12,7 +12,7 @@ namespace {
 constexpr char kClassName[] = QUORVEL_MAIN_CLASS;
 constexpr UINT_PTR kMainTId = 1;
 constexpr UINT_PTR kOffTimerId = 2;
-// Work handed over from another thread; lParam points to the std::function.
+// Work posted from other threads waits in postedWork_.
 constexpr UINT kRunWorkMessage = WM_APP + 1;
 // Declared here so that the program builds with headers older than Windows 8.1's.
 constexpr UINT kDpiChangedMessage = 0x02E0;
@@ -32,10 +32,10 @@ void WindowTimer::Stop() {
 MainWindow::MainWindow(HINSTANCE instance, Log& log)
     : instance_(instance),
       log_(log),
-      mainThreadId_(GetCurrentThreadId()),
       taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")),
       mainT_(window_, kMainTId),
       offTimer_(window_, kOffTimerId),
+      postedWork_(window_, kRunWorkMessage),
       menu_(instance) {}
 
 MainWindow::~MainWindow() {
@@ -100,7 +100,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             return DefWindowProcA(window_, message, wParam, lParam);
-        case kRunWorkMessage: (*reinterpret_cast<const std::function<void()>*>(lParam))(); return 0;
+        case kRunWorkMessage: postedWork_.RunPosted(); return 0;
         case WM_POWERBROADCAST:
             if (app_) app_->OnPowerBroadcast(wParam);
             return DefWindowProcA(window_, message, wParam, lParam);
@@ -209,14 +209,6 @@ void MainWindow::Minimize() {
     if (!IsWindowVisible(window_)) return;
     ShowWindow(window_, SW_MINIMIZE);
     ShowWindow(window_, SW_HIDE);
-}
-
-void MainWindow::RunSync(const std::function<void()>& work) {
-    if (GetCurrentThreadId() == mainThreadId_) {
-        work();
-        return;
-    }
-    SendMessageA(window_, kRunWorkMessage, 0, reinterpret_cast<LPARAM>(&work));
 }
 
 }  // namespace quorvel

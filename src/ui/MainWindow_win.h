@@ -12,9 +12,9 @@
 #include "model/Model.h"
 #include "osd/OsdColour_win.h"
 #include "platform/Log.h"
-#include "platform/MainThread.h"
 #include "platform/Timer.h"
 #include "platform/win32/BaseWindow.h"
+#include "platform/win32/MainThread_win32.h"
 #include "platform/win32/Win32Handles.h"
 #include "ui/KeyCaptureField_win.h"
 #include "ui/LinkLabels_win.h"
@@ -41,7 +41,7 @@ private:
 
 // The program's only ordinary window, with its tray icon and the icon's menu. It shows the
 // model and turns what the user does in it into calls on the application.
-class MainWindow final : public BaseWindow<MainWindow>, public ModelObserver, public MainThread {
+class MainWindow final : public BaseWindow<MainWindow>, public ModelObserver {
 public:
     MainWindow(HINSTANCE instance, Log& log);
     ~MainWindow() override;
@@ -54,9 +54,10 @@ public:
     Timer& MainT() { return mainT_; }
     Timer& OffTimer() { return offTimer_; }
     TrayIcon& Tray() { return *tray_; }
+    // Work other threads hand to the main thread runs on this window's messages.
+    MainThread& PostedWork() { return postedWork_; }
 
     void Changed(Aspect aspect) override;
-    void RunSync(const std::function<void()>& work) override;
 
 private:
     friend class BaseWindow<MainWindow>;
@@ -129,10 +130,10 @@ private:
     UniqueFont boldFont_;
     UniqueFont linkFont_;
     int dpi_ = 96;
-    DWORD mainThreadId_;
     UINT taskbarCreatedMessage_;
     WindowTimer mainT_;
     WindowTimer offTimer_;
+    Win32MainThread postedWork_;
     std::vector<UniqueIcon> pictures_;
     std::array<UniqueIcon, 4> indicatorPictures_;
     int indicatorShown_ = 2;

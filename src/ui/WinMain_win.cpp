@@ -75,8 +75,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Osd osd(instance, Settings().osdColor);
 
     Application application(ApplicationContext{
-        windows, input, processes, profile, registry, libraries, systemInfo, powerSystem, sockets, clock, window,
-        dialogs, log, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, ExecutablePath(),
+        windows, input, processes, profile, registry, libraries, systemInfo, powerSystem, sockets, clock,
+        window.PostedWork(), dialogs, log, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, ExecutablePath(),
         [&osd](std::uint32_t colour) { osd.SetColour(colour); }});
     window.Attach(&application);
 

@@ -203,14 +203,11 @@ public:
     SocketHandle Accept(SocketHandle listener) override { return inner_.Accept(listener); }
     bool SetNoDelay(SocketHandle socket) override { return inner_.SetNoDelay(socket); }
     bool SetNonBlocking(SocketHandle socket) override { return inner_.SetNonBlocking(socket); }
-    Readiness WaitReadable(SocketHandle socket, int timeoutMs) override {
-        return inner_.WaitReadable(socket, timeoutMs);
-    }
+    std::unique_ptr<SocketWaiter> CreateWaiter() override { return inner_.CreateWaiter(); }
     std::size_t Send(SocketHandle socket, std::string_view data) override { return inner_.Send(socket, data); }
     ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) override {
         return inner_.Receive(socket, buffer);
     }
-    void ShutdownBoth(SocketHandle socket) override { inner_.ShutdownBoth(socket); }
     void Close(SocketHandle socket) override {
         if (socket == listener_) Note("stop listening");
         inner_.Close(socket);

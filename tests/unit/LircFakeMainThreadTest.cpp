@@ -2,37 +2,37 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
-
-#include "LircLoopback.h"
+#include <vector>
 
 namespace quorvel {
 namespace {
 
-TEST(LircFakeMainThread, RunSyncWaitsUntilTheWorkRanOnThePumpingThread) {
+TEST(LircFakeMainThread, PostedWorkRunsInOrderOnThePumpingThreadOnly) {
     FakeMainThread mainThread;
-    std::thread::id ranOn;
-    std::atomic<bool> returned{false};
-    std::thread caller([&] {
-        mainThread.RunSync([&] { ranOn = std::this_thread::get_id(); });
-        returned = true;
+    std::vector<int> ran;
+    std::vector<std::thread::id> ranOn;
+    std::thread poster([&] {
+        for (int i = 0; i < 3; ++i) {
+            mainThread.Post([&, i] {
+                ran.push_back(i);
+                ranOn.push_back(std::this_thread::get_id());
+            });
+        }
     });
-    ASSERT_TRUE(WaitUntil([&] { return mainThread.Waiting() == 1; }));
-    EXPECT_FALSE(returned);
-    EXPECT_EQ(mainThread.Pump(), 1u);
-    caller.join();
-    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    poster.join();
+    EXPECT_TRUE(ran.empty());
+    EXPECT_EQ(mainThread.Pump(), 3u);
+    EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(ranOn, std::vector<std::thread::id>(3, std::this_thread::get_id()));
 }
 
-TEST(LircFakeMainThread, CloseReleasesWaitingCallersAndRefusesLaterOnesWithoutRunningThem) {
+TEST(LircFakeMainThread, CloseDropsWaitingWorkAndLaterWorkWithoutRunningIt) {
     FakeMainThread mainThread;
-    std::atomic<int> ran{0};
-    std::thread waiting([&] { mainThread.RunSync([&] { ++ran; }); });
-    ASSERT_TRUE(WaitUntil([&] { return mainThread.Waiting() == 1; }));
+    int ran = 0;
+    mainThread.Post([&] { ++ran; });
     mainThread.Close();
-    waiting.join();
-    mainThread.RunSync([&] { ++ran; });
+    mainThread.Post([&] { ++ran; });
     EXPECT_EQ(mainThread.Pump(), 0u);
     EXPECT_EQ(ran, 0);
 }

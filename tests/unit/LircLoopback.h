@@ -9,9 +9,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -119,6 +121,24 @@ private:
     bool connected_ = false;
 };
 
+// A real waiter that counts its waits.
+class CountingWaiter final : public SocketWaiter {
+public:
+    CountingWaiter(std::unique_ptr<SocketWaiter> real, std::atomic<int>& waits)
+        : real_(std::move(real)), waits_(waits) {}
+    bool Add(SocketHandle socket) override { return real_->Add(socket); }
+    void Remove(SocketHandle socket) override { real_->Remove(socket); }
+    bool Wait(int timeoutMs, std::vector<SocketHandle>& ready) override {
+        ++waits_;
+        return real_->Wait(timeoutMs, ready);
+    }
+    void Wake() override { real_->Wake(); }
+
+private:
+    std::unique_ptr<SocketWaiter> real_;
+    std::atomic<int>& waits_;
+};
+
 // Real sockets with a record of what the server asked of them, and failures on demand.
 class RecordingSockets final : public Sockets {
 public:
@@ -128,6 +148,10 @@ public:
     };
     std::optional<int> bindFailure;     // BindLoopback fails with this error
     std::string errorText = "unset";  // ErrorText's answer while bindFailure is set
+    std::atomic<bool> acceptFails{false};  // Accept leaves the connection waiting and fails
+
+    int AcceptCalls() { return acceptCalls_; }
+    int Waits() { return waits_; }
 
     std::vector<SocketHandle> Accepted() { return Locked(accepted_); }
     std::vector<SocketHandle> NoDelay() { return Locked(noDelay_); }
@@ -146,6 +170,8 @@ public:
     }
     bool Listen(SocketHandle socket) override { return real_.Listen(socket); }
     SocketHandle Accept(SocketHandle listener) override {
+        ++acceptCalls_;
+        if (acceptFails) return kNoSocket;
         const SocketHandle socket = real_.Accept(listener);
         if (socket != kNoSocket) Record(accepted_, socket);
         return socket;
@@ -158,8 +184,8 @@ public:
         Record(nonBlocking_, socket);
         return real_.SetNonBlocking(socket);
     }
-    Readiness WaitReadable(SocketHandle socket, int timeoutMs) override {
-        return real_.WaitReadable(socket, timeoutMs);
+    std::unique_ptr<SocketWaiter> CreateWaiter() override {
+        return std::make_unique<CountingWaiter>(real_.CreateWaiter(), waits_);
     }
     std::size_t Send(SocketHandle socket, std::string_view data) override {
         Record(sends_, Sent{socket, std::string(data)});
@@ -168,7 +194,6 @@ public:
     ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) override {
         return real_.Receive(socket, buffer);
     }
-    void ShutdownBoth(SocketHandle socket) override { real_.ShutdownBoth(socket); }
     void Close(SocketHandle socket) override {
         Record(closed_, socket);
         real_.Close(socket);
@@ -193,6 +218,8 @@ private:
     std::vector<SocketHandle> accepted_, noDelay_, nonBlocking_, closed_;
     std::vector<Sent> sends_;
     int lastError_ = 0;
+    std::atomic<int> acceptCalls_{0};
+    std::atomic<int> waits_{0};
 };
 
 }  // namespace quorvel

@@ -43,11 +43,6 @@ protected:
         server.emplace(sockets, mainThread, events);
         ASSERT_FALSE(server->Start(port).has_value());
     }
-    void TearDown() override {
-        // As at the end of the program: the window goes, then the server.
-        mainThread.Close();
-        server.reset();
-    }
 
     std::vector<std::unique_ptr<LoopbackClient>> Connect(int count, int receiveBuffer = 0) {
         std::vector<std::unique_ptr<LoopbackClient>> clients;
@@ -198,6 +193,11 @@ TEST_F(LircServerTest, ClientThatStopsReadingIsDroppedWhileTheOthersGetEveryLine
         expected += line;
     }
     EXPECT_TRUE(mainThread.PumpUntil([&] { return events.Count("disconnect") == 1; }));
+    const SocketHandle stalledSocket = sockets.Accepted().back();
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::vector<SocketHandle> closed = sockets.Closed();
+        return std::find(closed.begin(), closed.end(), stalledSocket) != closed.end();
+    }));
 
     // Stopping ends the readers' connections once everything sent has arrived.
     server->Stop();
@@ -208,7 +208,7 @@ TEST_F(LircServerTest, ClientThatStopsReadingIsDroppedWhileTheOthersGetEveryLine
     }
 }
 
-TEST_F(LircServerTest, StopClosesEveryClientWithoutWaitingForTheirDisconnectEvents) {
+TEST_F(LircServerTest, StopClosesEveryClientAndPostsTheirDisconnectEvents) {
     auto clients = Connect(3);
     server->Stop();
 
@@ -252,6 +252,7 @@ TEST_F(LircServerTest, StopStartAndShutdownDuringClientChurnNeverDeadlock) {
         server->Broadcast(Line(0));
         ASSERT_FALSE(server->Start(port).has_value());
     }
+    const std::size_t handled = events.events.size();
     server->Shutdown();
     shutDown = true;
     EXPECT_FALSE(server->IsActive());
@@ -259,12 +260,39 @@ TEST_F(LircServerTest, StopStartAndShutdownDuringClientChurnNeverDeadlock) {
     churning = false;
     churn.join();
 
-    // Hand-overs already waiting may still run; nothing new starts after the shutdown.
+    // Events still on their way when it shut down are dropped.
     mainThread.Pump();
-    const std::size_t settled = events.events.size();
-    std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(mainThread.Pump(), 0u);
-    EXPECT_EQ(events.events.size(), settled);
+    EXPECT_EQ(events.events.size(), handled);
+}
+
+TEST_F(LircServerTest, ShutdownDropsTheEventsNotYetRunAndClosesTheClients) {
+    LoopbackClient client(port);
+    ASSERT_TRUE(WaitUntil([&] { return mainThread.Waiting() == 1; }));
+    server->Shutdown();
+
+    EXPECT_TRUE(client.EndsWithoutData());
+    EXPECT_EQ(mainThread.Pump(), 2u);
+    EXPECT_TRUE(events.events.empty());
+}
+
+// A listener whose connections cannot be accepted (no descriptors left) stays ready to read.
+TEST_F(LircServerTest, NetworkThreadNeitherWakesWhileIdleNorSpinsWhenItCannotAccept) {
+    auto clients = Connect(2);
+    const int waits = sockets.Waits();
+    std::this_thread::sleep_for(300ms);
+    // The round that read the newest client may still be ending.
+    EXPECT_LE(sockets.Waits() - waits, 2);
+
+    sockets.acceptFails = true;
+    LoopbackClient waiting(port);
+    const int accepts = sockets.AcceptCalls();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LE(sockets.AcceptCalls() - accepts, 20);
+
+    sockets.acceptFails = false;
+    EXPECT_TRUE(mainThread.PumpUntil([&] { return events.Count("connect") == 3; }));
+    server->Broadcast(Line(0));
+    EXPECT_EQ(waiting.ReceiveOnce(), Line(0));
 }
 
 TEST_F(LircServerTest, EveryDeliveredConnectIsFollowedByItsDisconnect) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <thread>
+#include <vector>
+
 #include "LircLoopback.h"
 
 namespace quorvel {
@@ -36,25 +40,34 @@ TEST(LircUniqueSocket, AssigningOverAnOwnedSocketClosesTheOldOne) {
     EXPECT_EQ(sockets.Closed(), (std::vector<SocketHandle>{a, b}));
 }
 
-// The server relies on a send that never waits and on a reader that can tell "nothing yet"
-// from "ended".
-TEST(LircPosixSockets, NonBlockingSendTakesWhatFitsAndReceiveTellsNothingYetFromEnded) {
+// The server relies on a waiter that reports exactly the sockets with something to read and
+// wakes when told, on a send that never waits, and on a reader that tells "nothing yet" from
+// "ended".
+TEST(LircPosixSockets, WaiterReportsWhatCanBeReadAndNonBlockingCallsNeverWait) {
     PosixSockets sockets;
+    const std::unique_ptr<SocketWaiter> waiter = sockets.CreateWaiter();
+    ASSERT_TRUE(waiter);
+    std::vector<SocketHandle> ready;
     UniqueSocket listener(sockets, sockets.OpenTcp());
     const std::uint16_t port = FreeLoopbackPort();
     ASSERT_TRUE(sockets.BindLoopback(listener.Get(), port));
     ASSERT_TRUE(sockets.Listen(listener.Get()));
+    ASSERT_TRUE(waiter->Add(listener.Get()));
     LoopbackClient client(port, 4096);
-    ASSERT_EQ(sockets.WaitReadable(listener.Get(), 5000), Readiness::Ready);
+    ASSERT_TRUE(waiter->Wait(5000, ready));
+    EXPECT_EQ(ready, std::vector<SocketHandle>{listener.Get()});
     UniqueSocket server(sockets, sockets.Accept(listener.Get()));
     ASSERT_TRUE(server.IsValid());
     ASSERT_TRUE(sockets.SetNonBlocking(server.Get()));
+    ASSERT_TRUE(waiter->Add(server.Get()));
 
     char buffer[16];
     EXPECT_EQ(sockets.Receive(server.Get(), buffer), ReceiveStatus::NothingYet);
-    EXPECT_EQ(sockets.WaitReadable(server.Get(), 0), Readiness::TimedOut);
+    ASSERT_TRUE(waiter->Wait(0, ready));
+    EXPECT_TRUE(ready.empty());
     client.Send("LIST\n");
-    EXPECT_EQ(sockets.WaitReadable(server.Get(), 5000), Readiness::Ready);
+    ASSERT_TRUE(waiter->Wait(5000, ready));
+    EXPECT_EQ(ready, std::vector<SocketHandle>{server.Get()});
     EXPECT_EQ(sockets.Receive(server.Get(), buffer), ReceiveStatus::Data);
 
     const std::string block(1 << 20, 'x');
@@ -62,9 +75,19 @@ TEST(LircPosixSockets, NonBlockingSendTakesWhatFitsAndReceiveTellsNothingYetFrom
     for (int i = 0; i < 1000 && taken == block.size(); ++i) taken = sockets.Send(server.Get(), block);
     EXPECT_LT(taken, block.size());
 
+    // A wake from another thread ends a wait without limit, whether it comes before or during it.
+    std::thread waker([&] { waiter->Wake(); });
+    ASSERT_TRUE(waiter->Wait(-1, ready));
+    EXPECT_TRUE(ready.empty());
+    waker.join();
+
     client.Close();
-    EXPECT_EQ(sockets.WaitReadable(server.Get(), 5000), Readiness::Ready);
+    ASSERT_TRUE(waiter->Wait(5000, ready));
+    EXPECT_EQ(ready, std::vector<SocketHandle>{server.Get()});
     EXPECT_EQ(sockets.Receive(server.Get(), buffer), ReceiveStatus::Ended);
+    waiter->Remove(server.Get());
+    ASSERT_TRUE(waiter->Wait(0, ready));
+    EXPECT_TRUE(ready.empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -22,6 +23,52 @@ bool SetIntOption(SocketHandle socket, int level, int option) {
     const int on = 1;
     return setsockopt(Fd(socket), level, option, &on, sizeof on) == 0;
 }
+
+// poll() over the sockets and the read end of a pipe; a byte written to the pipe wakes it.
+class PosixSocketWaiter final : public SocketWaiter {
+public:
+    PosixSocketWaiter(int wakeRead, int wakeWrite) : entries_{{wakeRead, POLLIN, 0}}, wakeWrite_(wakeWrite) {}
+    ~PosixSocketWaiter() override {
+        close(entries_.front().fd);
+        close(wakeWrite_);
+    }
+    PosixSocketWaiter(const PosixSocketWaiter&) = delete;
+    PosixSocketWaiter& operator=(const PosixSocketWaiter&) = delete;
+
+    bool Add(SocketHandle socket) override {
+        entries_.push_back({Fd(socket), POLLIN, 0});
+        return true;
+    }
+
+    void Remove(SocketHandle socket) override {
+        std::erase_if(entries_, [fd = Fd(socket)](const pollfd& entry) { return entry.fd == fd; });
+    }
+
+    bool Wait(int timeoutMs, std::vector<SocketHandle>& ready) override {
+        ready.clear();
+        // A signal cuts the wait short, as a wake does.
+        if (poll(entries_.data(), entries_.size(), timeoutMs) < 0) return errno == EINTR;
+        // Emptied after every wait: whoever woke it changed what the waiting thread looks at
+        // after the wait, so no wake is lost.
+        char drained[64];
+        while (read(entries_.front().fd, drained, sizeof drained) > 0) {
+        }
+        for (auto entry = entries_.begin() + 1; entry != entries_.end(); ++entry) {
+            if (entry->revents != 0) ready.push_back(Handle(entry->fd));
+        }
+        return true;
+    }
+
+    void Wake() override {
+        // A full pipe already wakes the waiter.
+        const char byte = 0;
+        [[maybe_unused]] const ssize_t written = write(wakeWrite_, &byte, 1);
+    }
+
+private:
+    std::vector<pollfd> entries_;  // the pipe first, then the sockets
+    int wakeWrite_;
+};
 
 }  // namespace
 
@@ -50,13 +97,10 @@ bool PosixSockets::SetNonBlocking(SocketHandle socket) {
     return flags != -1 && fcntl(Fd(socket), F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
-Readiness PosixSockets::WaitReadable(SocketHandle socket, int timeoutMs) {
-    pollfd entry{Fd(socket), POLLIN, 0};
-    const int result = poll(&entry, 1, timeoutMs);
-    if (result > 0) return Readiness::Ready;
-    // A signal cuts the wait short; the caller waits again.
-    if (result == 0 || errno == EINTR) return Readiness::TimedOut;
-    return Readiness::Failed;
+std::unique_ptr<SocketWaiter> PosixSockets::CreateWaiter() {
+    int pipe[2];
+    if (pipe2(pipe, O_NONBLOCK | O_CLOEXEC) != 0) return nullptr;
+    return std::make_unique<PosixSocketWaiter>(pipe[0], pipe[1]);
 }
 
 std::size_t PosixSockets::Send(SocketHandle socket, std::string_view data) {
@@ -71,8 +115,6 @@ ReceiveStatus PosixSockets::Receive(SocketHandle socket, std::span<char> buffer)
     if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return ReceiveStatus::NothingYet;
     return ReceiveStatus::Ended;
 }
-
-void PosixSockets::ShutdownBoth(SocketHandle socket) { shutdown(Fd(socket), SHUT_RDWR); }
 
 void PosixSockets::Close(SocketHandle socket) { close(Fd(socket)); }
 

@@ -3,6 +3,11 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
+#include <array>
+
+#include "platform/UniqueHandle.h"
+
 namespace quorvel {
 namespace {
 
@@ -16,6 +21,70 @@ bool SetBoolOption(SocketHandle socket, int level, int option) {
     const BOOL on = TRUE;
     return setsockopt(Native(socket), level, option, reinterpret_cast<const char*>(&on), sizeof on) == 0;
 }
+
+struct WsaEventTraits {
+    using Handle = WSAEVENT;
+    static Handle Invalid() { return WSA_INVALID_EVENT; }
+    static void Close(Handle event) { WSACloseEvent(event); }
+};
+using UniqueWsaEvent = UniqueHandle<WsaEventTraits>;
+
+// One event per socket (WSAEventSelect) and one for wake-ups, waited on together. Windows XP
+// has no WSAPoll.
+class Win32SocketWaiter final : public SocketWaiter {
+public:
+    explicit Win32SocketWaiter(UniqueWsaEvent wake) : wake_(std::move(wake)) {}
+
+    bool Add(SocketHandle socket) override {
+        // The wake event takes one of the places a wait has.
+        if (watched_.size() + 1 >= WSA_MAXIMUM_WAIT_EVENTS) {
+            WSASetLastError(WSAEMFILE);
+            return false;
+        }
+        UniqueWsaEvent event(WSACreateEvent());
+        if (!event || WSAEventSelect(Native(socket), event.Get(), FD_ACCEPT | FD_READ | FD_CLOSE) != 0) return false;
+        watched_.push_back({socket, std::move(event)});
+        return true;
+    }
+
+    void Remove(SocketHandle socket) override {
+        WSAEventSelect(Native(socket), nullptr, 0);
+        std::erase_if(watched_, [socket](const Watched& watched) { return watched.socket == socket; });
+    }
+
+    bool Wait(int timeoutMs, std::vector<SocketHandle>& ready) override {
+        ready.clear();
+        std::array<WSAEVENT, WSA_MAXIMUM_WAIT_EVENTS> events{wake_.Get()};
+        for (std::size_t i = 0; i < watched_.size(); ++i) events[i + 1] = watched_[i].event.Get();
+        const DWORD count = static_cast<DWORD>(watched_.size() + 1);
+        const DWORD timeout = timeoutMs < 0 ? WSA_INFINITE : static_cast<DWORD>(timeoutMs);
+        if (WSAWaitForMultipleEvents(count, events.data(), FALSE, timeout, FALSE) == WSA_WAIT_FAILED) return false;
+        // Reset after every wait: whoever woke it changed what the waiting thread looks at after
+        // the wait, so no wake is lost.
+        WSAResetEvent(wake_.Get());
+        for (const Watched& watched : watched_) {
+            // Takes the socket's events and resets its event. A socket whose events cannot be
+            // read is reported, so that the caller's read meets the failure.
+            WSANETWORKEVENTS happened{};
+            if (WSAEnumNetworkEvents(Native(watched.socket), watched.event.Get(), &happened) != 0 ||
+                happened.lNetworkEvents != 0) {
+                ready.push_back(watched.socket);
+            }
+        }
+        return true;
+    }
+
+    void Wake() override { WSASetEvent(wake_.Get()); }
+
+private:
+    struct Watched {
+        SocketHandle socket;
+        UniqueWsaEvent event;
+    };
+
+    UniqueWsaEvent wake_;
+    std::vector<Watched> watched_;
+};
 
 }  // namespace
 
@@ -54,14 +123,10 @@ bool Win32Sockets::SetNonBlocking(SocketHandle socket) {
     return ioctlsocket(Native(socket), FIONBIO, &on) == 0;
 }
 
-Readiness Win32Sockets::WaitReadable(SocketHandle socket, int timeoutMs) {
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(Native(socket), &readable);
-    timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    const int result = select(0, &readable, nullptr, nullptr, &timeout);
-    if (result > 0) return Readiness::Ready;
-    return result == 0 ? Readiness::TimedOut : Readiness::Failed;
+std::unique_ptr<SocketWaiter> Win32Sockets::CreateWaiter() {
+    UniqueWsaEvent wake(WSACreateEvent());
+    if (!wake) return nullptr;
+    return std::make_unique<Win32SocketWaiter>(std::move(wake));
 }
 
 std::size_t Win32Sockets::Send(SocketHandle socket, std::string_view data) {
@@ -75,8 +140,6 @@ ReceiveStatus Win32Sockets::Receive(SocketHandle socket, std::span<char> buffer)
     if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return ReceiveStatus::NothingYet;
     return ReceiveStatus::Ended;
 }
-
-void Win32Sockets::ShutdownBoth(SocketHandle socket) { shutdown(Native(socket), SD_BOTH); }
 
 void Win32Sockets::Close(SocketHandle socket) { closesocket(Native(socket)); }
 

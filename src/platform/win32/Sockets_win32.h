@@ -19,10 +19,9 @@ public:
     SocketHandle Accept(SocketHandle listener) override;
     bool SetNoDelay(SocketHandle socket) override;
     bool SetNonBlocking(SocketHandle socket) override;
-    Readiness WaitReadable(SocketHandle socket, int timeoutMs) override;
+    std::unique_ptr<SocketWaiter> CreateWaiter() override;
     std::size_t Send(SocketHandle socket, std::string_view data) override;
     ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) override;
-    void ShutdownBoth(SocketHandle socket) override;
     void Close(SocketHandle socket) override;
     int LastError() override;
     std::string ErrorText(int error) override;

@@ -12,32 +12,27 @@
 
 namespace quorvel {
 
-// The main thread as a window gives it: RunSync from another thread waits until the test's
-// thread pumps; once the window is gone (Close), waiting and later callers return without
-// their work having run.
+// The main thread as a window gives it: posted work waits, in order, until the test's thread
+// pumps; once the window is gone (Close), waiting and later work is dropped without running.
 class FakeMainThread final : public MainThread {
 public:
-    void RunSync(const std::function<void()>& work) override {
-        std::unique_lock lock(mutex_);
+    void Post(std::function<void()> work) override {
+        std::lock_guard lock(mutex_);
         if (closed_) return;
-        Request request{&work};
-        queue_.push_back(&request);
+        queue_.push_back(std::move(work));
         changed_.notify_all();
-        changed_.wait(lock, [&] { return request.done || closed_; });
     }
 
-    // Runs every hand-over waiting now, and those that arrive meanwhile; returns how many ran.
+    // Runs the work waiting now, and what is posted meanwhile; returns how much ran.
     std::size_t Pump() {
         std::size_t ran = 0;
         std::unique_lock lock(mutex_);
         while (!queue_.empty()) {
-            Request* request = queue_.front();
+            const std::function<void()> work = std::move(queue_.front());
             queue_.pop_front();
             lock.unlock();
-            (*request->work)();
+            work();
             lock.lock();
-            request->done = true;
-            changed_.notify_all();
             ++ran;
         }
         return ran;
@@ -63,7 +58,6 @@ public:
         std::lock_guard lock(mutex_);
         closed_ = true;
         queue_.clear();
-        changed_.notify_all();
     }
 
     std::size_t Waiting() {
@@ -72,14 +66,9 @@ public:
     }
 
 private:
-    struct Request {
-        const std::function<void()>* work;
-        bool done = false;
-    };
-
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Request*> queue_;
+    std::deque<std::function<void()>> queue_;
     bool closed_ = false;
 };
 
