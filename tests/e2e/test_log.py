@@ -1,10 +1,8 @@
 """The log for whoever supports a user: %LOCALAPPDATA%\\Quorvel\\Quorvel.log, read after a run."""
 
-import socket
-
 from harness.ports import free_port
 from harness.waiting import wait_until
-from lirc_clients import write_settings
+from lirc_clients import connect_clients, write_settings
 from quorvel import start_quorvel
 
 
@@ -17,8 +15,10 @@ def test_the_log_tells_the_start_the_receiver_the_clients_and_the_save(program, 
     port = free_port()
     write_settings(program.prefix, {"LIRC Server Port": str(port)})
     quorvel = start_quorvel(program, wintool)
-    with socket.create_connection(("127.0.0.1", port), timeout=5):
-        assert wait_until(lambda: quorvel.status()[0].endswith("Client connected"), 10)
+    # The listener comes up last in the start-up: the client tries until it is there.
+    client = connect_clients(port, 1)[0]
+    assert wait_until(lambda: quorvel.status()[0].endswith("Client connected"), 10)
+    client.close()
     assert wait_until(lambda: quorvel.status()[0].endswith("Client disconnected"), 10)
     quorvel.exit()
 

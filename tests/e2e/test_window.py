@@ -11,7 +11,7 @@ import pytest
 from harness import MAIN_WINDOW, SIM_DIR
 from harness.ports import free_port
 from harness.waiting import wait_until
-from lirc_clients import LircClient, lirc_line, write_settings
+from lirc_clients import connect_clients, lirc_line, write_settings
 from output_spy import SpyWindow
 from quorvel import start_quorvel, wait_for_text
 from quorvel_window import (WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow, center)
@@ -314,7 +314,7 @@ def test_presses_reach_the_application_in_front_right_after_the_tray_menu(progra
                                                    "Keys": {"00BE0035": "0041"}})
     window = QuorvelWindow(quorvel, desktop)
     spy = SpyWindow(program, wintool).start()
-    client = LircClient(port)
+    client = connect_clients(port, 1)[0]
 
     # The window stays hidden while the menu switches to WinLIRC, where this button gives its
     # key and its line.
