@@ -25,18 +25,16 @@ void Resolve(Libraries& libraries, ModuleHandle module, const char* name, Fn& ta
 }  // namespace
 
 bool Power::LoadPowerLibrary() {
-    powrprof_.module = c_.libraries.Load("powrprof.dll");
-    if (powrprof_.module == kNoModule) return false;
-    Resolve(c_.libraries, powrprof_.module, "SetSuspendState", powrprof_.SetSuspendState);
-    Resolve(c_.libraries, powrprof_.module, "IsPwrSuspendAllowed", powrprof_.IsPwrSuspendAllowed);
-    Resolve(c_.libraries, powrprof_.module, "IsPwrHibernateAllowed", powrprof_.IsPwrHibernateAllowed);
-    Resolve(c_.libraries, powrprof_.module, "IsPwrShutdownAllowed", powrprof_.IsPwrShutdownAllowed);
+    powrprof_.module = UniqueModule(c_.libraries, c_.libraries.Load("powrprof.dll"));
+    if (!powrprof_.module) return false;
+    Resolve(c_.libraries, powrprof_.module.Get(), "SetSuspendState", powrprof_.SetSuspendState);
+    Resolve(c_.libraries, powrprof_.module.Get(), "IsPwrSuspendAllowed", powrprof_.IsPwrSuspendAllowed);
+    Resolve(c_.libraries, powrprof_.module.Get(), "IsPwrHibernateAllowed", powrprof_.IsPwrHibernateAllowed);
+    Resolve(c_.libraries, powrprof_.module.Get(), "IsPwrShutdownAllowed", powrprof_.IsPwrShutdownAllowed);
     return true;
 }
 
 void Power::FreePowerLibrary() {
-    if (powrprof_.module == kNoModule) return;
-    c_.libraries.Free(powrprof_.module);
     powrprof_ = PowrprofLibrary{};
 }
 

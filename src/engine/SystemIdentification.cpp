@@ -45,12 +45,12 @@ std::string UpToZero(const std::string& bytes) {
 }  // namespace
 
 std::string SystemIdentification::GetOSName() {
-    kernel32_.module = libraries_.Load("kernel32.dll");
-    if (kernel32_.module != kNoModule) {
+    kernel32_.module = UniqueModule(libraries_, libraries_.Load("kernel32.dll"));
+    if (kernel32_.module) {
         kernel32_.GetVersionExA =
-            reinterpret_cast<Kernel32Library::GetVersionExFn>(libraries_.Resolve(kernel32_.module, "GetVersionExA"));
+            reinterpret_cast<Kernel32Library::GetVersionExFn>(libraries_.Resolve(kernel32_.module.Get(), "GetVersionExA"));
         kernel32_.GetNativeSystemInfo = reinterpret_cast<Kernel32Library::GetNativeSystemInfoFn>(
-            libraries_.Resolve(kernel32_.module, "GetNativeSystemInfo"));
+            libraries_.Resolve(kernel32_.module.Get(), "GetNativeSystemInfo"));
     }
 
     record_ = OsVersionRecord{};
@@ -95,8 +95,6 @@ std::string SystemIdentification::GetFileVersionString() {
 }
 
 void SystemIdentification::FreeSystemLibrary() {
-    if (kernel32_.module == kNoModule) return;
-    libraries_.Free(kernel32_.module);
     kernel32_ = Kernel32Library{};
 }
 

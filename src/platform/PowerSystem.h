@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Handles.h"
+#include "platform/Libraries.h"
 #include "platform/StdCall.h"
 
 namespace quorvel {
@@ -42,7 +43,7 @@ struct PowrprofLibrary {
                                                             std::uint32_t disableWakeEvent);
     using IsAllowedFn = std::uint8_t(QUORVEL_WINAPI*)();
 
-    ModuleHandle module = kNoModule;
+    UniqueModule module;
     SetSuspendStateFn SetSuspendState = nullptr;
     IsAllowedFn IsPwrSuspendAllowed = nullptr;
     IsAllowedFn IsPwrHibernateAllowed = nullptr;

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/UniqueHandle.h"
+
 namespace quorvel {
 
 enum class RegistryKey : std::uintptr_t {};
@@ -37,6 +39,19 @@ public:
     virtual bool DeleteValue(RegistryKey key, const std::string& name) = 0;
     // RegCloseKey.
     virtual void CloseKey(RegistryKey key) = 0;
+};
+
+struct RegistryKeyTraits {
+    using Handle = RegistryKey;
+    Registry* registry = nullptr;
+    static Handle Invalid() { return kNoKey; }
+    void Close(Handle key) const { registry->CloseKey(key); }
+};
+
+// Owns one open key of the registry and closes it once.
+class UniqueRegistryKey : public UniqueHandle<RegistryKeyTraits> {
+public:
+    UniqueRegistryKey(Registry& registry, RegistryKey key) : UniqueHandle(key, RegistryKeyTraits{&registry}) {}
 };
 
 }  // namespace quorvel

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/UniqueHandle.h"
+
 namespace quorvel {
 
 // A socket as the system knows it: a SOCKET on Windows, a file descriptor elsewhere. Both
@@ -67,34 +69,19 @@ public:
     virtual std::string ErrorText(int error) = 0;
 };
 
+struct SocketTraits {
+    using Handle = SocketHandle;
+    Sockets* sockets = nullptr;
+    static Handle Invalid() { return kNoSocket; }
+    void Close(Handle socket) const { sockets->Close(socket); }
+};
+
 // Owns one socket and closes it exactly once.
-class UniqueSocket {
+class UniqueSocket : public UniqueHandle<SocketTraits> {
 public:
     UniqueSocket() = default;
-    UniqueSocket(Sockets& sockets, SocketHandle handle) : sockets_(&sockets), handle_(handle) {}
-    UniqueSocket(UniqueSocket&& other) noexcept
-        : sockets_(other.sockets_), handle_(std::exchange(other.handle_, kNoSocket)) {}
-    UniqueSocket& operator=(UniqueSocket&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            sockets_ = other.sockets_;
-            handle_ = std::exchange(other.handle_, kNoSocket);
-        }
-        return *this;
-    }
-    UniqueSocket(const UniqueSocket&) = delete;
-    UniqueSocket& operator=(const UniqueSocket&) = delete;
-    ~UniqueSocket() { Reset(); }
-
-    SocketHandle Get() const { return handle_; }
-    bool IsValid() const { return handle_ != kNoSocket; }
-    void Reset() {
-        if (IsValid()) sockets_->Close(std::exchange(handle_, kNoSocket));
-    }
-
-private:
-    Sockets* sockets_ = nullptr;
-    SocketHandle handle_ = kNoSocket;
+    UniqueSocket(Sockets& sockets, SocketHandle handle) : UniqueHandle(handle, SocketTraits{&sockets}) {}
+    bool IsValid() const { return static_cast<bool>(*this); }
 };
 
 }  // namespace quorvel

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
+#include "platform/Libraries.h"
 #include "platform/StdCall.h"
 
 namespace quorvel {
@@ -46,7 +47,7 @@ struct Kernel32Library {
     using GetVersionExFn = std::int32_t(QUORVEL_WINAPI*)(OsVersionRecord* record);
     using GetNativeSystemInfoFn = void(QUORVEL_WINAPI*)(NativeSystemInfo* info);
 
-    ModuleHandle module = kNoModule;
+    UniqueModule module;
     GetVersionExFn GetVersionExA = nullptr;
     GetNativeSystemInfoFn GetNativeSystemInfo = nullptr;
 };

@@ -155,9 +155,7 @@ void Receivers::ReleaseReceivers() {
 }
 
 void Receivers::FreeLibraries() {
-    for (ModuleHandle module : {beholdRc_.module, remoteSdk_.module, vendorCmdRw_.module}) {
-        if (module != kNoModule) c_.libraries.Free(module);
-    }
+    // In this order: BeholdRC, RemoteSdk, VendorCmdRW.
     beholdRc_ = {};
     remoteSdk_ = {};
     vendorCmdRw_ = {};

@@ -21,16 +21,16 @@ ExportBinding Bind(const char* name, Fn& target) {
 
 // Loads the library and resolves every export in the given order. In debug mode each
 // failure is shown: the library that did not load, or each missing export and then a summary.
-bool LoadLibraryExports(const LoaderOptions& options, const std::string& fileName, ModuleHandle& module,
+bool LoadLibraryExports(const LoaderOptions& options, const std::string& fileName, UniqueModule& module,
                         std::initializer_list<ExportBinding> exports) {
-    module = options.libraries.Load(fileName);
-    if (module == kNoModule) {
+    module = UniqueModule(options.libraries, options.libraries.Load(fileName));
+    if (!module) {
         if (options.debugMode) options.dialogs.ShowMessage(fileName + " failed to load", MessageKind::Error);
         return false;
     }
     bool complete = true;
     for (const ExportBinding& binding : exports) {
-        void* address = options.libraries.Resolve(module, binding.name);
+        void* address = options.libraries.Resolve(module.Get(), binding.name);
         if (address) {
             binding.bind(address);
             continue;

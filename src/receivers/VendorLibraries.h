@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Handles.h"
+#include "platform/Libraries.h"
 
 // The makers' exports take their one argument on the stack and the caller removes it.
 #if defined(__i386__)
@@ -24,7 +25,7 @@ struct BeholdRcLibrary {
     using CardNameFn = const char*(QUORVEL_CDECL*)(std::uint32_t cardIndex);
     using OpenCardFn = std::uint32_t(QUORVEL_CDECL*)(std::uint32_t cardIndex);
 
-    ModuleHandle module = kNoModule;
+    UniqueModule module;
     bool available = false;
     CodeFn GetRemoteCode = nullptr;
     CodeFn GetRemoteCodeEx = nullptr;
@@ -39,7 +40,7 @@ struct RemoteSdkLibrary {
     using CountFn = std::uint32_t(QUORVEL_CDECL*)(std::uint32_t* value);
     using PlainFn = std::uint32_t(QUORVEL_CDECL*)();
 
-    ModuleHandle module = kNoModule;
+    UniqueModule module;
     bool available = false;
     CountFn GetDeviceNum = nullptr;
     PlainFn ReleaseResource = nullptr;
@@ -51,7 +52,7 @@ struct RemoteSdkLibrary {
 
 // Only detected; none of its exports is called.
 struct VendorCmdRwLibrary {
-    ModuleHandle module = kNoModule;
+    UniqueModule module;
     bool available = false;
 };
 

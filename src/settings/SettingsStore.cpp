@@ -92,8 +92,8 @@ void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     settings.forceOptionsAvailable = osMajorVersion < kFirstVersionWithoutForce;
     const bool forceOptions = settings.forceOptionsAvailable;
 
-    const RegistryKey key = c_.registry.CreateKey(kProgramKey);
-    const ValueReader read(c_.registry, key);
+    UniqueRegistryKey key(c_.registry, c_.registry.CreateKey(kProgramKey));
+    const ValueReader read(c_.registry, key.Get());
     settings.autorepeat = read.Flag("Autorepeat").value_or(defaults.autorepeat);
     settings.lircServerEnabled = read.Flag("LIRC Server Enabled").value_or(defaults.lircServerEnabled);
     settings.lircServerPort = read.Text("LIRC Server Port").value_or(defaults.lircServerPort);
@@ -117,13 +117,12 @@ void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     settings.beholdTvPriority = read.Flag("BeholdTV").value_or(settings.beholdTvPriority);
     settings.comproRemoteOff = read.Flag("ComproRemote").value_or(defaults.comproRemoteOff);
     settings.comproDtv = read.Flag("ComproDTV").value_or(defaults.comproDtv);
-    if (key != kNoKey) c_.registry.CloseKey(key);
+    key.Reset();
 
-    const RegistryKey run = c_.registry.OpenKey(kRunKey);
-    if (run != kNoKey) {
-        const auto autorun = ValueReader(c_.registry, run).Text(kAutorunValue);
+    const UniqueRegistryKey run(c_.registry, c_.registry.OpenKey(kRunKey));
+    if (run) {
+        const auto autorun = ValueReader(c_.registry, run.Get()).Text(kAutorunValue);
         settings.autorun = autorun && autorun->find(QuotedExecutablePath()) != std::string::npos;
-        c_.registry.CloseKey(run);
     }
     c_.model.Changed(Aspect::Settings);
     c_.model.Changed(Aspect::Mode);
@@ -186,42 +185,35 @@ bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
         {"ComproDTV", FlagValue(settings.comproDtv)},
     });
 
-    const RegistryKey key = c_.registry.CreateKey(kProgramKey);
-    if (key == kNoKey) return true;
-    bool written = true;
+    const UniqueRegistryKey key(c_.registry, c_.registry.CreateKey(kProgramKey));
+    if (!key) return true;
     for (const StoredValue& value : values) {
-        written = value.isText ? c_.registry.SetString(key, value.name, value.text)
-                               : c_.registry.SetDword(key, value.name, value.number);
+        const bool written = value.isText ? c_.registry.SetString(key.Get(), value.name, value.text)
+                                          : c_.registry.SetDword(key.Get(), value.name, value.number);
         if (!written) {
             ReportFailedWrite(failures, value.name);
-            break;
+            return false;
         }
     }
-    c_.registry.CloseKey(key);
-    return written;
+    return true;
 }
 
 bool SettingsStore::SaveAutorun(Dialogs& failures) {
     const std::string quotedPath = QuotedExecutablePath();
     if (!c_.model.settings.autorun) {
-        const RegistryKey run = c_.registry.OpenKey(kRunKey);
-        if (run == kNoKey) return true;
-        if (c_.registry.QueryValue(run, kAutorunValue)) c_.registry.DeleteValue(run, kAutorunValue);
-        c_.registry.CloseKey(run);
+        const UniqueRegistryKey run(c_.registry, c_.registry.OpenKey(kRunKey));
+        if (run && c_.registry.QueryValue(run.Get(), kAutorunValue)) c_.registry.DeleteValue(run.Get(), kAutorunValue);
         return true;
     }
 
-    const RegistryKey run = c_.registry.CreateKey(kRunKey);
-    if (run == kNoKey) return true;
+    const UniqueRegistryKey run(c_.registry, c_.registry.CreateKey(kRunKey));
+    if (!run) return true;
     // An entry that already starts this copy, perhaps with arguments the user added, is kept.
-    const auto current = ValueReader(c_.registry, run).Text(kAutorunValue);
-    bool written = true;
-    if (!current || current->find(quotedPath) == std::string::npos) {
-        written = c_.registry.SetString(run, kAutorunValue, quotedPath);
-        if (!written) ReportFailedWrite(failures, kAutorunValue);
-    }
-    c_.registry.CloseKey(run);
-    return written;
+    const auto current = ValueReader(c_.registry, run.Get()).Text(kAutorunValue);
+    if (current && current->find(quotedPath) != std::string::npos) return true;
+    if (c_.registry.SetString(run.Get(), kAutorunValue, quotedPath)) return true;
+    ReportFailedWrite(failures, kAutorunValue);
+    return false;
 }
 
 std::string SettingsStore::QuotedExecutablePath() const {
