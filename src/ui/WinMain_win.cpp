@@ -30,10 +30,15 @@ std::vector<std::string> Arguments() {
     return arguments;
 }
 
-// Tab and the arrow keys move between the window's controls, as in a dialog.
+// Tab and the arrow keys move between the window's controls, as in a dialog. The timers, 20
+// messages a second while the program idles, go straight to the window.
 int RunMessageLoop(HWND window) {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER) {
+            DispatchMessageA(&message);
+            continue;
+        }
         if (IsWindow(window) && IsDialogMessageA(window, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
