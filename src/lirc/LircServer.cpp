@@ -26,7 +26,7 @@ std::optional<NetworkError> LircServer::Start(std::uint16_t port) {
     if (active_) return std::nullopt;
 
     UniqueSocket listener(sockets_, sockets_.OpenTcp());
-    if (!listener.IsValid()) return LastNetworkError();
+    if (!listener) return LastNetworkError();
     // A protection, not a condition for serving: a system that lacks the option still listens.
     sockets_.PrepareListenerAddress(listener.Get());
     // Non-blocking, so that a connection reset between the wait and the accept cannot hang it.

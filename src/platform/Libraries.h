@@ -16,18 +16,7 @@ public:
     virtual void Free(ModuleHandle module) = 0;
 };
 
-struct ModuleTraits {
-    using Handle = ModuleHandle;
-    Libraries* libraries = nullptr;
-    static Handle Invalid() { return kNoModule; }
-    void Close(Handle module) const { libraries->Free(module); }
-};
-
 // Owns one loaded library and unloads it once.
-class UniqueModule : public UniqueHandle<ModuleTraits> {
-public:
-    UniqueModule() = default;
-    UniqueModule(Libraries& libraries, ModuleHandle module) : UniqueHandle(module, ModuleTraits{&libraries}) {}
-};
+using UniqueModule = SeamHandle<Libraries, ModuleHandle, kNoModule, &Libraries::Free>;
 
 }  // namespace quorvel

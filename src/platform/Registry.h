@@ -41,17 +41,7 @@ public:
     virtual void CloseKey(RegistryKey key) = 0;
 };
 
-struct RegistryKeyTraits {
-    using Handle = RegistryKey;
-    Registry* registry = nullptr;
-    static Handle Invalid() { return kNoKey; }
-    void Close(Handle key) const { registry->CloseKey(key); }
-};
-
 // Owns one open key of the registry and closes it once.
-class UniqueRegistryKey : public UniqueHandle<RegistryKeyTraits> {
-public:
-    UniqueRegistryKey(Registry& registry, RegistryKey key) : UniqueHandle(key, RegistryKeyTraits{&registry}) {}
-};
+using UniqueRegistryKey = SeamHandle<Registry, RegistryKey, kNoKey, &Registry::CloseKey>;
 
 }  // namespace quorvel

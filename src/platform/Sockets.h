@@ -69,19 +69,7 @@ public:
     virtual std::string ErrorText(int error) = 0;
 };
 
-struct SocketTraits {
-    using Handle = SocketHandle;
-    Sockets* sockets = nullptr;
-    static Handle Invalid() { return kNoSocket; }
-    void Close(Handle socket) const { sockets->Close(socket); }
-};
-
 // Owns one socket and closes it exactly once.
-class UniqueSocket : public UniqueHandle<SocketTraits> {
-public:
-    UniqueSocket() = default;
-    UniqueSocket(Sockets& sockets, SocketHandle handle) : UniqueHandle(handle, SocketTraits{&sockets}) {}
-    bool IsValid() const { return static_cast<bool>(*this); }
-};
+using UniqueSocket = SeamHandle<Sockets, SocketHandle, kNoSocket, &Sockets::Close>;
 
 }  // namespace quorvel

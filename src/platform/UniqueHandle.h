@@ -40,4 +40,22 @@ private:
     [[no_unique_address]] Traits traits_{};
 };
 
+// Owns a handle that the seam interface which opened it must close, e.g. a registry key that
+// Registry::CloseKey closes.
+template <typename Seam, typename H, H kInvalid, void (Seam::*CloseFn)(H)>
+struct ClosedThroughSeam {
+    using Handle = H;
+    Seam* seam = nullptr;
+    static Handle Invalid() { return kInvalid; }
+    void Close(Handle handle) const { (seam->*CloseFn)(handle); }
+};
+
+template <typename Seam, typename H, H kInvalid, void (Seam::*CloseFn)(H)>
+class SeamHandle : public UniqueHandle<ClosedThroughSeam<Seam, H, kInvalid, CloseFn>> {
+public:
+    SeamHandle() = default;
+    SeamHandle(Seam& seam, H handle)
+        : UniqueHandle<ClosedThroughSeam<Seam, H, kInvalid, CloseFn>>(handle, {&seam}) {}
+};
+
 }  // namespace quorvel

@@ -20,7 +20,7 @@ TEST(LircUniqueSocket, ClosesItsSocketExactlyOnceWhateverItIsMovedThrough) {
         UniqueSocket second(std::move(first));
         UniqueSocket third;
         third = std::move(second);
-        EXPECT_FALSE(first.IsValid());
+        EXPECT_FALSE(first);
         EXPECT_EQ(third.Get(), handle);
         third.Reset();
         third.Reset();
@@ -57,7 +57,7 @@ TEST(LircPosixSockets, WaiterReportsWhatCanBeReadAndNonBlockingCallsNeverWait) {
     ASSERT_TRUE(waiter->Wait(5000, ready));
     EXPECT_EQ(ready, std::vector<SocketHandle>{listener.Get()});
     UniqueSocket server(sockets, sockets.Accept(listener.Get()));
-    ASSERT_TRUE(server.IsValid());
+    ASSERT_TRUE(server);
     ASSERT_TRUE(sockets.SetNonBlocking(server.Get()));
     ASSERT_TRUE(waiter->Add(server.Get()));
 
