@@ -64,7 +64,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     }
 
-    Win32WindowSystem windows(kOsdClassName);
+    Win32WindowSystem windows(kOsdClassName, log);
     Win32Input input;
     Win32Processes processes(log);
     Win32ProfileFile profile(log);

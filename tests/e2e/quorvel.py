@@ -70,3 +70,9 @@ def wait_for_text(quorvel: RunningQuorvel, control: str, expected: str, timeout:
 
     assert wait_until(shown, timeout), f"{control} never showed {expected!r} (last {seen.get(control)!r})"
     return seen
+
+
+def log_lines(program: ProgramFolder) -> list:
+    """The lines of %LOCALAPPDATA%\\Quorvel\\Quorvel.log in the program's prefix."""
+    logs = list((program.prefix.drive_c / "users").glob("*/AppData/Local/Quorvel/Quorvel.log"))
+    return logs[0].read_text(errors="replace").splitlines() if logs else []

@@ -3,12 +3,7 @@
 from harness.ports import free_port
 from harness.waiting import wait_until
 from lirc_clients import connect_clients, write_settings
-from quorvel import start_quorvel
-
-
-def log_lines(program) -> list:
-    logs = list((program.prefix.drive_c / "users").glob("*/AppData/Local/Quorvel/Quorvel.log"))
-    return logs[0].read_text(errors="replace").splitlines() if logs else []
+from quorvel import log_lines, start_quorvel
 
 
 def test_the_log_tells_the_start_the_receiver_the_clients_and_the_save(program, wintool):

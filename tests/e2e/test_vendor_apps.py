@@ -8,7 +8,7 @@ import pytest
 
 from harness.ports import free_port
 from harness.waiting import wait_until
-from quorvel import start_quorvel, wait_for_text
+from quorvel import log_lines, start_quorvel, wait_for_text
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
 BEHOLD_TV = ("TMain", "BeholdTV")
@@ -121,3 +121,28 @@ def test_compro_dtv_interaction_off_forwards_nothing(program, wintool):
     assert [line for line in dtv.lines() if line.startswith("user")] == []
     dtv.stop()
     quorvel.exit()
+
+
+def test_hung_windows_do_not_stop_the_presses(program, wintool):
+    """A ComproDTV 4 that stopped answering, in front: its forwarded press and the application
+    command each wait a moment and are dropped, and every press still reaches the client."""
+    port = free_port()
+    program.prefix.reg_add(PROGRAM_KEY, "LIRC Server Port", str(port))
+    hung = StandIn(program, "hung", COMPRO_DTV, "hung")
+    quorvel = start_quorvel(program, wintool, library="RemoteSdk",
+                            ini={"RC": {"Name": "RC"}, "Buttons": {"000001A5": "Vol"}, "Messages": {"000001A5": "10"}})
+    client = lirc_client(port)
+    with quorvel.control.atomic() as control:
+        for _ in range(5):
+            control.press(0x1A5, 1)
+            control.gap(2)
+    quorvel.control.wait_idle()
+    lines = []
+    assert wait_until(lambda: lines.append(received(client)) or b"".join(lines).count(b"Vol RC\n") == 5, 20), lines
+    assert set(b"".join(lines).splitlines()) == {b"00000000000001A5 00 Vol RC"}
+    client.close()
+    quorvel.exit()
+    dropped = [line for line in log_lines(program) if "SendMessageTimeoutA" in line and "dropped" in line]
+    assert any("message 0x0464" in line for line in dropped), dropped
+    assert any("message 0x0319" in line for line in dropped), dropped
+    hung.stop()

@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include <cstdio>
+
 #include "platform/win32/FileLog_win32.h"
 
 
@@ -17,9 +19,22 @@ bool Win32WindowSystem::IsWindow(WindowHandle window) { return ::IsWindow(ToHwnd
 
 bool Win32WindowSystem::IsWindowVisible(WindowHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
 
-std::intptr_t Win32WindowSystem::SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                                             std::intptr_t lParam) {
-    return ::SendMessageA(ToHwnd(window), message, wParam, lParam);
+bool Win32WindowSystem::SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                          std::intptr_t lParam) {
+    // Long enough for a busy program to take a key-like message, short enough that the tick
+    // goes on; a window Windows already counts as hung is not waited for at all.
+    constexpr UINT kAnswerTimeoutMs = 200;
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                              kAnswerTimeoutMs, &result)) {
+        return true;
+    }
+    const DWORD error = ::GetLastError();
+    char call[96];
+    std::snprintf(call, sizeof call, "SendMessageTimeoutA(message 0x%04X, window %p), dropped",
+                  static_cast<unsigned>(message), static_cast<void*>(ToHwnd(window)));
+    log_.Write(Win32ErrorText(call, error));
+    return false;
 }
 
 bool Win32WindowSystem::PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

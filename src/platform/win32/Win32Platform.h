@@ -19,19 +19,20 @@ inline WindowHandle FromHwnd(HWND window) { return WindowHandle{reinterpret_cast
 class Win32WindowSystem final : public WindowSystem {
 public:
     // Windows of this class belong to the program but are not among its forms.
-    explicit Win32WindowSystem(std::string notAFormClass) : notAFormClass_(std::move(notAFormClass)) {}
+    Win32WindowSystem(std::string notAFormClass, Log& log) : notAFormClass_(std::move(notAFormClass)), log_(log) {}
 
     WindowHandle GetForegroundWindow() override;
     WindowHandle FindWindowByName(const std::string& className, const std::string& title) override;
     bool IsWindow(WindowHandle window) override;
     bool IsWindowVisible(WindowHandle window) override;
-    std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                              std::intptr_t lParam) override;
+    bool SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                           std::intptr_t lParam) override;
     bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool IsOwnForm(WindowHandle window) override;
 
 private:
     std::string notAFormClass_;
+    Log& log_;
 };
 
 class Win32ProfileFile final : public ProfileFile {

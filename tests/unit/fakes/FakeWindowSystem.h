@@ -49,10 +49,10 @@ public:
     }
     bool IsWindow(WindowHandle window) override { return windows_.count(window) != 0; }
     bool IsWindowVisible(WindowHandle window) override { return IsWindow(window) && windows_[window].visible; }
-    std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                              std::intptr_t lParam) override {
+    bool SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                           std::intptr_t lParam) override {
         messages.push_back({window, message, wParam, lParam, false});
-        return 0;
+        return IsWindow(window);
     }
     bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                      std::intptr_t lParam) override {

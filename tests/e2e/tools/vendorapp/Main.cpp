@@ -1,8 +1,9 @@
 // A stand-in for a maker's TV application: a top-level window with the class and title the
 // maker's program uses, which records the messages it is sent to a log file, one line each:
 // "close" for WM_CLOSE (and then it ends), "user <wParam hex> <lParam hex>" for WM_USER + 100.
+// "hung" shows the window in front and then stops answering, as a program stuck in a long task.
 //
-//   vendorapp.exe <class> <title> <log file> [shown|minimized|hidden]
+//   vendorapp.exe <class> <title> <log file> [shown|minimized|hidden|hung]
 #include <windows.h>
 
 #include <cstdio>
@@ -42,7 +43,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: vendorapp <class> <title> <log file> [shown|minimized|hidden]\n");
+        std::fprintf(stderr, "usage: vendorapp <class> <title> <log file> [shown|minimized|hidden|hung]\n");
         return 2;
     }
     logPath = argv[3];
@@ -58,6 +59,19 @@ int main(int argc, char** argv) {
     if (!window) return 1;
     if (show == "shown") ShowWindow(window, SW_SHOWNOACTIVATE);
     if (show == "minimized") ShowWindow(window, SW_SHOWMINNOACTIVE);
+    if (show == "hung") {
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        // Answer for a moment, so that the window is on the screen and in front, then never again.
+        const DWORD until = GetTickCount() + 500;
+        MSG message;
+        while (GetTickCount() < until) {
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            Sleep(10);
+        }
+        Log("ready");
+        Sleep(INFINITE);
+    }
     Log("ready");
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
