@@ -32,7 +32,7 @@ struct NullOutputs final : Input, Processes, WindowSystem, PowerActions, SleepTi
     WindowHandle FindWindowByName(const std::string&, const std::string&) override { return kNoWindow; }
     bool IsWindow(WindowHandle) override { return false; }
     bool IsWindowVisible(WindowHandle) override { return false; }
-    std::intptr_t SendWindowMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+    bool SendWindowMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return false; }
     bool PostWindowMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override { return false; }
     bool IsOwnForm(WindowHandle) override { return false; }
     void PowerSleep() override {}
