@@ -23,6 +23,15 @@ public:
     // WritePrivateProfileStringA; false when the file could not be written.
     virtual bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                              const std::string& value) = 0;
+
+    // A save is written to a copy beside the file, which takes the file's place only once it
+    // was written whole: a failed save never leaves the file cut short or half written.
+    // The copy's path (an empty copy when the file does not exist); nothing when the file is
+    // read-only, cannot be read or the copy cannot be made.
+    virtual std::optional<std::string> CopyBeside(const std::string& path) = 0;
+    // The copy takes the file's place in one step; false, the file unchanged, when it cannot.
+    virtual bool ReplaceWithCopy(const std::string& path, const std::string& copy) = 0;
+    virtual void RemoveCopy(const std::string& copy) = 0;
 };
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #include "settings/ButtonMapFile.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/Text.h"
@@ -56,6 +57,17 @@ std::string ReadValue(ProfileFile& profile, const std::string& path, const std::
         kValueCapacity, 1);
 }
 
+bool WriteEntries(ProfileFile& profile, const std::string& path, const ButtonMap& map) {
+    if (!profile.WriteString(path, "RC", "Name", map.RemoteName())) return false;
+    for (Section section : kSectionOrder) {
+        const SectionList& list = map[section];
+        for (std::size_t i = 0; i < list.Size(); ++i) {
+            if (!profile.WriteString(path, SectionName(section), list.KeyAt(i), list.ValueAt(i))) return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string ButtonMapPath(const std::string& executablePath) {
@@ -84,19 +96,11 @@ ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path) {
 }
 
 bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::string& path, const ButtonMap& map) {
-    const auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
-        if (profile.WriteString(path, section, key, value)) return true;
-        dialogs.ShowMessage("Unable to write to " + path, MessageKind::Error);
-        return false;
-    };
-    if (!write("RC", "Name", map.RemoteName())) return false;
-    for (Section section : kSectionOrder) {
-        const SectionList& list = map[section];
-        for (std::size_t i = 0; i < list.Size(); ++i) {
-            if (!write(SectionName(section), list.KeyAt(i), list.ValueAt(i))) return false;
-        }
-    }
-    return true;
+    const std::optional<std::string> copy = profile.CopyBeside(path);
+    if (copy && WriteEntries(profile, *copy, map) && profile.ReplaceWithCopy(path, *copy)) return true;
+    if (copy) profile.RemoveCopy(*copy);
+    dialogs.ShowMessage("Unable to write to " + path, MessageKind::Error);
+    return false;
 }
 
 }  // namespace quorvel

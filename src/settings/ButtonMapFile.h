@@ -16,8 +16,9 @@ std::string ButtonMapPath(const std::string& executablePath);
 // key lists and values of any length are read in full.
 ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path);
 
-// Writes the remote name and every entry in section order, in place. Stops at the first
-// failed write with "Unable to write to <path>" and returns false.
+// Writes the remote name and every entry in section order, in place, into a copy of the file
+// that then replaces it. On the first failure it shows "Unable to write to <path>" and returns
+// false, and the file stays as it was.
 bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::string& path, const ButtonMap& map);
 
 }  // namespace quorvel

@@ -1,6 +1,13 @@
 """The button map file under Wine's own profile functions: what a hand-edited or damaged
 Quorvel.ini reads as, and that saving it back loses nothing."""
 
+import os
+import stat
+
+import pytest
+
+from harness import MAIN_WINDOW
+from harness.waiting import wait_until
 from quorvel import RunningQuorvel, start_quorvel, wait_for_text
 
 LOWER_CASE = 0xA35C
@@ -75,4 +82,37 @@ def test_without_a_map_file_nothing_is_created_until_the_exit_saves(program, win
     quorvel.exit()
     saved = (program.path / "Quorvel.ini").read_bytes().decode("cp1252")
     # No [RC] section was there: its name is written empty and stays empty.
+    assert entries(saved, "RC") == {"Name": ""}
+
+
+@pytest.mark.parametrize("door", ["read-only", "locked"])
+def test_a_map_that_cannot_be_written_is_left_whole_and_the_next_save_keeps_everything(program, wintool, door):
+    program.add_quorvel()
+    program.add_library("BeholdRC")
+    ini = program.path / "Quorvel.ini"
+    # No [RC] section: a save that gets through adds its name.
+    before = b"[Buttons]\r\n0000A35C=Play\r\n"
+    ini.write_bytes(before)
+    quorvel = RunningQuorvel(program, wintool, program.start(), "BeholdRC").wait_started()
+    if door == "read-only":
+        os.chmod(ini, stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
+    else:
+        holder = wintool.hold_file(ini)
+    assert wintool.click(*MAIN_WINDOW, "SaveSetSB")
+    dialog = wintool.wait_for_dialog("Unable to write to", 10)
+    assert dialog and dialog.text.endswith("Quorvel.ini"), dialog
+    wintool.click_ok(dialog)
+    # Wine's dialog loop drops the first message posted after the box was closed; it has ended
+    # when the box is gone.
+    assert wait_until(lambda: not [window for window in wintool.list() if window.hwnd == dialog.hwnd], 10)
+    assert ini.read_bytes() == before
+    assert [path.name for path in program.path.glob("*.tmp")] == []
+
+    if door == "read-only":
+        os.chmod(ini, stat.S_IRUSR | stat.S_IWUSR | stat.S_IRGRP | stat.S_IROTH)
+    else:
+        holder.kill()
+    quorvel.exit()
+    saved = ini.read_bytes().decode("cp1252")
+    assert entries(saved, "Buttons") == {"0000A35C": "Play"}
     assert entries(saved, "RC") == {"Name": ""}

@@ -117,6 +117,11 @@ public:
         Note("write button map");
         return inner_.WriteString(path, section, key, value);
     }
+    std::optional<std::string> CopyBeside(const std::string& path) override { return inner_.CopyBeside(path); }
+    bool ReplaceWithCopy(const std::string& path, const std::string& copy) override {
+        return inner_.ReplaceWithCopy(path, copy);
+    }
+    void RemoveCopy(const std::string& copy) override { inner_.RemoveCopy(copy); }
 
 private:
     FakeProfileFile& inner_;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "model/ButtonMap.h"
 #include "settings/ButtonMapFile.h"
 #include "fakes/FakeDialogs.h"
@@ -123,20 +126,28 @@ TEST(SaveButtonMap, EmptyRemoteNameStaysEmptyAfterSaveAndReload) {
     EXPECT_EQ(LoadButtonMap(file, kPath).RemoteName(), "");
 }
 
-TEST(SaveButtonMap, FailedWriteStopsWithMessageAndKeepsEarlierEntries) {
-    FakeProfileFile file;
-    ButtonMap map;
-    map.SetRemoteName("RC");
-    map[Section::Buttons].Append("00000001", "One");
-    map[Section::Buttons].Append("00000002", "Two");
-    file.writesBeforeFailure = 2;
-    FakeDialogs dialogs;
+TEST(SaveButtonMap, FailedSaveShowsOneMessageAndLeavesTheFileAsItWas) {
+    const std::string before = "[RC]\nName=Old\n[Buttons]\n00000001=One\n";
+    const std::vector<std::function<void(FakeProfileFile&)>> failures = {
+        [](FakeProfileFile& file) { file.writesBeforeFailure = 2; },  // a full disk
+        [](FakeProfileFile& file) { file.readOnly = true; },
+        [](FakeProfileFile& file) { file.replaceFails = true; },      // locked by another program
+    };
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        auto file = FakeProfileFile::FromText(before);
+        ButtonMap map = LoadButtonMap(file, kPath);
+        map.SetRemoteName("RC");
+        map[Section::Buttons].Set("00000002", "Two");
+        failures[i](file);
+        FakeDialogs dialogs;
 
-    EXPECT_FALSE(SaveButtonMap(file, dialogs, kPath, map));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, "Unable to write to C:\\Quorvel\\Quorvel.ini");
-    EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
-    EXPECT_EQ(file.ToText(), "[RC]\nName=RC\n[Buttons]\n00000001=One\n");
+        EXPECT_FALSE(SaveButtonMap(file, dialogs, kPath, map)) << i;
+        ASSERT_EQ(dialogs.shown.size(), 1u) << i;
+        EXPECT_EQ(dialogs.shown[0].text, "Unable to write to C:\\Quorvel\\Quorvel.ini");
+        EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
+        EXPECT_EQ(file.ToText(), before) << i;
+        EXPECT_FALSE(file.copy) << i;
+    }
 }
 
 TEST(FakeProfileFile, ReportsCutResultsAsTheProfileFunctionsDo) {

@@ -4,6 +4,7 @@ import re
 from dataclasses import dataclass
 
 from .paths import REPO_DIR, tool_path
+from .waiting import wait_until
 from .wine import WinePrefix
 
 
@@ -157,6 +158,12 @@ class WinTool:
         """The window's handle once it exists, or None."""
         code, rows = self.run("wait-window", class_name, title, str(int(timeout * 1000)), timeout=timeout + 30)
         return int(rows[0][0], 16) if code == 0 else None
+
+    def hold_file(self, path):
+        """A running wintool that keeps the file open with no sharing until it is killed."""
+        holder = self.prefix.start(self.exe, ["hold-file", self.prefix.windows_path(path)], name="hold-file")
+        assert wait_until(lambda: "held" in holder.stdout(), 20), holder.stderr()
+        return holder
 
     def wait_for_dialog(self, text: str, timeout: float):
         """The first visible message box whose title or text contains text, or None."""

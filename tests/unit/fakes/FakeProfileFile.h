@@ -14,7 +14,8 @@ namespace quorvel {
 // An INI file in memory, read and written with the profile functions' rules: names match
 // without regard to case, the first of duplicate keys wins, a result that does not fit is
 // cut and reported as filling the buffer (capacity - 1 for a value, capacity - 2 for a
-// list), writes replace a value in place or append, and a write can be made to fail.
+// list), writes replace a value in place or append, and a write can be made to fail. A save's
+// copy of the file is written apart and takes the file's place when it is replaced.
 class FakeProfileFile final : public ProfileFile {
 public:
     struct Entry {
@@ -28,8 +29,12 @@ public:
 
     std::vector<SectionData> sections;
     bool exists = true;
-    int writesBeforeFailure = -1;  // -1: never fails
+    int writesBeforeFailure = -1;  // -1: never fails, as on a full disk
     int writes = 0;
+    bool readOnly = false;      // no copy can be made
+    bool replaceFails = false;  // as when another program holds the file open
+    static constexpr const char* kCopyPath = "C:\\copy.tmp";
+    std::optional<std::vector<SectionData>> copy;
     std::vector<std::size_t> capacitiesAsked;
 
     static FakeProfileFile FromText(const std::string& text) {
@@ -97,14 +102,15 @@ public:
         return {value, value.size()};
     }
 
-    bool WriteString(const std::string&, const std::string& section, const std::string& key,
+    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value) override {
         if (writesBeforeFailure >= 0 && writes >= writesBeforeFailure) return false;
         ++writes;
-        SectionData* data = FindSection(section);
+        std::vector<SectionData>& file = path == kCopyPath && copy ? *copy : sections;
+        SectionData* data = FindSection(file, section);
         if (!data) {
-            sections.push_back({section, {}});
-            data = &sections.back();
+            file.push_back({section, {}});
+            data = &file.back();
         }
         for (Entry& entry : data->entries) {
             if (Same(entry.key, key)) {
@@ -115,6 +121,20 @@ public:
         data->entries.push_back({key, value});
         return true;
     }
+
+    std::optional<std::string> CopyBeside(const std::string&) override {
+        if (readOnly) return std::nullopt;
+        copy = exists ? sections : std::vector<SectionData>{};
+        return kCopyPath;
+    }
+    bool ReplaceWithCopy(const std::string&, const std::string& path) override {
+        if (replaceFails || path != kCopyPath || !copy) return false;
+        sections = std::move(*copy);
+        copy.reset();
+        exists = true;
+        return true;
+    }
+    void RemoveCopy(const std::string&) override { copy.reset(); }
 
 private:
     static std::string Trim(const std::string& text) {
@@ -127,8 +147,9 @@ private:
                    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
                });
     }
-    SectionData* FindSection(const std::string& name) {
-        for (SectionData& section : sections) {
+    SectionData* FindSection(const std::string& name) { return FindSection(sections, name); }
+    static SectionData* FindSection(std::vector<SectionData>& file, const std::string& name) {
+        for (SectionData& section : file) {
             if (Same(section.name, name)) return &section;
         }
         return nullptr;

@@ -371,6 +371,20 @@ int Hints(const Arguments& arguments) {
     return result;
 }
 
+// Keeps a file open with no sharing, as a program that locked it, until the tool is ended.
+// "held" is printed once the file is open.
+int HoldFile(const Arguments& arguments) {
+    const HANDLE file = CreateFileA(arguments[0].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return kNotFound;
+    }
+    PrintLine({"held"});
+    std::fflush(stdout);
+    Sleep(INFINITE);
+    return kSuccess;
+}
+
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> kCommands = {
         {"list", {0, 0, "list", List}},
@@ -394,6 +408,7 @@ const std::map<std::string, Command>& Commands() {
         {"set-text", {2, 2, "set-text <hwnd> <text>", SetText}},
         {"tooltips", {0, 0, "tooltips", Tooltips}},
         {"hints", {3, 64, "hints <class> <title> <control>...", Hints}},
+        {"hold-file", {1, 1, "hold-file <path>", HoldFile}},
     };
     return kCommands;
 }
