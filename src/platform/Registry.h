@@ -30,7 +30,8 @@ public:
     virtual RegistryKey CreateKey(const std::string& path) = 0;
     // RegOpenKeyExA; kNoKey when the key is missing or cannot be opened.
     virtual RegistryKey OpenKey(const std::string& path) = 0;
-    // RegQueryValueExA; absent when there is no value of that name.
+    // RegQueryValueExA; absent when there is no value of that name, or when it is larger than
+    // any value of the program's can be (64 KiB).
     virtual std::optional<RegistryValue> QueryValue(RegistryKey key, const std::string& name) = 0;
     // RegSetValueExA with REG_DWORD, and with REG_SZ including the terminating zero.
     virtual bool SetDword(RegistryKey key, const std::string& name, std::uint32_t value) = 0;

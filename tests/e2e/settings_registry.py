@@ -17,12 +17,15 @@ def _reg_file_key(key: str) -> str:
 def _reg_file_data(value) -> str:
     if isinstance(value, int):
         return f"dword:{value:08x}"
+    if isinstance(value, bytes):
+        return "hex:" + ",".join(f"{byte:02x}" for byte in value)
     escaped = value.replace("\\", "\\\\").replace('"', '\\"')
     return f'"{escaped}"'
 
 
 def seed_values(prefix: WinePrefix, values_by_key: dict):
-    """Writes {key: {name: value}} with one regedit import: an int as REG_DWORD, a str as REG_SZ."""
+    """Writes {key: {name: value}} with one regedit import: an int as REG_DWORD, a str as REG_SZ,
+    bytes as REG_BINARY."""
     lines = ["REGEDIT4", ""]
     for key, values in values_by_key.items():
         lines.append(f"[{_reg_file_key(key)}]")

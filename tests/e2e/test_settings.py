@@ -108,6 +108,17 @@ def test_seeded_values_are_shown_and_the_next_save_writes_them_back_normalised(p
     quorvel.exit()
 
 
+def test_absurdly_large_values_read_as_absent_and_are_saved_normalised(program, wintool):
+    seed_values(program.prefix, {PROGRAM_KEY: {"LIRC Server Enabled": 0, "LIRC Server Port": "9" * 200_000,
+                                               "OSDColor": bytes(100_000)}})
+    quorvel = start_quorvel(program, wintool)
+    assert quorvel.texts("LIRCServerPortE") == {"LIRCServerPortE": "8765"}
+    click(wintool, "SaveSetSB")
+    saved = read_values(program.prefix, PROGRAM_KEY)
+    assert (saved["LIRC Server Port"], saved["OSDColor"]) == ("8765", DEFAULT_VALUES["OSDColor"])
+    quorvel.exit()
+
+
 def test_windows_xp_reads_and_writes_the_force_options(program, wintool):
     program.prefix.set_app_windows_version("Quorvel.exe", "winxp")
     seed_values(program.prefix, {PROGRAM_KEY: {"Force Shutdown": 1, "Force Suspend": 1}})

@@ -8,6 +8,8 @@ namespace quorvel {
 namespace {
 
 constexpr REGSAM kAccess = KEY_READ | KEY_WRITE;
+// Far more than any value of ours holds; a larger one was put there by something else.
+constexpr DWORD kMaxValueBytes = 64 * 1024;
 
 HKEY ToHkey(RegistryKey key) {
     return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
@@ -41,6 +43,10 @@ std::optional<RegistryValue> Win32Registry::QueryValue(RegistryKey key, const st
     LONG result = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type, nullptr, &size);
     // The value may grow between the size query and the read; ask again until it fits.
     while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
+        if (size > kMaxValueBytes) {
+            log_.Write("The registry value " + name + " holds " + std::to_string(size) + " bytes; it is not read");
+            return std::nullopt;
+        }
         value.data.resize(size);
         result = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type,
                                   reinterpret_cast<BYTE*>(value.data.data()), &size);
