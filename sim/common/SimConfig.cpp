@@ -10,7 +10,7 @@ namespace quorvel::sim {
 
 namespace {
 
-constexpr std::uint32_t kMaxCards = 64;
+constexpr std::uint32_t kMaxNamedCards = 64;
 constexpr const char* kDefaultCardName = "Sim Beholder Card";
 
 std::string Trim(const std::string& text) {
@@ -71,8 +71,9 @@ bool SimConfig::OpenCardFails(std::uint32_t index) const {
 
 SimConfig ParseSimConfig(const ConfigLookup& lookup, std::uint16_t defaultPort) {
     SimConfig config;
-    config.cardCount = std::min(NumberOr(lookup, "CardCount", 1), kMaxCards);
-    config.cardNames = CardNames(lookup("CardNames"), config.cardCount);
+    // Any count is reported, as a broken library might; names exist for the first cards only.
+    config.cardCount = NumberOr(lookup, "CardCount", 1);
+    config.cardNames = CardNames(lookup("CardNames"), std::min(config.cardCount, kMaxNamedCards));
     if (const std::optional<std::string> fails = lookup("OpenCardFails")) {
         if (Trim(*fails) == "all") {
             config.allOpenCardsFail = true;

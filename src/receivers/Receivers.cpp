@@ -1,5 +1,6 @@
 #include "receivers/Receivers.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,15 @@ bool Receivers::DetectReceivers(bool debugMode) {
     return true;
 }
 
+// Reads no further than the longest name shown, whether or not the name ends there.
+std::string Receivers::CardName(const char* name) {
+    if (!name) return {};
+    return std::string(name, std::find(name, name + kMaxCardNameLength, '\0'));
+}
+
 std::uint32_t Receivers::InitBeholder() {
-    cardCount_ = beholdRc_.GetCardCount();
+    // A library that reports garbage cannot flood the list or the memory.
+    cardCount_ = std::min(beholdRc_.GetCardCount(), kMaxCards);
     Settings& settings = c_.model.settings;
     ReceiverInfo& receiver = c_.model.receiver;
     std::string balloonText;
@@ -47,8 +55,7 @@ std::uint32_t Receivers::InitBeholder() {
     } else {
         receiver.cards.clear();
         for (std::uint32_t i = 0; i < cardCount_; ++i) {
-            const char* name = beholdRc_.GetCardName(i);
-            receiver.cards.emplace_back(name ? name : "");
+            receiver.cards.push_back(CardName(beholdRc_.GetCardName(i)));
             balloonText += receiver.cards.back() + "\r\n";
         }
         if (settings.cardIndex >= cardCount_) settings.cardIndex = 0;

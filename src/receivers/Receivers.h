@@ -51,7 +51,10 @@ public:
 
 private:
     static constexpr std::uint32_t kTickMs = 50;
+    static constexpr std::uint32_t kMaxCards = 64;
+    static constexpr std::size_t kMaxCardNameLength = 255;
 
+    static std::string CardName(const char* name);
     std::optional<ReceiverReading> ReadBeholder();
     std::optional<ReceiverReading> ReadComproSdk();
     void StartPolling();

@@ -120,6 +120,15 @@ def test_calls_into_the_library_come_in_order_and_uninit_at_exit(program, wintoo
     assert calls.count("UnInit") == 1
 
 
+def test_a_library_reporting_garbage_gives_at_most_64_cards_with_names_cut_at_255_characters(program, wintool):
+    quorvel = start_quorvel(program, wintool, CardCount=0xFFFFFFFF, CardNames="N" * 1000 + "|Second")
+    selected, cards = wintool.items(*MAIN_WINDOW, "WDMCB")
+    assert (selected, len(cards), cards[0], cards[1]) == (0, 64, "N" * 255, "Second")
+    quorvel.exit()
+    names_asked = [call for call in program.call_log().calls() if call.startswith("GetCardName")]
+    assert names_asked[-1] == "GetCardName(63)"
+
+
 def test_stored_card_beyond_the_list_opens_card_zero_and_failed_open_keeps_running(program, wintool):
     program.add_quorvel()
     program.add_library("BeholdRC")
