@@ -73,9 +73,11 @@ void LircServer::Shutdown() {
     Stop();
 }
 
+// The network thread waits for this lock only while a pointer is swapped: the old directory,
+// which may be large, is freed after the lock is released.
 void LircServer::SetDirectory(std::shared_ptr<const LircDirectory> directory) {
     std::lock_guard lock(directoryLock_);
-    directory_ = std::move(directory);
+    directory_.swap(directory);
 }
 
 std::shared_ptr<const LircDirectory> LircServer::Directory() {
