@@ -55,6 +55,7 @@ bool Application::Start(const std::vector<std::string>& arguments) {
     ApplyOsdColour();
     model_.map = LoadButtonMap(c_.profile, ButtonMapPath(c_.executablePath));
     model_.Changed(Aspect::RemoteName);
+    lirc_.PublishDirectory();
     power_.LoadPowerLibrary();
     if (!receivers_.DetectReceivers(debugMode_)) return false;
     if (!model_.settings.hiddenIcon) c_.tray.Show();
@@ -115,7 +116,9 @@ void Application::ChoosePresetKey(int index) {
     model_.Changed(Aspect::Editor);
 }
 
-void Application::CommitEditor() { quorvel::CommitEditor(model_.editor, model_.map); }
+void Application::CommitEditor() {
+    if (quorvel::CommitEditor(model_.editor, model_.map)) lirc_.PublishDirectory();
+}
 
 void Application::Exit() {
     lirc_.Shutdown();

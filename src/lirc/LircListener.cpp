@@ -1,6 +1,7 @@
 #include "lirc/LircListener.h"
 
 #include <cstdint>
+#include <memory>
 
 #include "lirc/LircPort.h"
 #include "model/Model.h"
@@ -44,6 +45,10 @@ void LircListener::Apply() {
     }
     model_.listener.active = server_.IsActive();
     model_.Changed(Aspect::Listener);
+}
+
+void LircListener::PublishDirectory() {
+    server_.SetDirectory(std::make_shared<const LircDirectory>(MakeLircDirectory(model_.map, model_.version)));
 }
 
 void LircListener::ServerConnect() { ReportClientEvent("Client connected"); }

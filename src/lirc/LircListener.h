@@ -30,6 +30,9 @@ public:
     void Apply();
     // The first step of the exit sequence.
     void Shutdown() { server_.Shutdown(); }
+    // Clients' commands are answered from the model's version and button map as they are now:
+    // after the map was loaded or changed.
+    void PublishDirectory();
 
     void ServerConnect() override;
     void ServerDisconnect() override;

@@ -73,6 +73,18 @@ void LircServer::Shutdown() {
     Stop();
 }
 
+// The network thread waits for this lock only while a pointer is swapped: the old directory,
+// which may be large, is freed after the lock is released.
+void LircServer::SetDirectory(std::shared_ptr<const LircDirectory> directory) {
+    std::lock_guard lock(directoryLock_);
+    directory_.swap(directory);
+}
+
+std::shared_ptr<const LircDirectory> LircServer::Directory() {
+    std::lock_guard lock(directoryLock_);
+    return directory_;
+}
+
 bool LircServer::IsActive() const { return active_; }
 
 std::size_t LircServer::ClientCount() {
@@ -143,14 +155,27 @@ void LircServer::ReadReady(const std::vector<SocketHandle>& ready) {
     }
 }
 
-// Clients get no answers: what they send is read and discarded. Reading goes on until nothing
-// is left, because Windows reports what arrives only once.
+// Every command line is answered to the client that sent it. Reading goes on until nothing is
+// left, because Windows reports what arrives only once.
 void LircServer::Read(Connection& connection) {
     std::array<char, 4096> received;
+    std::shared_ptr<const LircDirectory> directory;
+    std::string replies;
+    const CommandLineSplitter::LineHandler answer = [&](std::string_view line, bool overlong) {
+        replies += overlong ? RefuseOverlongLine(line) : AnswerCommand(line, *directory);
+    };
     connection.moreToRead = true;
     for (int reads = 0; reads < kReadsPerRound; ++reads) {
-        const ReceiveStatus status = sockets_.Receive(connection.socket.Get(), received);
-        if (status == ReceiveStatus::Data) continue;
+        std::size_t size = 0;
+        const ReceiveStatus status = sockets_.Receive(connection.socket.Get(), received, size);
+        if (status == ReceiveStatus::Data) {
+            // Taken after the commands came, so that they see every change made before they were sent.
+            directory = Directory();
+            connection.commands.Feed(std::string_view(received.data(), size), answer);
+            const bool kept = Reply(connection, replies);
+            replies.clear();
+            if (kept) continue;
+        }
         connection.moreToRead = false;
         if (status == ReceiveStatus::Ended) {
             std::lock_guard lock(listLock_);
@@ -161,6 +186,18 @@ void LircServer::Read(Connection& connection) {
         }
         return;
     }
+}
+
+// The replies to one receive leave in one send. A client that sends faster than it reads fills
+// its buffers like a client that stopped reading, and is dropped the same way; false then.
+bool LircServer::Reply(Connection& connection, std::string_view replies) {
+    if (replies.empty()) return true;
+    std::lock_guard lock(listLock_);
+    if (connection.dropped) return false;
+    if (sockets_.Send(connection.socket.Get(), replies) == replies.size()) return true;
+    std::erase(clients_, &connection);
+    Drop(connection);
+    return false;
 }
 
 // False when not one connection could be accepted.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "lirc/LircBroadcaster.h"
+#include "lirc/LircCommands.h"
 #include "platform/Sockets.h"
 
 namespace quorvel {
@@ -33,9 +34,9 @@ struct NetworkError {
 };
 
 // The WinLIRC listener (LIRCServerTCPS): 127.0.0.1 only, at most 16 clients, served by one
-// network thread that accepts, reads and discards what clients send, and closes the
-// connections that end. Start, Stop, Shutdown, Broadcast and ClientCount belong to the main
-// thread.
+// network thread that accepts, answers each client's commands to that client from the latest
+// directory, and closes the connections that end. Start, Stop, Shutdown, SetDirectory,
+// Broadcast and ClientCount belong to the main thread.
 class LircServer final : public LircBroadcaster {
 public:
     static constexpr std::size_t kMaxClients = 16;
@@ -52,6 +53,8 @@ public:
     // Stop at the end of the program: from now on no event reaches the handlers, not even
     // one posted before.
     void Shutdown();
+    // What the answers to commands come from from now on; the server keeps it across stops.
+    void SetDirectory(std::shared_ptr<const LircDirectory> directory);
 
     bool IsActive() const override;
     std::size_t ClientCount() override;
@@ -63,6 +66,7 @@ private:
         UniqueSocket socket;
         bool dropped = false;     // guarded by listLock_: out of the client list, to be closed
         bool moreToRead = false;  // the network thread's
+        CommandLineSplitter commands;  // the network thread's
     };
     // What posted events run into; it outlives the server, so that a late event finds it closed.
     struct EventSink {
@@ -76,6 +80,8 @@ private:
     int WaitTimeoutMs(const std::optional<Clock::time_point>& listenerResumes) const;
     void ReadReady(const std::vector<SocketHandle>& ready);
     void Read(Connection& connection);
+    bool Reply(Connection& connection, std::string_view replies);
+    std::shared_ptr<const LircDirectory> Directory();
     bool AcceptWaiting();
     void Admit(UniqueSocket socket);
     void CloseDropped();
@@ -95,8 +101,12 @@ private:
     // Every open connection; the network thread's while it runs, the main thread's otherwise.
     std::vector<std::unique_ptr<Connection>> connections_;
 
+    // Guards the client list and every send, so that lines and replies leave whole.
     std::mutex listLock_;
     std::vector<Connection*> clients_;  // the client list, in order of connection
+
+    std::mutex directoryLock_;
+    std::shared_ptr<const LircDirectory> directory_ = std::make_shared<const LircDirectory>();
 };
 
 }  // namespace quorvel

@@ -60,8 +60,9 @@ public:
     virtual std::unique_ptr<SocketWaiter> CreateWaiter() = 0;
     // The number of bytes the system took, 0 when it took none (buffer full or failure).
     virtual std::size_t Send(SocketHandle socket, std::string_view data) = 0;
-    // Reads what has arrived into the buffer; Ended when the peer closed or the connection failed.
-    virtual ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) = 0;
+    // Reads what has arrived into the buffer and sets `received` to its length; Ended when the
+    // peer closed or the connection failed.
+    virtual ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) = 0;
     virtual void Close(SocketHandle socket) = 0;
 
     virtual int LastError() = 0;

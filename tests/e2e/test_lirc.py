@@ -1,6 +1,6 @@
 """Quorvel's WinLIRC server seen from Linux peers: the exact lines of presses and holds on
-several clients, Debian's LIRC tools as real clients, the client limit, clients that flood or
-stall, the listener switched off, its port taken, and the client events in the status bar."""
+several clients, Debian's LIRC tools as real clients (irsend's commands answered), the client
+limit, clients that flood or stall, the listener switched off, its port taken, and the client events in the status bar."""
 
 import os
 import re
@@ -11,6 +11,7 @@ import time
 import pytest
 
 from harness import MAIN_WINDOW
+from harness.paths import quorvel_version
 from harness.ports import free_port
 from harness.waiting import wait_until
 from lirc_clients import (PROBE_CODE, Flooder, LircClient, connect_clients, expected_lines, lirc_line,
@@ -116,29 +117,26 @@ def test_presses_and_holds_reach_three_clients_exactly(program, wintool):
     quorvel.exit()
 
 
-def test_without_remote_name_a_flooding_client_gets_lines_and_events_show(program, wintool):
+def test_without_remote_name_a_client_flooding_commands_unread_is_dropped_and_the_other_gets_every_line(
+        program, wintool):
     quorvel, port = start_with_server(program, wintool, ini={"Buttons": {f"{PLAY:08X}": "Play"}})
     assert quorvel.texts("RCTypeL") == {"RCTypeL": ""}
-    reader, flooding = clients = connect_clients(port, 2)
-    wait_for_clients(quorvel, 2, clients)
+    reader = connect_clients(port, 1)[0]
+    flooding = LircClient(port, receive_buffer=4096, reading=False)
+    wait_for_clients(quorvel, 2, [reader])
     wait_for_status(quorvel, CONNECTED)
 
-    flood = Flooder(flooding, 8 << 20).start()
+    # Every command is answered, so a client that never reads its replies fills its buffers.
+    flood = Flooder(flooding, 256 << 20).start()
     quorvel.control.press(PLAY, 30)
     expected = expected_lines(PLAY, 30, "Play", "")
     assert expected[0] == b"000000000000A35C 00 Play \n"
-    assert_receive_exactly(clients, b"".join(expected))
-    assert flood.join(), "the server stopped reading"
-    assert flood.error is None and flood.sent >= 8 << 20
-    # Still served after the flood, still without a reply.
-    press_once(quorvel, PLAY)
-    assert_receive_exactly(clients, expected[0])
-    assert status_event(quorvel).endswith(" Client connected")
-
-    reader.close()
+    assert_receive_exactly([reader], b"".join(expected))
+    assert flood.join(), "the flooding client is still connected"
+    assert flood.error is not None and flood.sent < 256 << 20
     wait_for_status(quorvel, DISCONNECTED)
     press_once(quorvel, PLAY)
-    assert_receive_exactly([flooding], expected[0])
+    assert_receive_exactly([reader], expected[0])
     assert clients_label(quorvel) == "1"
     quorvel.exit()
 
@@ -313,4 +311,35 @@ def test_irw_and_irexec_through_a_unix_socket_bridge(program, wintool, tmp_path,
     lines = [line for line in irw_output.read_text().splitlines() if not line.startswith(f"{PROBE_CODE:016X}")]
     assert lines == expected
     assert not other_remote.exists()
+    quorvel.exit()
+
+
+def test_irsend_commands_are_answered_through_a_unix_socket_bridge(program, wintool, tmp_path, linux_programs):
+    quorvel, port = start_with_server(program, wintool)
+    # Once the listener is up: socat would close irsend's connection while nothing listens.
+    listening = connect_clients(port, 1)
+    wait_for_clients(quorvel, 1, listening)
+    path = tmp_path / "lircd"
+    linux_programs("socat", "socat", f"UNIX-LISTEN:{path},fork", f"TCP:127.0.0.1:{port}")
+    assert wait_until(path.exists, 10), "socat never listened"
+
+    def irsend(*words):
+        done = subprocess.run(["irsend", "-d", str(path), *words], stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=30)
+        return done.returncode, done.stdout.decode("cp1252").splitlines()
+
+    assert irsend("VERSION", "", "") == (0, [quorvel_version(), ""])
+    assert irsend("LIST", "", "") == (0, ["Hall", ""])
+    assert irsend("LIST", "Hall", "") == (0, ["000000000000A35C Play", "0000000000BE0010 Volume Up",
+                                               "0000000000BE0030 Timer", "0000000000BE0011 Once", ""])
+    assert irsend("LIST", "Hall", "Volume Up") == (0, ["0000000000BE0010 Volume Up", ""])
+    assert irsend("LIST", "Other", "") == (1, ['unknown remote: "Other"', ""])
+    assert irsend("SEND_ONCE", "Hall", "Play") == (1, ['unknown directive: "SEND_ONCE"', ""])
+
+    # Each irsend came and went as a client of its own; the client that asked nothing got only
+    # the probes' lines, and the press.
+    wait_for_clients(quorvel, 1, listening)
+    wait_for_status(quorvel, DISCONNECTED)
+    press_once(quorvel, PLAY)
+    assert_receive_exactly(listening, lirc_line(PLAY, 0, "Play", "Hall"))
     quorvel.exit()

@@ -210,8 +210,8 @@ public:
     bool SetNonBlocking(SocketHandle socket) override { return inner_.SetNonBlocking(socket); }
     std::unique_ptr<SocketWaiter> CreateWaiter() override { return inner_.CreateWaiter(); }
     std::size_t Send(SocketHandle socket, std::string_view data) override { return inner_.Send(socket, data); }
-    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) override {
-        return inner_.Receive(socket, buffer);
+    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) override {
+        return inner_.Receive(socket, buffer, received);
     }
     void Close(SocketHandle socket) override {
         if (socket == listener_) Note("stop listening");
@@ -378,6 +378,25 @@ TEST_F(ApplicationTest, ListenerFollowsItsSwitchAtOnce) {
     EXPECT_FALSE(model.listener.active);
     EXPECT_FALSE(model.settings.lircServerEnabled);
     EXPECT_EQ(Journal(), (std::vector<std::string>{"listen", "stop listening"}));
+}
+
+TEST_F(ApplicationTest, ClientsAreAnsweredFromTheLoadedMapAndFromEachCommittedButton) {
+    ListenOnAFreePort();
+    fakeProfile = FakeProfileFile::FromText("[RC]\nName=Hall\n[Buttons]\n0000A35C=Play\n");
+    ASSERT_TRUE(Start());
+    LoopbackClient client(static_cast<std::uint16_t>(std::stoi(model.settings.lircServerPort)));
+    client.Send("VERSION\n");
+    EXPECT_EQ(client.ReceiveOnce(), "BEGIN\nVERSION\nSUCCESS\nDATA\n1\n0.1.0.1\nEND\n");
+
+    Receive({kPlay, 0});
+    EXPECT_EQ(client.ReceiveOnce(), "0000000000BE0035 00  Hall\n");
+    EditorButton edited = model.editor;
+    edited.name = "Stop";
+    application.ChangeEditor(edited);
+    application.CommitEditor();
+    client.Send("LIST Hall\n");
+    EXPECT_EQ(client.ReceiveOnce(),
+              "BEGIN\nLIST Hall\nSUCCESS\nDATA\n2\n000000000000A35C Play\n0000000000BE0035 Stop\nEND\n");
 }
 
 TEST_F(ApplicationTest, ChangeModeButtonSelectsTheNextModeWhichTheExitSaves) {

@@ -191,8 +191,8 @@ public:
         Record(sends_, Sent{socket, std::string(data)});
         return real_.Send(socket, data);
     }
-    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) override {
-        return real_.Receive(socket, buffer);
+    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) override {
+        return real_.Receive(socket, buffer, received);
     }
     void Close(SocketHandle socket) override {
         Record(closed_, socket);

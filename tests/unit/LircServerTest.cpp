@@ -13,6 +13,7 @@
 
 #include "LircLoopback.h"
 #include "fakes/FakeMainThread.h"
+#include "lirc/LircCommands.h"
 #include "lirc/LircLine.h"
 
 namespace quorvel {
@@ -139,17 +140,100 @@ TEST_F(LircServerTest, SlotFreedByALeavingClientIsTakenByTheNext) {
     EXPECT_EQ(newcomer.front()->ReceiveUpTo(Line(0).size()), Line(0));
 }
 
-TEST_F(LircServerTest, ClientThatSendsTextGetsNoReplyAndStaysConnected) {
+// The asking client's stream holds whole lines and whole replies, in any mix, and nothing else.
+TEST_F(LircServerTest, CommandsAreAnsweredToTheAskingClientOnlyAndNeverSplitABroadcastLine) {
+    const LircDirectory directory{"9.8.7.6", "RC", {{0x00FF12ED, "Power"}}};
+    server->SetDirectory(std::make_shared<const LircDirectory>(directory));
+    auto clients = Connect(2);
+    LoopbackClient& asking = *clients[0];
+    const std::string reply = AnswerCommand("LIST RC", directory);
+    constexpr int kCommands = 3000;
+    constexpr int kLines = 200;
+    std::string lines;
+    for (int n = 0; n < kLines; ++n) lines += Line(n);
+
+    std::string received;
+    std::thread reader([&] { received = asking.ReceiveUpTo(kCommands * reply.size() + lines.size()); });
+    std::thread sender([&] {
+        for (int i = 0; i < kCommands; ++i) asking.Send("LIST RC\n");
+    });
+    for (int n = 0; n < kLines; ++n) {
+        EXPECT_EQ(server->Broadcast(Line(n)), 2u);
+        std::this_thread::yield();
+    }
+    sender.join();
+    reader.join();
+
+    int replies = 0;
+    int lineCount = 0;
+    for (std::string_view rest = received; !rest.empty();) {
+        const std::string nextLine = Line(lineCount);
+        if (rest.starts_with(reply)) {
+            rest.remove_prefix(reply.size());
+            ++replies;
+        } else if (rest.starts_with(nextLine)) {
+            rest.remove_prefix(nextLine.size());
+            ++lineCount;
+        } else {
+            FAIL() << "neither a reply nor line " << lineCount << " after " << replies << " replies: "
+                   << std::string(rest.substr(0, 40));
+        }
+    }
+    EXPECT_EQ(replies, kCommands);
+    EXPECT_EQ(lineCount, kLines);
+    EXPECT_EQ(clients[1]->ReceiveUpTo(lines.size()), lines);
+    EXPECT_TRUE(clients[1]->StaysSilent(200ms));
+    EXPECT_EQ(server->ClientCount(), 2u);
+}
+
+TEST_F(LircServerTest, CommandsAreAnsweredFromTheLatestDirectory) {
     auto clients = Connect(1);
     clients.front()->Send("VERSION\n");
-    clients.front()->Send("LIST\nSEND_ONCE RC Power\n");
-    EXPECT_TRUE(clients.front()->StaysSilent(200ms));
+    EXPECT_EQ(clients.front()->ReceiveOnce(), AnswerCommand("VERSION", LircDirectory{}));
 
-    server->Broadcast(Line(0));
-    EXPECT_EQ(clients.front()->ReceiveOnce(), Line(0));
-    mainThread.Pump();
-    EXPECT_EQ(events.events, std::vector<std::string>{"connect"});
-    EXPECT_EQ(server->ClientCount(), 1u);
+    const LircDirectory directory{"0.1.0.1", "RC", {}};
+    server->SetDirectory(std::make_shared<const LircDirectory>(directory));
+    clients.front()->Send("VERSION\n");
+    EXPECT_EQ(clients.front()->ReceiveOnce(), AnswerCommand("VERSION", directory));
+}
+
+TEST_F(LircServerTest, ClientThatSendsCommandsWithoutReadingIsDroppedWhileTheOthersGetEveryLine) {
+    // Long replies fill the flooding client's buffers sooner.
+    LircDirectory directory{"0.1.0.1", "RC", {}};
+    for (std::uint32_t code = 0; code < 100; ++code) directory.buttons.push_back({code, "Button"});
+    server->SetDirectory(std::make_shared<const LircDirectory>(directory));
+    auto readers = Connect(2);
+    auto flooding = Connect(1, 4096);
+    std::vector<std::string> received(readers.size());
+    std::vector<std::thread> readerThreads;
+    for (std::size_t i = 0; i < readers.size(); ++i) {
+        readerThreads.emplace_back([&, i] {
+            for (std::string chunk; !(chunk = readers[i]->ReceiveOnce()).empty();) received[i] += chunk;
+        });
+    }
+    std::atomic<bool> sending{true};
+    std::thread flood([&] {
+        std::string commands;
+        for (int i = 0; i < 1000; ++i) commands += "LIST RC\n";
+        while (sending) flooding.front()->Send(commands);
+    });
+
+    std::string expected;
+    for (int n = 0; n < 100000 && server->ClientCount() == 3; ++n) {
+        server->Broadcast(Line(n % 256));
+        expected += Line(n % 256);
+        std::this_thread::sleep_for(100us);
+    }
+    ASSERT_EQ(server->ClientCount(), 2u);
+    EXPECT_TRUE(mainThread.PumpUntil([&] { return events.Count("disconnect") == 1; }));
+    sending = false;
+    flood.join();
+    EXPECT_EQ(server->Broadcast(Line(1)), 2u);
+    expected += Line(1);
+
+    server->Stop();
+    for (auto& thread : readerThreads) thread.join();
+    for (const auto& text : received) EXPECT_TRUE(text == expected);
 }
 
 TEST_F(LircServerTest, ConnectAndDisconnectRunOnTheMainThreadOnlyWhenItPumps) {

@@ -62,13 +62,16 @@ TEST(LircPosixSockets, WaiterReportsWhatCanBeReadAndNonBlockingCallsNeverWait) {
     ASSERT_TRUE(waiter->Add(server.Get()));
 
     char buffer[16];
-    EXPECT_EQ(sockets.Receive(server.Get(), buffer), ReceiveStatus::NothingYet);
+    std::size_t received = 99;
+    EXPECT_EQ(sockets.Receive(server.Get(), buffer, received), ReceiveStatus::NothingYet);
+    EXPECT_EQ(received, 0u);
     ASSERT_TRUE(waiter->Wait(0, ready));
     EXPECT_TRUE(ready.empty());
     client.Send("LIST\n");
     ASSERT_TRUE(waiter->Wait(5000, ready));
     EXPECT_EQ(ready, std::vector<SocketHandle>{server.Get()});
-    EXPECT_EQ(sockets.Receive(server.Get(), buffer), ReceiveStatus::Data);
+    EXPECT_EQ(sockets.Receive(server.Get(), buffer, received), ReceiveStatus::Data);
+    EXPECT_EQ(std::string(buffer, received), "LIST\n");
 
     const std::string block(1 << 20, 'x');
     std::size_t taken = block.size();
@@ -84,7 +87,7 @@ TEST(LircPosixSockets, WaiterReportsWhatCanBeReadAndNonBlockingCallsNeverWait) {
     client.Close();
     ASSERT_TRUE(waiter->Wait(5000, ready));
     EXPECT_EQ(ready, std::vector<SocketHandle>{server.Get()});
-    EXPECT_EQ(sockets.Receive(server.Get(), buffer), ReceiveStatus::Ended);
+    EXPECT_EQ(sockets.Receive(server.Get(), buffer, received), ReceiveStatus::Ended);
     waiter->Remove(server.Get());
     ASSERT_TRUE(waiter->Wait(0, ready));
     EXPECT_TRUE(ready.empty());

@@ -109,10 +109,11 @@ std::size_t PosixSockets::Send(SocketHandle socket, std::string_view data) {
     return sent < 0 ? 0 : static_cast<std::size_t>(sent);
 }
 
-ReceiveStatus PosixSockets::Receive(SocketHandle socket, std::span<char> buffer) {
-    const ssize_t received = recv(Fd(socket), buffer.data(), buffer.size(), 0);
-    if (received > 0) return ReceiveStatus::Data;
-    if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return ReceiveStatus::NothingYet;
+ReceiveStatus PosixSockets::Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) {
+    const ssize_t result = recv(Fd(socket), buffer.data(), buffer.size(), 0);
+    received = result > 0 ? static_cast<std::size_t>(result) : 0;
+    if (result > 0) return ReceiveStatus::Data;
+    if (result < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return ReceiveStatus::NothingYet;
     return ReceiveStatus::Ended;
 }
 

@@ -134,10 +134,11 @@ std::size_t Win32Sockets::Send(SocketHandle socket, std::string_view data) {
     return sent == SOCKET_ERROR ? 0 : static_cast<std::size_t>(sent);
 }
 
-ReceiveStatus Win32Sockets::Receive(SocketHandle socket, std::span<char> buffer) {
-    const int received = recv(Native(socket), buffer.data(), static_cast<int>(buffer.size()), 0);
-    if (received > 0) return ReceiveStatus::Data;
-    if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return ReceiveStatus::NothingYet;
+ReceiveStatus Win32Sockets::Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) {
+    const int result = recv(Native(socket), buffer.data(), static_cast<int>(buffer.size()), 0);
+    received = result > 0 ? static_cast<std::size_t>(result) : 0;
+    if (result > 0) return ReceiveStatus::Data;
+    if (result == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return ReceiveStatus::NothingYet;
     return ReceiveStatus::Ended;
 }
 

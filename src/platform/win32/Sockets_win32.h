@@ -21,7 +21,7 @@ public:
     bool SetNonBlocking(SocketHandle socket) override;
     std::unique_ptr<SocketWaiter> CreateWaiter() override;
     std::size_t Send(SocketHandle socket, std::string_view data) override;
-    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer) override;
+    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) override;
     void Close(SocketHandle socket) override;
     int LastError() override;
     std::string ErrorText(int error) override;
