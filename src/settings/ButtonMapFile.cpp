@@ -56,6 +56,19 @@ std::string ReadValue(ProfileFile& profile, const std::string& path, const std::
         kValueCapacity, 1);
 }
 
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; }
+
+// The profile functions read a value without the blanks around it and without one pair of
+// matching quotes around it. A value that reading would change so is written in double quotes,
+// which reading takes off again: " Play " and "C:\a b\x.exe" come back as they were saved.
+std::string StoredForm(const std::string& value) {
+    if (value.empty()) return value;
+    const bool padded = IsBlank(value.front()) || IsBlank(value.back());
+    const bool quoted =
+        value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    return padded || quoted ? '"' + value + '"' : value;
+}
+
 }  // namespace
 
 std::string ButtonMapPath(const std::string& executablePath) {
@@ -85,7 +98,7 @@ ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path) {
 
 bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::string& path, const ButtonMap& map) {
     const auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
-        if (profile.WriteString(path, section, key, value)) return true;
+        if (profile.WriteString(path, section, key, StoredForm(value))) return true;
         dialogs.ShowMessage("Unable to write to " + path, MessageKind::Error);
         return false;
     };
