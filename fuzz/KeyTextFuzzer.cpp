@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (input.ConsumeBool()) map[section].Append(key, input.ConsumeRandomLengthString(16));
     }
     const EditorButton first = Loaded(map, key, extendedCode);
-    const std::uint16_t stored = first.keyCodeValue | (first.win ? kKeyCodeWin : 0);
+    const auto stored = static_cast<std::uint16_t>(first.keyCodeValue | (first.win ? kKeyCodeWin : 0));
     Require(first.keyText == KeyText(stored), "the editor shows the text of the stored key code value");
     Require((first.keyCodeValue & kKeyCodeWin) == 0, "the editor keeps the Win bit apart");
     Require(CommitEditor(first, map), "a read button is saved");

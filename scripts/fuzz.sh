@@ -34,7 +34,7 @@ for source in fuzz/*Fuzzer.cpp; do
   corpus=$work/corpus/$name
   findings=$build/findings/$name
   mkdir -p "$corpus" "$findings"
-  cp fuzz/corpus/"$name"/* "$corpus"/
+  if [ -d fuzz/corpus/"$name" ]; then cp fuzz/corpus/"$name"/* "$corpus"/; fi
   log=$work/$name.log
   if ! "$build/fuzz/${name}Fuzzer" "$corpus" -max_total_time="$seconds" -max_len="$(max_len "$name")" \
       -timeout=10 -detect_leaks=1 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1 ||
