@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xdotool x11-utils imagemagick socat netcat-openbsd lirc python3 python3-pytest
-  nsis zip p7zip-full python3-pefile
+  nsis zip p7zip-full python3-pefile clang libclang-rt-14-dev
 )
 
 missing=()

@@ -10,4 +10,5 @@ scripts/build.sh native win64 win32
 /usr/bin/python3 scripts/check-oldest-windows.py build/win64 build/win32
 scripts/package.sh
 build/native/quorvel_tests --gtest_brief=1
+scripts/fuzz.sh
 QUORVEL_E2E_BUILD=build/win64 QUORVEL_E2E_BUILD32=build/win32 scripts/e2e.sh

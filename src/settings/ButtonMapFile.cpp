@@ -57,12 +57,27 @@ std::string ReadValue(ProfileFile& profile, const std::string& path, const std::
         kValueCapacity, 1);
 }
 
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; }
+
+// The profile functions read a value without the blanks around it and without one pair of
+// matching quotes around it. A value that reading would change so is written in double quotes,
+// which reading takes off again: " Play " and "C:\a b\x.exe" come back as they were saved.
+std::string StoredForm(const std::string& value) {
+    if (value.empty()) return value;
+    const bool padded = IsBlank(value.front()) || IsBlank(value.back());
+    const bool quoted =
+        value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    return padded || quoted ? '"' + value + '"' : value;
+}
+
 bool WriteEntries(ProfileFile& profile, const std::string& path, const ButtonMap& map) {
-    if (!profile.WriteString(path, "RC", "Name", map.RemoteName())) return false;
+    if (!profile.WriteString(path, "RC", "Name", StoredForm(map.RemoteName()))) return false;
     for (Section section : kSectionOrder) {
         const SectionList& list = map[section];
         for (std::size_t i = 0; i < list.Size(); ++i) {
-            if (!profile.WriteString(path, SectionName(section), list.KeyAt(i), list.ValueAt(i))) return false;
+            if (!profile.WriteString(path, SectionName(section), list.KeyAt(i), StoredForm(list.ValueAt(i)))) {
+                return false;
+            }
         }
     }
     return true;

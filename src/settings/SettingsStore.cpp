@@ -15,7 +15,6 @@ namespace {
 constexpr const char* kProgramKey = "Software\\Vantrel\\Quorvel";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kAutorunValue = "Quorvel";
-constexpr const char* kDefaultPort = "8765";
 // Windows Vista took the force options away from sleep and shutdown.
 constexpr std::uint32_t kFirstVersionWithoutForce = 6;
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "model/ButtonMap.h"
@@ -148,6 +149,35 @@ TEST(SaveButtonMap, FailedSaveShowsOneMessageAndLeavesTheFileAsItWas) {
         EXPECT_EQ(file.ToText(), before) << i;
         EXPECT_FALSE(file.copy) << i;
     }
+}
+
+TEST(SaveButtonMap, ValuesWithBlanksOrQuotesAroundThemComeBackAsSaved) {
+    const std::vector<std::string> values = {" Play ", "\"C:\\Program Files\\Player\\player.exe\"", "'x'",
+                                             "\"\"", "\"a\" \"b\"", "\"", "plain"};
+    ButtonMap map;
+    map.SetRemoteName("\"Living room\"");
+    for (std::size_t i = 0; i < values.size(); ++i) map[Section::Applications].Append(MapKey(i), values[i]);
+    FakeProfileFile file;
+    FakeDialogs dialogs;
+    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
+
+    auto saved = FakeProfileFile::FromText(file.ToText());
+    const ButtonMap loaded = LoadButtonMap(saved, kPath);
+    EXPECT_EQ(loaded.RemoteName(), map.RemoteName());
+    ASSERT_EQ(loaded[Section::Applications].Size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(loaded[Section::Applications].ValueAt(i), values[i]);
+}
+
+TEST(FakeProfileFile, ParsesTextAsTheProfileFunctionsDo) {
+    using namespace std::string_literals;
+    auto file = FakeProfileFile::FromText("top=1\n[S]\r\n; note\n  key = 'quoted' \n[broken\nzero=a\0b\n\n[T]x]\nk=\"\"\"\n"s);
+    EXPECT_EQ(file.GetSectionNames(kPath, 64).bytes, "S\0T]x\0"s);
+    EXPECT_EQ(file.GetString(kPath, "S", std::nullopt, "", 64).bytes, "key\0[broken\0zero\0"s);
+    EXPECT_EQ(file.GetString(kPath, "S", std::string("key"), "", 64).bytes, "quoted");
+    EXPECT_EQ(file.GetString(kPath, "S", std::string("zero"), "", 64).bytes, "a");
+    EXPECT_EQ(file.GetString(kPath, "T]x", std::string("k"), "", 64).bytes, "\"");
+    ASSERT_TRUE(file.WriteString(kPath, "S", "KEY", " \tnew "));
+    EXPECT_EQ(file.ToText(), "top=1\n[S]\n; note\nkey=new \n[broken\nzero=a\n[T]x]\nk=\"\"\"\n");
 }
 
 TEST(FakeProfileFile, ReportsCutResultsAsTheProfileFunctionsDo) {

@@ -12,10 +12,13 @@
 namespace quorvel {
 
 // An INI file in memory, read and written with the profile functions' rules: names match
-// without regard to case, the first of duplicate keys wins, a result that does not fit is
+// without regard to case, the first of duplicate sections and keys wins, a value loses the
+// blanks around it and then one pair of matching quotes around it, comment lines (';') and
+// lines before the first section are kept but never listed, a result that does not fit is
 // cut and reported as filling the buffer (capacity - 1 for a value, capacity - 2 for a
-// list), writes replace a value in place or append, and a write can be made to fail. A save's
-// copy of the file is written apart and takes the file's place when it is replaced.
+// list), writes drop the value's leading blanks and replace it in place or append, and a
+// write can be made to fail. A save's copy of the file is written apart and takes the file's
+// place when it is replaced.
 class FakeProfileFile final : public ProfileFile {
 public:
     struct Entry {
@@ -37,24 +40,30 @@ public:
     std::optional<std::vector<SectionData>> copy;
     std::vector<std::size_t> capacitiesAsked;
 
+    // Lines end at '\n'; '[' starts a section header only when a ']' follows, and the name
+    // runs to the last ']'. Key lines before the first header belong to a nameless section,
+    // which is written without a header.
     static FakeProfileFile FromText(const std::string& text) {
         FakeProfileFile file;
-        std::istringstream lines(text);
-        std::string line;
-        while (std::getline(lines, line)) {
-            line = Trim(line);
-            if (line.empty() || line[0] == ';') continue;
-            if (line.front() == '[') {
-                const std::size_t close = line.find(']');
-                file.sections.push_back({line.substr(1, close == std::string::npos ? std::string::npos : close - 1), {}});
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            const std::string line = Trim(text.substr(start, end - start));
+            start = end + 1;
+            if (line.empty()) continue;
+            const std::size_t close = line.rfind(']');
+            if (line.front() == '[' && close != std::string::npos) {
+                file.sections.push_back({Field(line.substr(1, close - 1)), {}});
                 continue;
             }
-            if (file.sections.empty()) continue;
             const std::size_t equals = line.find('=');
+            if (equals == std::string::npos && Field(line).empty()) continue;
+            if (file.sections.empty()) file.sections.push_back({"", {}});
             if (equals == std::string::npos) {
-                file.sections.back().entries.push_back({line, std::nullopt});
+                file.sections.back().entries.push_back({Field(line), std::nullopt});
             } else {
-                file.sections.back().entries.push_back({Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))});
+                file.sections.back().entries.push_back({Field(line.substr(0, equals)), Field(line.substr(equals + 1))});
             }
         }
         return file;
@@ -63,7 +72,8 @@ public:
     std::string ToText() const {
         std::string text;
         for (const SectionData& section : sections) {
-            text += "[" + section.name + "]\n";
+            const bool headless = section.name.empty() && &section == &sections.front() && !section.entries.empty();
+            if (!headless) text += "[" + section.name + "]\n";
             for (const Entry& entry : section.entries) {
                 text += entry.key + (entry.value ? "=" + *entry.value : std::string()) + "\n";
             }
@@ -74,7 +84,9 @@ public:
     Chunk GetSectionNames(const std::string&, std::size_t capacity) override {
         capacitiesAsked.push_back(capacity);
         std::vector<std::string> names;
-        for (const SectionData& section : sections) names.push_back(section.name);
+        for (const SectionData& section : sections) {
+            if (!section.name.empty()) names.push_back(section.name);
+        }
         return List(names, capacity);
     }
 
@@ -85,7 +97,9 @@ public:
         if (!key) {
             std::vector<std::string> keys;
             if (data) {
-                for (const Entry& entry : data->entries) keys.push_back(entry.key);
+                for (const Entry& entry : data->entries) {
+                    if (!entry.key.empty() && entry.key.front() != ';') keys.push_back(entry.key);
+                }
             }
             return List(keys, capacity);
         }
@@ -93,7 +107,7 @@ public:
         if (data) {
             for (const Entry& entry : data->entries) {
                 if (Same(entry.key, *key)) {
-                    if (entry.value) value = *entry.value;
+                    if (entry.value) value = WithoutQuotes(*entry.value);
                     break;
                 }
             }
@@ -106,6 +120,7 @@ public:
                      const std::string& value) override {
         if (writesBeforeFailure >= 0 && writes >= writesBeforeFailure) return false;
         ++writes;
+        const std::string stored = value.substr(std::min(value.find_first_not_of(kBlanks), value.size()));
         std::vector<SectionData>& file = path == kCopyPath && copy ? *copy : sections;
         SectionData* data = FindSection(file, section);
         if (!data) {
@@ -114,11 +129,11 @@ public:
         }
         for (Entry& entry : data->entries) {
             if (Same(entry.key, key)) {
-                entry.value = value;
+                entry.value = stored;
                 return true;
             }
         }
-        data->entries.push_back({key, value});
+        data->entries.push_back({key, stored});
         return true;
     }
 
@@ -137,10 +152,19 @@ public:
     void RemoveCopy(const std::string&) override { copy.reset(); }
 
 private:
+    // The C blanks and Ctrl+Z, which old editors left at the end of a file.
+    static constexpr const char* kBlanks = " \t\n\v\f\r\x1a";
     static std::string Trim(const std::string& text) {
-        const std::size_t first = text.find_first_not_of(" \t\r");
+        const std::size_t first = text.find_first_not_of(kBlanks);
         if (first == std::string::npos) return {};
-        return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+        return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+    }
+    // The functions take a name or value as a C string: a zero byte ends it.
+    static std::string Field(const std::string& text) { return Trim(text.substr(0, text.find('\0'))); }
+    static std::string WithoutQuotes(const std::string& value) {
+        const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                            value.back() == value.front();
+        return quoted ? value.substr(1, value.size() - 2) : value;
     }
     static bool Same(const std::string& a, const std::string& b) {
         return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
