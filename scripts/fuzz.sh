@@ -15,6 +15,7 @@ max_len() {
   case $1 in
     ButtonMapFile) echo 4096 ;;
     KeyText) echo 128 ;;
+    LircCommands) echo 1024 ;;
     SettingsStore) echo 1024 ;;
     SimControl) echo 1024 ;;
     *) echo 4096 ;;

@@ -1,9 +1,14 @@
-// The baseline of the idle benchmark: the least a program can do to read a remote control.
+// The baseline of the Wine benchmark: the least a program can do to read a remote control.
 // It loads the substitute Beholder library beside it, opens the first card and polls it on a
-// 50 ms timer, as Quorvel does, and nothing else.
+// 50 ms timer, as Quorvel does, and nothing else. Given a port, it then also listens on
+// 127.0.0.1 there, so that its start-up can be timed as Quorvel's is: until a client connects.
+//
+//   IdlePoller.exe [port]
+#include <winsock2.h>
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -22,9 +27,23 @@ Fn Resolve(HMODULE library, const char* name) {
 
 void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) { lastCode = getRemoteCode() + getRemoteCodeEx(); }
 
+// Connections wait in the backlog; the benchmark only needs its connect to succeed.
+bool Listen(std::uint16_t port) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
+    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return listener != INVALID_SOCKET &&
+           bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+           listen(listener, SOMAXCONN) == 0;
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     const HMODULE library = LoadLibraryA("BeholdRC.dll");
     if (!library) return 1;
     const auto cardCount = Resolve<CardCountFn>(library, "GetCardCount");
@@ -33,6 +52,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     getRemoteCodeEx = Resolve<CodeFn>(library, "GetRemoteCodeEx");
     if (!cardCount || !openCard || !getRemoteCode || !getRemoteCodeEx || cardCount() == 0 || !openCard(0)) return 1;
     SetTimer(nullptr, 0, 50, Poll);
+    const long port = std::strtol(commandLine, nullptr, 10);
+    if (port > 0 && port < 65536 && !Listen(static_cast<std::uint16_t>(port))) return 1;
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     return 0;
