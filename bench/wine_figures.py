@@ -52,29 +52,34 @@ def cpu_seconds(pid: int) -> float:
     return (int(fields[11]) + int(fields[12])) / TICKS_PER_S
 
 
-def processes_running(name: str) -> list:
-    """Linux processes whose command line names the Windows program."""
+def in_prefix(pid: int, prefix: Path) -> bool:
+    try:
+        return f"WINEPREFIX={prefix}".encode() in Path(f"/proc/{pid}/environ").read_bytes().split(b"\0")
+    except OSError:
+        return False
+
+
+def processes_running(name: str, prefix: Path) -> list:
+    """The prefix's Linux processes whose command line names the Windows program; other runs
+    on the machine may have their own."""
     found = []
     for entry in Path("/proc").iterdir():
-        if not entry.name.isdigit():
+        if not entry.name.isdigit() or int(entry.name) == os.getpid():
             continue
         try:
-            if name.lower() in (entry / "cmdline").read_bytes().decode(errors="replace").lower():
-                found.append(int(entry.name))
+            command = (entry / "cmdline").read_bytes().decode(errors="replace").lower()
         except OSError:
             continue
+        if name.lower() in command and in_prefix(int(entry.name), prefix):
+            found.append(int(entry.name))
     return found
 
 
 def wineserver_of(prefix: Path) -> int:
-    for pid in processes_running("wineserver"):
-        try:
-            environment = Path(f"/proc/{pid}/environ").read_bytes().split(b"\0")
-        except OSError:
-            continue
-        if f"WINEPREFIX={prefix}".encode() in environment:
-            return pid
-    raise RuntimeError("no wineserver for the prefix")
+    servers = processes_running("wineserver", prefix)
+    if not servers:
+        raise RuntimeError("no wineserver for the prefix")
+    return servers[0]
 
 
 def resident_kib(pids: list) -> int:
@@ -112,7 +117,7 @@ def measure(program: ProgramFolder, exe: str, seconds: float) -> dict:
         start_up = time.monotonic() - started
         time.sleep(SETTLE_S)
         # The launcher's processes have gone by now; what is left is the program.
-        pids = processes_running(exe)
+        pids = processes_running(exe, program.prefix.path)
         server = wineserver_of(program.prefix.path)
         before = sum(cpu_seconds(pid) for pid in pids) + cpu_seconds(server)
         time.sleep(seconds)
@@ -120,7 +125,7 @@ def measure(program: ProgramFolder, exe: str, seconds: float) -> dict:
         return {"start": start_up, "cpu": after - before, "rss": resident_kib(pids)}
     finally:
         process.kill()
-        for pid in processes_running(exe):
+        for pid in processes_running(exe, program.prefix.path):
             try:
                 os.kill(pid, 9)
             except ProcessLookupError:
