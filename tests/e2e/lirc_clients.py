@@ -107,9 +107,12 @@ class LircClient:
 
 
 class Flooder:
-    """Sends a bounded amount of text to the server from a thread of its own."""
+    """Sends a bounded amount of commands, binary garbage and over-long lines to the server
+    from a thread of its own."""
 
-    def __init__(self, client: LircClient, total: int, chunk: bytes = b"VERSION\nLIST\nSEND_ONCE x y\n" * 2000):
+    COMMANDS = b"VERSION\nLIST\nSEND_ONCE x y\n" + bytes(range(256)) + b"\n" + b"\xff\x00" * 300 + b"\r\n"
+
+    def __init__(self, client: LircClient, total: int, chunk: bytes = COMMANDS * 200):
         self.client = client
         self.sent = 0
         self.error = None

@@ -117,7 +117,7 @@ def test_presses_and_holds_reach_three_clients_exactly(program, wintool):
     quorvel.exit()
 
 
-def test_without_remote_name_a_client_flooding_commands_unread_is_dropped_and_the_other_gets_every_line(
+def test_without_remote_name_a_client_flooding_commands_and_garbage_unread_is_dropped_and_the_other_gets_every_line(
         program, wintool):
     quorvel, port = start_with_server(program, wintool, ini={"Buttons": {f"{PLAY:08X}": "Play"}})
     assert quorvel.texts("RCTypeL") == {"RCTypeL": ""}
