@@ -1,6 +1,6 @@
 """A soak of Quorvel under Wine: many presses in every mode while WinLIRC clients come and go.
 
-Usage (after scripts/build.sh win64; about 2 minutes for 600 presses, 35 for 20,000):
+Usage (after scripts/build.sh win64; about 2 minutes for 600 presses, 40 for 20,000):
     /usr/bin/python3 bench/soak.py [--presses 20000] [--build build/win64] [--seed N]
 
 In its own Xvfb display and Wine prefix, Quorvel.exe runs with the substitute Beholder library,
@@ -54,6 +54,7 @@ import sys
 import tempfile
 import threading
 import time
+import traceback
 from dataclasses import dataclass
 from pathlib import Path
 
@@ -269,18 +270,22 @@ class Churn(threading.Thread):
             self._finish(client)
 
 
-def linux_pid_of(exe: str):
-    """The Linux process whose command line starts with the Windows program's path."""
+def linux_pid_of(exe: str, prefix: WinePrefix):
+    """The Linux process of the prefix whose command line starts with the Windows program's path
+    (others on the machine may run the same program in their own prefixes)."""
     found = []
+    prefix_setting = f"WINEPREFIX={prefix.path}".encode()
     for entry in Path("/proc").iterdir():
         if not entry.name.isdigit():
             continue
         try:
             first = (entry / "cmdline").read_bytes().split(b"\0", 1)[0].decode(errors="replace")
+            if not first.lower().endswith("\\" + exe.lower()):
+                continue
+            if prefix_setting in (entry / "environ").read_bytes().split(b"\0"):
+                found.append(int(entry.name))
         except OSError:
             continue
-        if first.lower().endswith("\\" + exe.lower()):
-            found.append(int(entry.name))
     return max(found, key=lambda pid: proc_status(pid).get("Threads", 0), default=None)
 
 
@@ -324,8 +329,12 @@ class Sampler(threading.Thread):
         self.join(120)
 
     def take(self):
+        status = proc_status(self.soak.linux_pid)
+        if not status:
+            # The process first found may have been the launcher's, which execs or ends.
+            self.soak.linux_pid = linux_pid_of("Quorvel.exe", self.soak.prefix) or self.soak.linux_pid
+            status = proc_status(self.soak.linux_pid)
         pid = self.soak.linux_pid
-        status = proc_status(pid)
         try:
             fds = len(os.listdir(f"/proc/{pid}/fd"))
         except OSError:
@@ -400,7 +409,7 @@ class Soak:
         self.control.wait_ready(30)
         self.started = time.monotonic()
         self.windows_pid = next(window.pid for window in self.wintool.list() if window.hwnd == self.hwnd)
-        self.linux_pid = wait_until(lambda: linux_pid_of("Quorvel.exe"), 10)
+        self.linux_pid = wait_until(lambda: linux_pid_of("Quorvel.exe", self.prefix), 10)
         if not self.linux_pid:
             raise RuntimeError("no Linux process of Quorvel.exe")
 
@@ -656,13 +665,27 @@ class Soak:
         print("End: " + ("; ".join(self.end_notes) if self.end_notes else "-"))
 
 
+def keep_artefacts(prefix: WinePrefix, program: ProgramFolder):
+    """The programs' output (Wine's crash reports among it) and Quorvel's log, in build/soak-failed."""
+    target = REPO / "build" / "soak-failed"
+    shutil.rmtree(target, ignore_errors=True)
+    target.mkdir(parents=True)
+    if (prefix.path / "output").exists():
+        shutil.copytree(prefix.path / "output", target / "output",
+                        ignore=lambda folder, names: [name for name in names if "wintool" in name])
+    for log in [*prefix.drive_c.glob("users/*/AppData/Local/Quorvel/Quorvel.log"), program.call_log_path]:
+        if log.exists():
+            shutil.copy2(log, target / log.name)
+    print(f"Kept the programs' output and logs in {target}")
+
+
 def main():
     seed = ARGS.seed if ARGS.seed is not None else random.randrange(1 << 31)
     print(f"Soak: {ARGS.presses} presses, seed {seed}", flush=True)
     xvfb = Xvfb()
     display = xvfb.start()
     work = Path(tempfile.mkdtemp(prefix="quorvel-soak-", dir=REPO / "build"))
-    soak = None
+    prefix = soak = None
     try:
         prefix = WinePrefix.create_template(work / "prefix", display)
         prefix.start_server()
@@ -670,11 +693,18 @@ def main():
         try:
             soak.run()
         except (RuntimeError, TimeoutError, OSError) as error:
-            soak.fail(f"the run stopped: {error}")
+            where = traceback.extract_tb(error.__traceback__)[-1]
+            soak.fail(f"the run stopped: {error!r} in {where.name} ({Path(where.filename).name}:{where.lineno})")
+            if hasattr(soak, "process") and not soak.process.is_running():
+                soak.fail(f"the program had ended, exit code {soak.process.wait(1)}")
         if hasattr(soak, "sampler"):
             soak.report()
-        prefix.stop_server()
+        if soak.failures:
+            keep_artefacts(prefix, soak.program)
     finally:
+        # Also when interrupted: the prefix's server and programs must not outlive the run.
+        if prefix is not None:
+            prefix.stop_server()
         xvfb.stop()
         shutil.rmtree(work, ignore_errors=True)
     print()
