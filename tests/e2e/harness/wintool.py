@@ -151,6 +151,14 @@ class WinTool:
         _, rows = self.run("hints", class_name, title, *controls)
         return {row[0]: row[1] for row in rows}
 
+    def counts(self, process_id: int) -> dict:
+        """{"handles", "gdi", "user": count, or None where the system gives none} of a Windows
+        process, or None when the process cannot be opened."""
+        code, rows = self.run("counts", str(process_id))
+        if code != 0:
+            return None
+        return {row[0]: None if row[1] == "-" else int(row[1]) for row in rows}
+
     def set_text(self, hwnd: int, text: str) -> bool:
         return self.run("set-text", hex(hwnd), text)[0] == 0
 

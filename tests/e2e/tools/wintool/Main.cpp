@@ -385,6 +385,30 @@ int HoldFile(const Arguments& arguments) {
     return kSuccess;
 }
 
+// What the system counts for a process: its open handles and its GDI and USER objects. A count
+// the system cannot give is printed as "-" (Wine may also give 0 for what it does not track).
+int Counts(const Arguments& arguments) {
+    const DWORD processId = std::strtoul(arguments[0].c_str(), nullptr, 0);
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (process == nullptr) {
+        std::fprintf(stderr, "cannot open process %lu (error %lu)\n", processId, GetLastError());
+        return kNotFound;
+    }
+    DWORD handles = 0;
+    const bool handlesKnown = GetProcessHandleCount(process, &handles) != FALSE;
+    const auto objects = [process](DWORD kind) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD count = GetGuiResources(process, kind);
+        // Zero is a valid count only when the call did not fail.
+        return count == 0 && GetLastError() != ERROR_SUCCESS ? std::string("-") : std::to_string(count);
+    };
+    PrintLine({"handles", handlesKnown ? std::to_string(handles) : "-"});
+    PrintLine({"gdi", objects(GR_GDIOBJECTS)});
+    PrintLine({"user", objects(GR_USEROBJECTS)});
+    CloseHandle(process);
+    return kSuccess;
+}
+
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> kCommands = {
         {"list", {0, 0, "list", List}},
@@ -409,6 +433,7 @@ const std::map<std::string, Command>& Commands() {
         {"tooltips", {0, 0, "tooltips", Tooltips}},
         {"hints", {3, 64, "hints <class> <title> <control>...", Hints}},
         {"hold-file", {1, 1, "hold-file <path>", HoldFile}},
+        {"counts", {1, 1, "counts <process-id>", Counts}},
     };
     return kCommands;
 }
