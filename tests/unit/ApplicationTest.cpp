@@ -212,6 +212,17 @@ public:
         if (socket == listener_) Note("stop listening");
         inner_.Close(socket);
     }
+    std::vector<SocketAddress> Resolve(const std::string& host, std::uint16_t port, std::string& failure) override {
+        return inner_.Resolve(host, port, failure);
+    }
+    SocketHandle OpenTcpFor(const SocketAddress& address) override { return inner_.OpenTcpFor(address); }
+    ConnectStatus Connect(SocketHandle socket, const SocketAddress& address) override {
+        return inner_.Connect(socket, address);
+    }
+    int ConnectError(SocketHandle socket) override { return inner_.ConnectError(socket); }
+    Received ReceiveSome(SocketHandle socket, std::span<char> buffer) override {
+        return inner_.ReceiveSome(socket, buffer);
+    }
     int LastError() override { return inner_.LastError(); }
     std::string ErrorText(int error) override { return inner_.ErrorText(error); }
 
