@@ -67,41 +67,39 @@ class Lircd:
 
     def send(self, code: int, repeat: int, button: str, remote: str = REMOTE):
         """One broadcast line, as lircd sends it for a decoded IR frame."""
-        subprocess.run(["irsend", "-d", str(self.socket_path), "SIMULATE", f"{code:016x} {repeat:02x} {button} {remote}"],
+        line = f"{code:016x} {repeat:02x} {button} {remote}"
+        subprocess.run(["irsend", "-d", str(self.socket_path), "SIMULATE", line],
                        check=True, stdin=subprocess.DEVNULL, capture_output=True, timeout=10)
 
-    def hold(self, code: int, button: str, seconds: float, remote: str = REMOTE) -> int:
-        """A press held for about that long: the first line, then a repeat every REPEAT_GAP_S.
-        Returns the number of lines sent."""
-        start = time.monotonic()
-        repeat = 0
-        while True:
-            self.send(code, repeat, button, remote)
-            repeat += 1
-            next_line = start + repeat * REPEAT_GAP_S
-            if next_line - start > seconds:
-                return repeat
-            time.sleep(max(0.0, next_line - time.monotonic()))
+    def hold(self, code: int, button: str, seconds: float, remote: str = REMOTE):
+        """A press held for about that long: the first line, then a repeat every REPEAT_GAP_S."""
+        self.hold_in_background(code, button, seconds, remote).wait()
 
-    def hold_in_background(self, code: int, button: str, remote: str = REMOTE) -> "BackgroundHold":
-        return BackgroundHold(self, code, button, remote)
+    def hold_in_background(self, code: int, button: str, seconds: float = None,
+                           remote: str = REMOTE) -> "BackgroundHold":
+        return BackgroundHold(self, code, button, seconds, remote)
 
 
 class BackgroundHold:
-    """Sends repeat lines until stopped or until lircd goes away."""
+    """Sends the lines of a hold from a thread of its own until stopped, until `seconds` (when
+    given) have passed, or until lircd goes away."""
 
-    def __init__(self, server: Lircd, code: int, button: str, remote: str):
+    def __init__(self, server: Lircd, code: int, button: str, seconds, remote: str):
         self._stop = threading.Event()
         self.lines = 0
 
         def run():
+            start = time.monotonic()
             while not self._stop.is_set():
                 try:
                     server.send(code, self.lines, button, remote)
                 except (subprocess.CalledProcessError, subprocess.TimeoutExpired):
                     return
                 self.lines += 1
-                self._stop.wait(REPEAT_GAP_S)
+                next_line = start + self.lines * REPEAT_GAP_S
+                if seconds is not None and next_line - start > seconds:
+                    return
+                self._stop.wait(max(0.0, next_line - time.monotonic()))
 
         self._thread = threading.Thread(target=run, daemon=True)
         self._thread.start()
@@ -109,3 +107,9 @@ class BackgroundHold:
     def stop(self):
         self._stop.set()
         self._thread.join(15)
+
+    def wait(self):
+        self._thread.join(60)
+
+    def running(self) -> bool:
+        return self._thread.is_alive()
