@@ -16,9 +16,10 @@ constexpr const char* kProgramKey = "Software\\Vantrel\\Quorvel";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kAutorunValue = "Quorvel";
 constexpr const char* kDefaultPort = "8765";
-constexpr const char* kNetworkReceiverValue = "Network Receiver";
 // Windows Vista took the force options away from sleep and shutdown.
 constexpr std::uint32_t kFirstVersionWithoutForce = 6;
+// "host:port" of the network receiver's server; absent (or blank) while it is off.
+constexpr const char* kNetworkReceiverValue = "Network Receiver";
 
 std::optional<std::string> AsText(const RegistryValue& value) {
     if (value.type != kRegSz && value.type != kRegExpandSz) return std::nullopt;

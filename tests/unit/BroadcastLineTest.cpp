@@ -45,10 +45,6 @@ TEST(ParseBroadcastLine, TakesBroadcastsOfLircAndWinLircServersAndNothingElse) {
     for (const LineCase& c : kLines) EXPECT_EQ(ParseBroadcastLine(c.line), c.expected) << c.line;
 }
 
-TEST(ParseBroadcastLine, ZeroBytesAreGarbage) {
-    EXPECT_EQ(ParseBroadcastLine(std::string("000000000000A35C 00 Pl\0y Hall", 29)), std::nullopt);
-}
-
 std::vector<BroadcastLine> FeedPieces(BroadcastReader& reader, const std::vector<std::string>& pieces) {
     std::vector<BroadcastLine> events;
     for (const std::string& piece : pieces) {

@@ -39,16 +39,15 @@ TEST(ServerAddress, LoopbackIsLocalhostOr127OrIpv6One) {
         EXPECT_FALSE(NamesLoopback(host)) << host;
     }
 
-    const auto v4 = [](std::uint8_t first, std::uint8_t last) { return SocketAddress{false, {first, 0, 0, last}}; };
-    const auto v6 = [](std::array<std::uint8_t, 16> bytes) { return SocketAddress{true, bytes}; };
-    EXPECT_TRUE(IsLoopback(v4(127, 1)));
-    EXPECT_TRUE(IsLoopback(v4(127, 9)));
-    EXPECT_FALSE(IsLoopback(v4(10, 1)));
-    EXPECT_TRUE(IsLoopback(v6({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})));
-    EXPECT_TRUE(IsLoopback(v6({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 127, 0, 0, 1})));
-    EXPECT_FALSE(IsLoopback(v6({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 10, 0, 0, 1})));
-    EXPECT_FALSE(IsLoopback(v6({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2})));
-    EXPECT_FALSE(IsLoopback(v6({0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})));
+    const auto v6 = [](std::uint8_t b10, std::uint8_t b11, std::uint8_t b12, std::uint8_t b15) {
+        return SocketAddress{true, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, b10, b11, b12, 0, 0, b15}};
+    };
+    EXPECT_TRUE(IsLoopback(SocketAddress{false, {127, 0, 0, 9}}));
+    EXPECT_FALSE(IsLoopback(SocketAddress{false, {10, 0, 0, 1}}));
+    EXPECT_TRUE(IsLoopback(v6(0, 0, 0, 1)));
+    EXPECT_TRUE(IsLoopback(v6(0xFF, 0xFF, 127, 1)));
+    EXPECT_FALSE(IsLoopback(v6(0xFF, 0xFF, 10, 1)));
+    EXPECT_FALSE(IsLoopback(v6(0, 0, 0, 2)));
 }
 
 TEST(RetryDelay, DoublesFromTwoSecondsUpToThirty) {

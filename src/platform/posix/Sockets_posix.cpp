@@ -138,7 +138,10 @@ std::size_t PosixSockets::Send(SocketHandle socket, std::string_view data) {
 }
 
 ReceiveStatus PosixSockets::Receive(SocketHandle socket, std::span<char> buffer) {
-    return ReceiveSome(socket, buffer).status;
+    const ssize_t received = recv(Fd(socket), buffer.data(), buffer.size(), 0);
+    if (received > 0) return ReceiveStatus::Data;
+    if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return ReceiveStatus::NothingYet;
+    return ReceiveStatus::Ended;
 }
 
 Received PosixSockets::ReceiveSome(SocketHandle socket, std::span<char> buffer) {

@@ -162,7 +162,10 @@ std::size_t Win32Sockets::Send(SocketHandle socket, std::string_view data) {
 }
 
 ReceiveStatus Win32Sockets::Receive(SocketHandle socket, std::span<char> buffer) {
-    return ReceiveSome(socket, buffer).status;
+    const int received = recv(Native(socket), buffer.data(), static_cast<int>(buffer.size()), 0);
+    if (received > 0) return ReceiveStatus::Data;
+    if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return ReceiveStatus::NothingYet;
+    return ReceiveStatus::Ended;
 }
 
 Received Win32Sockets::ReceiveSome(SocketHandle socket, std::span<char> buffer) {
