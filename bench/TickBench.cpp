@@ -88,7 +88,7 @@ void BM_Tick(benchmark::State& state, TickKind kind) {
     FixedReceiver receiver;
     ButtonEngine engine{EngineContext{model, null, null, null, receiver, null, null, null, null, null, null,
                                       [&model](EmulationMode mode) { model.mode = mode; }}};
-    if (kind != TickKind::Idle) receiver.reading = {true, entries & 0xFF, entries, true, false};
+    if (kind != TickKind::Idle) receiver.reading = {true, entries & 0xFF, entries, true, false, {}};
 
     for (auto _ : state) {
         // Each iteration is one tick; the press state is set so that it is the wanted kind of tick.

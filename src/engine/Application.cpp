@@ -2,6 +2,7 @@
 
 #include "actions/PowerBroadcast.h"
 #include "engine/ButtonEditor.h"
+#include "lirc/LircPort.h"
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
 #include "platform/ProcessControl.h"
@@ -29,7 +30,8 @@ Application::Application(const ApplicationContext& context)
       settingsStore_(SettingsContext{c_.registry, c_.dialogs, c_.profile, model_, c_.executablePath, c_.log}),
       power_(PowerContext{model_.settings, c_.libraries, c_.powerSystem, c_.mainT}),
       sleepTimer_(SleepTimerContext{model_, c_.offTimer, c_.input, c_.osd, power_}),
-      receivers_(ReceiversContext{model_, c_.dialogs, c_.libraries, c_.windows, c_.tray, c_.mainT, c_.log}),
+      receivers_(ReceiversContext{model_, c_.dialogs, c_.libraries, c_.windows, c_.tray, c_.mainT, c_.log, c_.sockets,
+                                  c_.mainThread, c_.clock}),
       lirc_(model_, c_.tray, c_.dialogs, c_.log, c_.mainThread, c_.clock, c_.sockets,
             [this] { engine_.NoteClientEvent(); }),
       engine_(EngineContext{model_, c_.windows, c_.input, c_.processes, receivers_, power_, sleepTimer_,
@@ -59,7 +61,7 @@ bool Application::Start(const std::vector<std::string>& arguments) {
     power_.LoadPowerLibrary();
     if (!receivers_.DetectReceivers(debugMode_)) return false;
     if (!model_.settings.hiddenIcon) c_.tray.Show();
-    lirc_.Apply();
+    ApplyListener();
     return supported;
 }
 
@@ -80,7 +82,12 @@ void Application::ChangeSettings(const Settings& settings) {
 void Application::SwitchListener(bool on) {
     model_.settings.lircServerEnabled = on;
     model_.Changed(Aspect::Settings);
+    ApplyListener();
+}
+
+void Application::ApplyListener() {
     lirc_.Apply();
+    receivers_.OwnServerChanged(model_.listener.active ? ParsePort(model_.settings.lircServerPort) : std::nullopt);
 }
 
 void Application::ChangeOsdColour(std::uint32_t colour) {

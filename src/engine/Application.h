@@ -108,6 +108,8 @@ public:
 
 private:
     void ApplyOsdColour();
+    // The listener as the settings want it; the network receiver learns its port.
+    void ApplyListener();
 
     ApplicationContext c_;
     Model model_;

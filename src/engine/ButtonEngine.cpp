@@ -73,9 +73,9 @@ void ButtonEngine::RunTick() {
         model.editor.rcCode = reading->rcCode;
         model.editor.extendedCode = reading->extendedCode;
     }
-    if (reading->showProperties || c_.receiver.Kind() == ReceiverKind::Beholder) {
+    if (reading->showProperties || ShowsEveryTick(c_.receiver.Kind())) {
         const std::string* name = model.map.Lookup(Section::Buttons, key);
-        tick.buttonName = name ? *name : std::string();
+        tick.buttonName = name && !name->empty() ? *name : reading->buttonName;
         model.shown.name = tick.buttonName;
     }
     if (reading->showProperties) {

@@ -40,6 +40,9 @@ struct Settings {
     std::int32_t sleepTime = 30;
     bool sleepOsd = true;
     std::uint8_t sleepAction = 3;
+    // The LIRC network receiver and the server it receives from ("host:port"); read at start.
+    bool networkReceiver = false;
+    std::string networkReceiverAddress;
 };
 
 // The button read in the latest tick, as the "RC Button" group shows it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -20,6 +21,21 @@ constexpr SocketHandle kNoSocket{~std::uintptr_t{0}};
 
 enum class ReceiveStatus { Data, NothingYet, Ended };
 
+struct Received {
+    ReceiveStatus status = ReceiveStatus::NothingYet;
+    std::size_t size = 0;  // of the data, when there was some
+};
+
+enum class ConnectStatus { Connected, InProgress, Failed };
+
+// An IPv4 or IPv6 address with a port, as a host name resolves to.
+struct SocketAddress {
+    bool ipv6 = false;
+    std::array<std::uint8_t, 16> bytes{};  // network order; the first four for IPv4
+    std::uint32_t scopeId = 0;             // IPv6 only
+    std::uint16_t port = 0;
+};
+
 // Lets one thread sleep until one of its sockets has something to read (data, the end of the
 // connection, an error or, for a listener, a connection) or another thread wakes it. Add,
 // Remove and Wait belong to the waiting thread; Wake may be called from any thread.
@@ -28,6 +44,9 @@ public:
     virtual ~SocketWaiter() = default;
     // Windows: the socket becomes non-blocking for good.
     virtual bool Add(SocketHandle socket) = 0;
+    // A socket before its connect starts: the wait reports it once the connect has ended,
+    // either way (see Sockets::ConnectError). Removed and added again to be read.
+    virtual bool AddConnecting(SocketHandle socket) = 0;
     // Before the socket is closed.
     virtual void Remove(SocketHandle socket) = 0;
     // Waits for at most timeoutMs (forever when negative) and fills `ready` with the sockets
@@ -39,7 +58,8 @@ public:
     virtual void Wake() = 0;
 };
 
-// IPv4 TCP sockets, one system call per operation. Every method may be called from any
+// TCP sockets, one system call per operation: the listener's IPv4 on the loopback, and
+// outgoing connections over IPv4 or IPv6. Every method may be called from any
 // thread; a failing call leaves its reason in LastError() of the calling thread.
 class Sockets {
 public:
@@ -64,6 +84,18 @@ public:
     // peer closed or the connection failed.
     virtual ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) = 0;
     virtual void Close(SocketHandle socket) = 0;
+
+    // The addresses of a host name or numeric address, in the system's order of preference;
+    // none when it cannot be found, the reason then in `failure`. May take a while.
+    virtual std::vector<SocketAddress> Resolve(const std::string& host, std::uint16_t port,
+                                               std::string& failure) = 0;
+    virtual SocketHandle OpenTcpFor(const SocketAddress& address) = 0;
+    // On a non-blocking socket a connect is usually InProgress; its end shows in a waiter.
+    virtual ConnectStatus Connect(SocketHandle socket, const SocketAddress& address) = 0;
+    // After a connect ended: 0 when connected, otherwise the reason.
+    virtual int ConnectError(SocketHandle socket) = 0;
+    // As Receive, with the number of bytes read.
+    virtual Received ReceiveSome(SocketHandle socket, std::span<char> buffer) = 0;
 
     virtual int LastError() = 0;
     // The system's description of an error code; empty when it has none.

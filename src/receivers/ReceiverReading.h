@@ -2,10 +2,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace quorvel {
 
-enum class ReceiverKind { None, Beholder, ComproSdk, ComproVendor };
+enum class ReceiverKind { None, Beholder, ComproSdk, ComproVendor, Network };
+
+// Receivers whose idle ticks show too: the codes and the name go blank when the button is released.
+inline bool ShowsEveryTick(ReceiverKind kind) { return kind == ReceiverKind::Beholder || kind == ReceiverKind::Network; }
 
 // What the receiver sees in one poll.
 struct ReceiverReading {
@@ -14,6 +18,8 @@ struct ReceiverReading {
     std::uint32_t extendedCode = 0;
     bool showProperties = false;
     bool vendorPriority = false;
+    // The receiver's own name for the button, shown where the button map has none.
+    std::string buttonName;
     friend bool operator==(const ReceiverReading&, const ReceiverReading&) = default;
 };
 

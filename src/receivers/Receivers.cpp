@@ -4,17 +4,36 @@
 #include <string>
 #include <vector>
 
+#include "lirc/LircPort.h"
 #include "model/Model.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Libraries.h"
 #include "platform/Log.h"
 #include "platform/Timer.h"
 #include "platform/TrayIcon.h"
+#include "receivers/ServerAddress.h"
 #include "receivers/VendorApps.h"
 
 namespace quorvel {
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
 
 bool Receivers::DetectReceivers(bool debugMode) {
+    // The network receiver needs no card library. Whatever becomes of it, the program runs
+    // on, so that the user can change the setting in the window.
+    const Settings& settings = c_.model.settings;
+    if (settings.networkReceiver && !Trimmed(settings.networkReceiverAddress).empty()) {
+        StartNetworkReceiver();
+        return true;
+    }
     const LoaderOptions options{c_.libraries, c_.dialogs, debugMode};
     beholdRc_ = LoadBeholdRc(options);
     if (!beholdRc_.available) {
@@ -98,6 +117,60 @@ bool Receivers::InitComproSdk() {
     return ready;
 }
 
+void Receivers::StartNetworkReceiver() {
+    const Settings& settings = c_.model.settings;
+    networkServer_ = Trimmed(settings.networkReceiverAddress);
+    ReceiverInfo& receiver = c_.model.receiver;
+    receiver.cards = {"LIRC " + networkServer_};
+    receiver.selectedCard = 0;
+    receiver.choosable = false;
+    c_.model.Changed(Aspect::Receiver);
+
+    const auto refuse = [this](const std::string& why) {
+        c_.log.Write("Network receiver: " + why);
+        ShowStatus("LIRC receiver not started");
+        c_.dialogs.ShowMessage(why, MessageKind::Error);
+    };
+    const std::optional<ServerAddress> server = ParseServerAddress(networkServer_);
+    if (!server) {
+        refuse("The network receiver's server \"" + networkServer_ +
+               "\" is not of the form host:port, such as 192.168.1.20:8765, localhost:8765 or [::1]:8765.");
+        return;
+    }
+    if (settings.lircServerEnabled && ParsePort(settings.lircServerPort) == server->port &&
+        NamesLoopback(server->host)) {
+        refuse("The network receiver cannot receive from " + networkServer_ +
+               ": that is this program's own WinLIRC server, and every press would come back to it without end. "
+               "Choose another server, or another port for the WinLIRC server.");
+        return;
+    }
+    NetworkReceiverEvents& events = *this;
+    network_ = std::make_unique<NetworkReceiver>(c_.sockets, c_.mainThread, events, *server);
+    if (!network_->Start()) {
+        network_.reset();
+        refuse("The network receiver cannot start: the system lacks the resources for it.");
+        return;
+    }
+    ShowStatus("Connecting to LIRC server " + networkServer_);
+    StartPolling();
+}
+
+void Receivers::OwnServerChanged(std::optional<std::uint16_t> listeningPort) {
+    if (network_) network_->SetOwnServerPort(listeningPort.value_or(0));
+}
+
+void Receivers::ConnectionChanged(ConnectionEvent event, const std::string& detail) {
+    std::string shown;
+    switch (event) {
+        case ConnectionEvent::Connected: shown = "LIRC server connected"; break;
+        case ConnectionEvent::Lost: shown = "LIRC server disconnected"; break;
+        case ConnectionEvent::Unreachable: shown = "LIRC server unreachable"; break;
+    }
+    c_.log.Write("Network receiver: " + shown + ", " + networkServer_ + (detail.empty() ? "" : ": " + detail));
+    c_.model.status[0] = c_.clock.LongTimeText() + " " + shown;
+    c_.model.Changed(Aspect::Status);
+}
+
 void Receivers::StartPolling() {
     c_.model.press.Reset();
     c_.mainT.Start(kTickMs);
@@ -110,6 +183,7 @@ void Receivers::ShowStatus(const std::string& text) {
 }
 
 ReceiverKind Receivers::Kind() const {
+    if (network_) return ReceiverKind::Network;
     if (beholdRc_.available) return ReceiverKind::Beholder;
     if (remoteSdk_.available) return ReceiverKind::ComproSdk;
     if (vendorCmdRw_.available) return ReceiverKind::ComproVendor;
@@ -120,6 +194,7 @@ std::optional<ReceiverReading> Receivers::ReadReceiver() {
     switch (Kind()) {
         case ReceiverKind::Beholder: return ReadBeholder();
         case ReceiverKind::ComproSdk: return ReadComproSdk();
+        case ReceiverKind::Network: return ReadNetwork();
         case ReceiverKind::ComproVendor:
         case ReceiverKind::None: break;
     }
@@ -151,12 +226,27 @@ std::optional<ReceiverReading> Receivers::ReadComproSdk() {
     return reading;
 }
 
+// As for a Beholder card, the codes show on every tick, a released button's as zeros.
+std::optional<ReceiverReading> Receivers::ReadNetwork() {
+    ReceiverReading reading;
+    if (const std::optional<HeldButton> held = network_->Sample()) {
+        reading.active = true;
+        reading.extendedCode = held->extendedCode;
+        reading.rcCode = held->extendedCode & 0xFF;
+        reading.showProperties = true;
+        reading.buttonName = held->name;
+    }
+    ShowCodes(reading);
+    return reading;
+}
+
 void Receivers::ShowCodes(const ReceiverReading& reading) {
     c_.model.shown.rcCode = reading.rcCode;
     c_.model.shown.extendedCode = reading.extendedCode;
 }
 
 void Receivers::ReleaseReceivers() {
+    if (network_) network_->Stop();
     if (beholdRc_.available) beholdRc_.UnInit();
     if (remoteSdk_.available) remoteSdk_.ReleaseResource();
 }

@@ -1,17 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "receivers/NetworkReceiver.h"
 #include "receivers/ReceiverReading.h"
 #include "receivers/VendorLibraries.h"
 
 namespace quorvel {
 
+class Clock;
 class Dialogs;
 class Libraries;
 class Log;
+class MainThread;
+class Sockets;
 class Timer;
 class TrayIcon;
 class WindowSystem;
@@ -25,10 +30,15 @@ struct ReceiversContext {
     TrayIcon& tray;
     Timer& mainT;  // the tick; enabled means polling
     Log& log;
+    // The network receiver's connection, and the time its events show with.
+    Sockets& sockets;
+    MainThread& mainThread;
+    Clock& clock;
 };
 
-// Finds the makers' libraries, starts the one receiver backend, polls it and releases it.
-class Receivers final : public Receiver {
+// Starts the one receiver backend, polls it and releases it: the network receiver when the
+// settings name a server, otherwise the makers' libraries that are found.
+class Receivers final : public Receiver, private NetworkReceiverEvents {
 public:
     explicit Receivers(const ReceiversContext& context) : c_(context) {}
 
@@ -42,6 +52,9 @@ public:
 
     std::optional<ReceiverReading> ReadReceiver() override;
     ReceiverKind Kind() const override;
+    // The port of the program's own WinLIRC server while it listens, which the network
+    // receiver must not receive from.
+    void OwnServerChanged(std::optional<std::uint16_t> listeningPort);
     bool ComproLibraryPresent() const override { return remoteSdk_.available || vendorCmdRw_.available; }
     bool BeholderAvailable() const { return beholdRc_.available; }
 
@@ -57,6 +70,9 @@ private:
     static std::string CardName(const char* name);
     std::optional<ReceiverReading> ReadBeholder();
     std::optional<ReceiverReading> ReadComproSdk();
+    std::optional<ReceiverReading> ReadNetwork();
+    void StartNetworkReceiver();
+    void ConnectionChanged(ConnectionEvent event, const std::string& detail) override;
     void StartPolling();
     void ShowStatus(const std::string& text);
     void ShowCodes(const ReceiverReading& reading);
@@ -67,6 +83,9 @@ private:
     VendorCmdRwLibrary vendorCmdRw_;
     std::uint32_t cardCount_ = 0;
     bool cardOpen_ = false;
+    // As the settings named it at start-up; the window may change the setting meanwhile.
+    std::string networkServer_;
+    std::unique_ptr<NetworkReceiver> network_;
 };
 
 }  // namespace quorvel

@@ -17,6 +17,8 @@ constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\R
 constexpr const char* kAutorunValue = "Quorvel";
 // Windows Vista took the force options away from sleep and shutdown.
 constexpr std::uint32_t kFirstVersionWithoutForce = 6;
+// "host:port" of the network receiver's server; absent (or blank) while it is off.
+constexpr const char* kNetworkReceiverValue = "Network Receiver";
 
 std::optional<std::string> AsText(const RegistryValue& value) {
     if (value.type != kRegSz && value.type != kRegExpandSz) return std::nullopt;
@@ -69,6 +71,10 @@ struct StoredValue {
     bool isText = false;
 };
 
+bool HasText(const std::string& text) {
+    return text.find_first_not_of(" \t") != std::string::npos;
+}
+
 std::uint32_t FlagValue(bool flag) {
     return flag ? 1 : 0;
 }
@@ -116,6 +122,9 @@ void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     settings.beholdTvPriority = read.Flag("BeholdTV").value_or(settings.beholdTvPriority);
     settings.comproRemoteOff = read.Flag("ComproRemote").value_or(defaults.comproRemoteOff);
     settings.comproDtv = read.Flag("ComproDTV").value_or(defaults.comproDtv);
+    // Absent or blank: the receiver is off.
+    settings.networkReceiverAddress = read.Text(kNetworkReceiverValue).value_or("");
+    settings.networkReceiver = HasText(settings.networkReceiverAddress);
     key.Reset();
 
     const UniqueRegistryKey run(c_.registry, c_.registry.OpenKey(kRunKey));
@@ -183,6 +192,9 @@ bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
         {"ComproRemote", FlagValue(settings.comproRemoteOff)},
         {"ComproDTV", FlagValue(settings.comproDtv)},
     });
+    // Stored only while on: without the value, the next start is as without the receiver.
+    const bool networkReceiver = settings.networkReceiver && HasText(settings.networkReceiverAddress);
+    if (networkReceiver) values.push_back({kNetworkReceiverValue, settings.networkReceiverAddress});
 
     const UniqueRegistryKey key(c_.registry, c_.registry.CreateKey(kProgramKey));
     if (!key) return true;
@@ -193,6 +205,9 @@ bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
             ReportFailedWrite(failures, value.name);
             return false;
         }
+    }
+    if (!networkReceiver && c_.registry.QueryValue(key.Get(), kNetworkReceiverValue)) {
+        c_.registry.DeleteValue(key.Get(), kNetworkReceiverValue);
     }
     return true;
 }

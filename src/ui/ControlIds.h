@@ -43,6 +43,8 @@
     X(BTVCB, 1064)          \
     X(ComproRemoteOffCB, 1065) \
     X(ComproDTVCB, 1066)    \
+    X(NetworkReceiverCB, 1067) \
+    X(NetworkReceiverE, 1068) \
     X(ProgNameL, 1070)      \
     X(VersionL, 1071)       \
     X(OSL, 1072)            \

@@ -81,9 +81,10 @@ void MainWindow::OnListChosen(int controlId) {
 }
 
 void MainWindow::OnTextEdited(int controlId) {
-    if (controlId == id::LIRCServerPortE) {
+    if (controlId == id::LIRCServerPortE || controlId == id::NetworkReceiverE) {
         Settings settings = app_->State().settings;
-        settings.lircServerPort = TextOf(controlId);
+        (controlId == id::LIRCServerPortE ? settings.lircServerPort : settings.networkReceiverAddress) =
+            TextOf(controlId);
         app_->ChangeSettings(settings);
         return;
     }

@@ -129,6 +129,8 @@ constexpr ControlSpec kControls[] = {
      Page::WinLirc},
     {0, "STATIC", "Clients:", kLabel, kRightColumn, kPageTop + 25, 48, 13, Page::WinLirc},
     {id::LIRCServerClientsL, "STATIC", "...", kLabel, kRightColumn + 50, kPageTop + 25, 40, 13, Page::WinLirc},
+    {id::NetworkReceiverCB, "BUTTON", "Receive from", kCheck, kLeftColumn, kPageTop + 49, 96, 16, Page::WinLirc},
+    {id::NetworkReceiverE, "EDIT", "", kEdit, kLeftColumn + 98, kPageTop + 46, 116, kFieldHeight, Page::WinLirc},
     {id::BTVCB, "BUTTON", "BeholdTV priority", kCheck, kLeftColumn, kPageTop, 200, 16, Page::Beholder},
     {id::ComproRemoteOffCB, "BUTTON", "ComproRemote disable", kCheck, kLeftColumn, kPageTop, 200, 16, Page::Compro},
     {id::ComproDTVCB, "BUTTON", "Compro DTV 4 interaction", kCheck, kLeftColumn, kPageTop + kPagePitch, 200, 16,

@@ -48,6 +48,7 @@ void MainWindow::ShowSettings() {
     EnableWindow(Control(id::ForceShutdownCB), settings.forceOptionsAvailable);
     EnableWindow(Control(id::ForceSuspendCB), settings.forceOptionsAvailable);
     SetText(id::LIRCServerPortE, settings.lircServerPort);
+    SetText(id::NetworkReceiverE, settings.networkReceiverAddress);
     InvalidateRect(Control(id::OSDFI), nullptr, TRUE);
 }
 

@@ -35,6 +35,7 @@ inline constexpr SettingCheck kSettingChecks[] = {
     {control_id::BTVCB, &Settings::beholdTvPriority},
     {control_id::ComproRemoteOffCB, &Settings::comproRemoteOff},
     {control_id::ComproDTVCB, &Settings::comproDtv},
+    {control_id::NetworkReceiverCB, &Settings::networkReceiver},
 };
 
 }  // namespace quorvel

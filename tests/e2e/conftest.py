@@ -3,8 +3,8 @@
 Session: one Xvfb display and one Wine prefix template per run, under build/e2e/run-<pid>
 (so runs on the same machine never share one). Per test: a copy of the template with its own
 persistent wineserver (`wine`), a program folder in it (`program`) and the window tool
-(`wintool`). When a test fails, its program folder's logs and INI files, the programs' output
-and a screenshot are kept in build/e2e/failed/<test>."""
+(`wintool`). When a test fails, its program folder's logs and INI files, Quorvel's own log, the
+programs' output and a screenshot are kept in build/e2e/failed/<test>."""
 
 import os
 import re
@@ -90,6 +90,8 @@ def _keep_artifacts(prefix: WinePrefix, target: Path):
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
     if (prefix.path / "output").exists():
         shutil.copytree(prefix.path / "output", target / "output")
+    for log in (prefix.drive_c / "users").glob("*/AppData/Local/Quorvel/Quorvel*.log"):
+        shutil.copy2(log, target / log.name)
     system_folders = {"windows", "users", "Program Files", "Program Files (x86)", "ProgramData"}
     for folder in prefix.drive_c.iterdir():
         if folder.name in system_folders or not folder.is_dir():

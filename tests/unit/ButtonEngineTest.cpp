@@ -272,6 +272,28 @@ TEST_F(ButtonEngineTest, NamelessButtonInWinLircModeBroadcastsAnEmptyName) {
     EXPECT_EQ(osd.requests[0].text, "WinLIRC");
 }
 
+TEST_F(ButtonEngineTest, NetworkButtonTakesTheServersNameWhereTheMapHasNoneAndGoesBlankOnRelease) {
+    receiver.kind = ReceiverKind::Network;
+    constexpr std::uint32_t kNamed = 0xBE0010;
+    Define(kNamed, Section::Buttons, "Volume Up");
+    Define(kPlay, Section::Buttons, "");
+    ReceiverReading fromServer = ScriptedReceiver::Press(kPlay);
+    fromServer.buttonName = "KEY_PLAY";
+    ReceiverReading namedByMap = ScriptedReceiver::Press(kNamed);
+    namedByMap.buttonName = "KEY_VOLUMEUP";
+    receiver.script = {fromServer, ReceiverReading{}, namedByMap};
+
+    Tick();
+    EXPECT_EQ(model.shown.name, "KEY_PLAY");
+    EXPECT_EQ(model.editor.name, "KEY_PLAY");
+    Tick();
+    EXPECT_EQ(model.shown.name, "");
+    EXPECT_EQ(model.editor.name, "KEY_PLAY");
+    Tick();
+    EXPECT_EQ(model.shown.name, "Volume Up");
+    EXPECT_EQ(lirc.lines, (std::vector<std::string>{"000000000000A35C 00 KEY_PLAY \n", "0000000000BE0010 00 Volume Up \n"}));
+}
+
 TEST_F(ButtonEngineTest, NewPressShowsBalloonSoundAndOsdOnce) {
     model.settings.balloonHints = model.settings.sound = model.settings.osd = true;
     model.settings.osdSecondDisplay = true;
@@ -355,7 +377,7 @@ TEST_F(ButtonEngineTest, ComproKeyZeroIsAPressWithoutNameOrProperties) {
     model.settings.sound = true;
     Define(0, Section::Buttons, "Zero");
     Define(0, Section::Actions, "1");
-    receiver.script.push_back(ReceiverReading{true, 0, 0, false, false});
+    receiver.script.push_back(ReceiverReading{true, 0, 0, false, false, {}});
     Tick();
     EXPECT_EQ(model.editor, EditorButton{});
     EXPECT_EQ(model.shown.name, "");
@@ -366,7 +388,7 @@ TEST_F(ButtonEngineTest, ComproKeyZeroIsAPressWithoutNameOrProperties) {
 
 TEST_F(ButtonEngineTest, EveryComproKeyZeroPressAfterAGapIsNew) {
     receiver.kind = ReceiverKind::ComproSdk;
-    const ReceiverReading zero{true, 0, 0, false, false};
+    const ReceiverReading zero{true, 0, 0, false, false, {}};
     receiver.script = {zero, zero, ReceiverReading{}, zero};
     Tick(2);
     EXPECT_EQ(model.press.holdCount, 1u);

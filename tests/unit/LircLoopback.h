@@ -127,6 +127,7 @@ public:
     CountingWaiter(std::unique_ptr<SocketWaiter> real, std::atomic<int>& waits)
         : real_(std::move(real)), waits_(waits) {}
     bool Add(SocketHandle socket) override { return real_->Add(socket); }
+    bool AddConnecting(SocketHandle socket) override { return real_->AddConnecting(socket); }
     void Remove(SocketHandle socket) override { real_->Remove(socket); }
     bool Wait(int timeoutMs, std::vector<SocketHandle>& ready) override {
         ++waits_;
@@ -197,6 +198,17 @@ public:
     void Close(SocketHandle socket) override {
         Record(closed_, socket);
         real_.Close(socket);
+    }
+    std::vector<SocketAddress> Resolve(const std::string& host, std::uint16_t port, std::string& failure) override {
+        return real_.Resolve(host, port, failure);
+    }
+    SocketHandle OpenTcpFor(const SocketAddress& address) override { return real_.OpenTcpFor(address); }
+    ConnectStatus Connect(SocketHandle socket, const SocketAddress& address) override {
+        return real_.Connect(socket, address);
+    }
+    int ConnectError(SocketHandle socket) override { return real_.ConnectError(socket); }
+    Received ReceiveSome(SocketHandle socket, std::span<char> buffer) override {
+        return real_.ReceiveSome(socket, buffer);
     }
     int LastError() override { return bindFailure ? lastError_ : real_.LastError(); }
     std::string ErrorText(int error) override { return bindFailure ? errorText : real_.ErrorText(error); }

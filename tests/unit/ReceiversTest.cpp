@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "engine/ButtonEngine.h"
-#include "fakes/FakeLog.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeLibraries.h"
+#include "fakes/FakeLog.h"
+#include "fakes/FakeMainThread.h"
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakeTimer.h"
 #include "fakes/FakeVendor.h"
 #include "fakes/FakeWindowSystem.h"
 #include "model/Model.h"
+#include "platform/posix/Sockets_posix.h"
 #include "receivers/Receivers.h"
 
 namespace quorvel {
@@ -32,7 +35,11 @@ protected:
     FakeTrayIcon tray;
     FakeTimer mainT;
     FakeLog log;
-    Receivers receivers{ReceiversContext{model, dialogs, libraries, windows, tray, mainT, log}};
+    PosixSockets sockets;
+    FakeMainThread mainThread;
+    FakeClock clock;
+    Receivers receivers{
+        ReceiversContext{model, dialogs, libraries, windows, tray, mainT, log, sockets, mainThread, clock}};
 };
 
 TEST_F(ReceiversTest, NoLibraryEndsStartUpWithTheTunerMessage) {
@@ -112,7 +119,7 @@ TEST_F(ReceiversTest, BeholderReadingShowsCodesOnEveryTick) {
     ASSERT_TRUE(Detect());
     vendor.calls.clear();
     vendor.beholdCodes = {0xA35C};
-    EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0x5C, 0xA35C, true, false}));
+    EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0x5C, 0xA35C, true, false, {}}));
     EXPECT_EQ(vendor.calls, (std::vector<std::string>{"GetRemoteCode", "GetRemoteCodeEx"}));
     EXPECT_EQ(model.shown.rcCode, 0x5Cu);
     EXPECT_EQ(model.shown.extendedCode, 0xA35Cu);
@@ -141,17 +148,17 @@ TEST_F(ReceiversTest, ComproReadingsFollowTheKeyCode) {
     EXPECT_EQ(model.status[0], "Compro TV Card initialize success!");
 
     vendor.comproKeys = {0x1A5, -1, 0};
-    EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0xA5, 0x1A5, true, false}));
+    EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0xA5, 0x1A5, true, false, {}}));
     EXPECT_EQ(model.shown.rcCode, 0xA5u);
     EXPECT_EQ(model.shown.extendedCode, 0x1A5u);
     // No key: an idle reading, and the shown codes stay the last ones.
     EXPECT_EQ(receivers.ReadReceiver(), ReceiverReading{});
     EXPECT_EQ(model.shown.extendedCode, 0x1A5u);
     // Key 0 is a press without properties unless "Compro Btn 0" is on.
-    EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0, 0, false, false}));
+    EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0, 0, false, false, {}}));
     settings.comproButton0 = true;
     vendor.comproKeys = {0};
-    EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0, 0, true, false}));
+    EXPECT_EQ(receivers.ReadReceiver(), (ReceiverReading{true, 0, 0, true, false, {}}));
     EXPECT_EQ(vendor.calls.back(), "GetKeyCode(0)");
 }
 
@@ -174,7 +181,7 @@ TEST_F(ReceiversTest, ComproDeviceFailureEndsStartUp) {
         FakeLibraries sdk;
         fake_vendor::AddRemoteSdk(sdk);
         FakeDialogs errors;
-        Receivers compro{ReceiversContext{model, errors, sdk, windows, tray, mainT, log}};
+        Receivers compro{ReceiversContext{model, errors, sdk, windows, tray, mainT, log, sockets, mainThread, clock}};
         EXPECT_FALSE(compro.DetectReceivers(false));
         EXPECT_EQ(errors.Texts(), std::vector<std::string>{"Compro device not found!"});
         EXPECT_EQ(model.status[0], "Compro TV Card initialize failed!");

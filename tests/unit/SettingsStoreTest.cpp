@@ -70,7 +70,8 @@ const std::vector<std::string> kReadOrder = {
     "Autorepeat", "LIRC Server Enabled", "LIRC Server Port", "Force Shutdown", "Force Suspend",
     "Sound",      "Balloon Hints",       "Hidden Icon",      "Compro Btn 0",   "Card",
     "Mode",       "OSD",                 "OSDColor",         "OSD2Display",    "SleepTime",
-    "SleepOSD",   "SleepAction",         "BeholdTV",         "ComproRemote",   "ComproDTV"};
+    "SleepOSD",   "SleepAction",         "BeholdTV",         "ComproRemote",   "ComproDTV",
+    "Network Receiver"};
 
 TEST(FakeRegistry, MatchesNamesWithoutCaseAndKeepsTypes) {
     FakeRegistry registry;
@@ -378,6 +379,32 @@ TEST(SaveAll, FailedButtonMapWriteIsReportedWithTheIniBesideTheExecutable) {
     EXPECT_FALSE(rig.store.SaveAll(false));
     EXPECT_EQ(rig.dialogs.Texts(),
               std::vector<std::string>{"Unable to write to C:\\Program Files\\Quorvel\\Quorvel.ini"});
+}
+
+TEST(SaveAll, NetworkReceiverIsStoredWhileOnAndRemovedWhenOff) {
+    SettingsRig rig;
+    rig.registry.PutString(kKey, "Network Receiver", " 192.168.1.20:8765");
+    rig.Load();
+    EXPECT_TRUE(rig.settings.networkReceiver);
+    EXPECT_EQ(rig.settings.networkReceiverAddress, " 192.168.1.20:8765");
+
+    rig.settings.networkReceiverAddress = "[::1]:8765";
+    rig.registry.calls.clear();
+    EXPECT_TRUE(rig.store.SaveAll(false));
+    EXPECT_EQ(rig.Written().back(), "Network Receiver");
+    EXPECT_EQ(rig.registry.GetString(kKey, "Network Receiver"), "[::1]:8765");
+
+    // Off, or on without a server: the value goes, and a blank one reads as off.
+    for (const auto& [on, address] : {std::pair{false, "[::1]:8765"}, std::pair{true, " "}}) {
+        rig.registry.PutString(kKey, "Network Receiver", "lirc:1");
+        rig.settings.networkReceiver = on;
+        rig.settings.networkReceiverAddress = address;
+        EXPECT_TRUE(rig.store.SaveAll(false));
+        EXPECT_FALSE(rig.registry.Get(kKey, "Network Receiver")) << address;
+    }
+    rig.registry.PutString(kKey, "Network Receiver", " \t");
+    rig.Load();
+    EXPECT_FALSE(rig.settings.networkReceiver);
 }
 
 TEST(SaveAll, AutorunEntryFollowsTheSetting) {

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netdb.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <system_error>
 
 namespace quorvel {
@@ -37,6 +39,12 @@ public:
 
     bool Add(SocketHandle socket) override {
         entries_.push_back({Fd(socket), POLLIN, 0});
+        return true;
+    }
+
+    // A connect ends when the socket becomes writable, or with an error.
+    bool AddConnecting(SocketHandle socket) override {
+        entries_.push_back({Fd(socket), POLLOUT, 0});
         return true;
     }
 
@@ -69,6 +77,26 @@ private:
     std::vector<pollfd> entries_;  // the pipe first, then the sockets
     int wakeWrite_;
 };
+
+// The native form of an address; its length in `length`.
+sockaddr_storage Native(const SocketAddress& address, socklen_t& length) {
+    sockaddr_storage native{};
+    if (address.ipv6) {
+        auto& in6 = reinterpret_cast<sockaddr_in6&>(native);
+        in6.sin6_family = AF_INET6;
+        in6.sin6_port = htons(address.port);
+        in6.sin6_scope_id = address.scopeId;
+        std::memcpy(&in6.sin6_addr, address.bytes.data(), 16);
+        length = sizeof in6;
+    } else {
+        auto& in4 = reinterpret_cast<sockaddr_in&>(native);
+        in4.sin_family = AF_INET;
+        in4.sin_port = htons(address.port);
+        std::memcpy(&in4.sin_addr, address.bytes.data(), 4);
+        length = sizeof in4;
+    }
+    return native;
+}
 
 }  // namespace
 
@@ -115,6 +143,62 @@ ReceiveStatus PosixSockets::Receive(SocketHandle socket, std::span<char> buffer,
     if (result > 0) return ReceiveStatus::Data;
     if (result < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return ReceiveStatus::NothingYet;
     return ReceiveStatus::Ended;
+}
+
+Received PosixSockets::ReceiveSome(SocketHandle socket, std::span<char> buffer) {
+    const ssize_t received = recv(Fd(socket), buffer.data(), buffer.size(), 0);
+    if (received > 0) return {ReceiveStatus::Data, static_cast<std::size_t>(received)};
+    if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return {};
+    return {ReceiveStatus::Ended, 0};
+}
+
+std::vector<SocketAddress> PosixSockets::Resolve(const std::string& host, std::uint16_t port, std::string& failure) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    addrinfo* found = nullptr;
+    const int error = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+    std::vector<SocketAddress> addresses;
+    if (error != 0) {
+        failure = gai_strerror(error);
+        return addresses;
+    }
+    for (const addrinfo* entry = found; entry; entry = entry->ai_next) {
+        SocketAddress address;
+        address.port = port;
+        if (entry->ai_family == AF_INET6) {
+            const auto* in6 = reinterpret_cast<const sockaddr_in6*>(entry->ai_addr);
+            address.ipv6 = true;
+            address.scopeId = in6->sin6_scope_id;
+            std::memcpy(address.bytes.data(), &in6->sin6_addr, 16);
+        } else if (entry->ai_family == AF_INET) {
+            std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr, 4);
+        } else {
+            continue;
+        }
+        addresses.push_back(address);
+    }
+    freeaddrinfo(found);
+    return addresses;
+}
+
+SocketHandle PosixSockets::OpenTcpFor(const SocketAddress& address) {
+    return Handle(socket(address.ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM, IPPROTO_TCP));
+}
+
+ConnectStatus PosixSockets::Connect(SocketHandle socket, const SocketAddress& address) {
+    socklen_t length = 0;
+    const sockaddr_storage native = Native(address, length);
+    if (connect(Fd(socket), reinterpret_cast<const sockaddr*>(&native), length) == 0) return ConnectStatus::Connected;
+    return errno == EINPROGRESS ? ConnectStatus::InProgress : ConnectStatus::Failed;
+}
+
+int PosixSockets::ConnectError(SocketHandle socket) {
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (getsockopt(Fd(socket), SOL_SOCKET, SO_ERROR, &error, &length) != 0) return errno;
+    return error;
 }
 
 void PosixSockets::Close(SocketHandle socket) { close(Fd(socket)); }

@@ -4,7 +4,8 @@
 
 namespace quorvel {
 
-// BSD sockets, so that the server runs against real connections in native tests.
+// BSD sockets, so that the server and the network receiver run against real connections in
+// native tests.
 class PosixSockets final : public Sockets {
 public:
     SocketHandle OpenTcp() override;
@@ -18,6 +19,11 @@ public:
     std::size_t Send(SocketHandle socket, std::string_view data) override;
     ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) override;
     void Close(SocketHandle socket) override;
+    std::vector<SocketAddress> Resolve(const std::string& host, std::uint16_t port, std::string& failure) override;
+    SocketHandle OpenTcpFor(const SocketAddress& address) override;
+    ConnectStatus Connect(SocketHandle socket, const SocketAddress& address) override;
+    int ConnectError(SocketHandle socket) override;
+    Received ReceiveSome(SocketHandle socket, std::span<char> buffer) override;
     int LastError() override;
     std::string ErrorText(int error) override;
 };

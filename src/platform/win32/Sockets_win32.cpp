@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <string>
 
 #include "platform/UniqueHandle.h"
 
@@ -35,17 +37,9 @@ class Win32SocketWaiter final : public SocketWaiter {
 public:
     explicit Win32SocketWaiter(UniqueWsaEvent wake) : wake_(std::move(wake)) {}
 
-    bool Add(SocketHandle socket) override {
-        // The wake event takes one of the places a wait has.
-        if (watched_.size() + 1 >= WSA_MAXIMUM_WAIT_EVENTS) {
-            WSASetLastError(WSAEMFILE);
-            return false;
-        }
-        UniqueWsaEvent event(WSACreateEvent());
-        if (!event || WSAEventSelect(Native(socket), event.Get(), FD_ACCEPT | FD_READ | FD_CLOSE) != 0) return false;
-        watched_.push_back({socket, std::move(event)});
-        return true;
-    }
+    bool Add(SocketHandle socket) override { return Watch(socket, FD_ACCEPT | FD_READ | FD_CLOSE); }
+
+    bool AddConnecting(SocketHandle socket) override { return Watch(socket, FD_CONNECT | FD_CLOSE); }
 
     void Remove(SocketHandle socket) override {
         WSAEventSelect(Native(socket), nullptr, 0);
@@ -77,6 +71,18 @@ public:
     void Wake() override { WSASetEvent(wake_.Get()); }
 
 private:
+    bool Watch(SocketHandle socket, long events) {
+        // The wake event takes one of the places a wait has.
+        if (watched_.size() + 1 >= WSA_MAXIMUM_WAIT_EVENTS) {
+            WSASetLastError(WSAEMFILE);
+            return false;
+        }
+        UniqueWsaEvent event(WSACreateEvent());
+        if (!event || WSAEventSelect(Native(socket), event.Get(), events) != 0) return false;
+        watched_.push_back({socket, std::move(event)});
+        return true;
+    }
+
     struct Watched {
         SocketHandle socket;
         UniqueWsaEvent event;
@@ -86,12 +92,33 @@ private:
     std::vector<Watched> watched_;
 };
 
+SocketAddress FromNative(const sockaddr* native, std::uint16_t port) {
+    SocketAddress address;
+    address.port = port;
+    if (native->sa_family == AF_INET6) {
+        const auto* in6 = reinterpret_cast<const sockaddr_in6*>(native);
+        address.ipv6 = true;
+        address.scopeId = in6->sin6_scope_id;
+        std::memcpy(address.bytes.data(), &in6->sin6_addr, 16);
+    } else {
+        std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in*>(native)->sin_addr, 4);
+    }
+    return address;
+}
+
 }  // namespace
 
 Win32Sockets::Win32Sockets() {
     WSADATA data;
     // Without it every call below fails with WSANOTINITIALISED, which the caller then reports.
     started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    // Windows 2000's ws2_32 has no getaddrinfo: there host names resolve through
+    // gethostbyname, to IPv4 addresses only.
+    if (const HMODULE ws2 = GetModuleHandleA("ws2_32.dll")) {
+        getAddrInfo_ = reinterpret_cast<GetAddrInfoFunction>(reinterpret_cast<void*>(GetProcAddress(ws2, "getaddrinfo")));
+        freeAddrInfo_ =
+            reinterpret_cast<FreeAddrInfoFunction>(reinterpret_cast<void*>(GetProcAddress(ws2, "freeaddrinfo")));
+    }
 }
 
 Win32Sockets::~Win32Sockets() {
@@ -140,6 +167,88 @@ ReceiveStatus Win32Sockets::Receive(SocketHandle socket, std::span<char> buffer,
     if (result > 0) return ReceiveStatus::Data;
     if (result == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return ReceiveStatus::NothingYet;
     return ReceiveStatus::Ended;
+}
+
+Received Win32Sockets::ReceiveSome(SocketHandle socket, std::span<char> buffer) {
+    const int received = recv(Native(socket), buffer.data(), static_cast<int>(buffer.size()), 0);
+    if (received > 0) return {ReceiveStatus::Data, static_cast<std::size_t>(received)};
+    if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return {};
+    return {ReceiveStatus::Ended, 0};
+}
+
+std::vector<SocketAddress> Win32Sockets::Resolve(const std::string& host, std::uint16_t port, std::string& failure) {
+    std::vector<SocketAddress> addresses;
+    if (!getAddrInfo_ || !freeAddrInfo_) {
+        const hostent* found = gethostbyname(host.c_str());
+        if (!found || found->h_addrtype != AF_INET) {
+            failure = ErrorText(WSAGetLastError());
+            return addresses;
+        }
+        for (char** entry = found->h_addr_list; *entry; ++entry) {
+            SocketAddress address;
+            address.port = port;
+            std::memcpy(address.bytes.data(), *entry, 4);
+            addresses.push_back(address);
+        }
+        return addresses;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    addrinfo* found = nullptr;
+    const int error = getAddrInfo_(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+    if (error != 0) {
+        failure = ErrorText(error);
+        return addresses;
+    }
+    for (const addrinfo* entry = found; entry; entry = entry->ai_next) {
+        if (entry->ai_family == AF_INET || entry->ai_family == AF_INET6) {
+            addresses.push_back(FromNative(entry->ai_addr, port));
+        }
+    }
+    freeAddrInfo_(found);
+    return addresses;
+}
+
+SocketHandle Win32Sockets::OpenTcpFor(const SocketAddress& address) {
+    return Handle(socket(address.ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM, IPPROTO_TCP));
+}
+
+ConnectStatus Win32Sockets::Connect(SocketHandle socket, const SocketAddress& address) {
+    sockaddr_in6 native6{};
+    sockaddr_in native4{};
+    const sockaddr* native = reinterpret_cast<const sockaddr*>(&native4);
+    int length = sizeof native4;
+    if (address.ipv6) {
+        native6.sin6_family = AF_INET6;
+        native6.sin6_port = htons(address.port);
+        native6.sin6_scope_id = address.scopeId;
+        std::memcpy(&native6.sin6_addr, address.bytes.data(), 16);
+        native = reinterpret_cast<const sockaddr*>(&native6);
+        length = sizeof native6;
+    } else {
+        native4.sin_family = AF_INET;
+        native4.sin_port = htons(address.port);
+        std::memcpy(&native4.sin_addr, address.bytes.data(), 4);
+    }
+    if (connect(Native(socket), native, length) == 0) return ConnectStatus::Connected;
+    return WSAGetLastError() == WSAEWOULDBLOCK ? ConnectStatus::InProgress : ConnectStatus::Failed;
+}
+
+// SO_ERROR holds why a connect failed; a socket that reports none is asked for its peer too,
+// which only a connected socket has.
+int Win32Sockets::ConnectError(SocketHandle socket) {
+    int error = 0;
+    int length = sizeof error;
+    if (getsockopt(Native(socket), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0) {
+        return WSAGetLastError();
+    }
+    if (error != 0) return error;
+    sockaddr_in6 peer{};
+    int peerLength = sizeof peer;
+    if (getpeername(Native(socket), reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0) return WSAGetLastError();
+    return 0;
 }
 
 void Win32Sockets::Close(SocketHandle socket) { closesocket(Native(socket)); }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/Sockets.h"
+#include "platform/StdCall.h"
+
+struct addrinfo;
 
 namespace quorvel {
 
@@ -23,11 +26,22 @@ public:
     std::size_t Send(SocketHandle socket, std::string_view data) override;
     ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) override;
     void Close(SocketHandle socket) override;
+    std::vector<SocketAddress> Resolve(const std::string& host, std::uint16_t port, std::string& failure) override;
+    SocketHandle OpenTcpFor(const SocketAddress& address) override;
+    ConnectStatus Connect(SocketHandle socket, const SocketAddress& address) override;
+    int ConnectError(SocketHandle socket) override;
+    Received ReceiveSome(SocketHandle socket, std::span<char> buffer) override;
     int LastError() override;
     std::string ErrorText(int error) override;
 
 private:
+    using GetAddrInfoFunction = int(QUORVEL_WINAPI*)(const char*, const char*, const addrinfo*, addrinfo**);
+    using FreeAddrInfoFunction = void(QUORVEL_WINAPI*)(addrinfo*);
+
     bool started_ = false;
+    // Null on Windows 2000, whose ws2_32 lacks them.
+    GetAddrInfoFunction getAddrInfo_ = nullptr;
+    FreeAddrInfoFunction freeAddrInfo_ = nullptr;
 };
 
 }  // namespace quorvel

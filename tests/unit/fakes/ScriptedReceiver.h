@@ -15,7 +15,7 @@ public:
     std::deque<std::optional<ReceiverReading>> script;
 
     static ReceiverReading Press(std::uint32_t extendedCode) {
-        return {true, extendedCode & 0xFF, extendedCode, true, false};
+        return {true, extendedCode & 0xFF, extendedCode, true, false, {}};
     }
     void Hold(std::uint32_t extendedCode, int ticks) {
         for (int i = 0; i < ticks; ++i) script.push_back(Press(extendedCode));
