@@ -21,11 +21,6 @@ constexpr SocketHandle kNoSocket{~std::uintptr_t{0}};
 
 enum class ReceiveStatus { Data, NothingYet, Ended };
 
-struct Received {
-    ReceiveStatus status = ReceiveStatus::NothingYet;
-    std::size_t size = 0;  // of the data, when there was some
-};
-
 enum class ConnectStatus { Connected, InProgress, Failed };
 
 // An IPv4 or IPv6 address with a port, as a host name resolves to.
@@ -94,8 +89,6 @@ public:
     virtual ConnectStatus Connect(SocketHandle socket, const SocketAddress& address) = 0;
     // After a connect ended: 0 when connected, otherwise the reason.
     virtual int ConnectError(SocketHandle socket) = 0;
-    // As Receive, with the number of bytes read.
-    virtual Received ReceiveSome(SocketHandle socket, std::span<char> buffer) = 0;
 
     virtual int LastError() = 0;
     // The system's description of an error code; empty when it has none.

@@ -170,9 +170,10 @@ void NetworkReceiver::Serve(UniqueSocket connection) {
     for (;;) {
         for (;;) {
             if (stopRequested_) return;
-            const Received received = sockets_.ReceiveSome(connection.Get(), buffer);
-            if (received.status == ReceiveStatus::NothingYet) break;
-            if (received.status == ReceiveStatus::Ended) {
+            std::size_t received = 0;
+            const ReceiveStatus status = sockets_.Receive(connection.Get(), buffer, received);
+            if (status == ReceiveStatus::NothingYet) break;
+            if (status == ReceiveStatus::Ended) {
                 {
                     std::lock_guard lock(trackerLock_);
                     tracker_.EndHold();
@@ -182,7 +183,7 @@ void NetworkReceiver::Serve(UniqueSocket connection) {
             }
             const HoldTracker::Millis now = Now();
             std::lock_guard lock(trackerLock_);
-            reader.Feed(std::string_view(buffer.data(), received.size),
+            reader.Feed(std::string_view(buffer.data(), received),
                         [&](const BroadcastLine& event) { tracker_.OnEvent(event, now); });
         }
         if (!waiter_->Wait(-1, ready)) std::this_thread::sleep_for(kFailedWaitPause);

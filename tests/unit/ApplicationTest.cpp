@@ -225,9 +225,6 @@ public:
         return inner_.Connect(socket, address);
     }
     int ConnectError(SocketHandle socket) override { return inner_.ConnectError(socket); }
-    Received ReceiveSome(SocketHandle socket, std::span<char> buffer) override {
-        return inner_.ReceiveSome(socket, buffer);
-    }
     int LastError() override { return inner_.LastError(); }
     std::string ErrorText(int error) override { return inner_.ErrorText(error); }
 

@@ -207,9 +207,6 @@ public:
         return real_.Connect(socket, address);
     }
     int ConnectError(SocketHandle socket) override { return real_.ConnectError(socket); }
-    Received ReceiveSome(SocketHandle socket, std::span<char> buffer) override {
-        return real_.ReceiveSome(socket, buffer);
-    }
     int LastError() override { return bindFailure ? lastError_ : real_.LastError(); }
     std::string ErrorText(int error) override { return bindFailure ? errorText : real_.ErrorText(error); }
 

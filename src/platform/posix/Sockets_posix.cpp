@@ -145,13 +145,6 @@ ReceiveStatus PosixSockets::Receive(SocketHandle socket, std::span<char> buffer,
     return ReceiveStatus::Ended;
 }
 
-Received PosixSockets::ReceiveSome(SocketHandle socket, std::span<char> buffer) {
-    const ssize_t received = recv(Fd(socket), buffer.data(), buffer.size(), 0);
-    if (received > 0) return {ReceiveStatus::Data, static_cast<std::size_t>(received)};
-    if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return {};
-    return {ReceiveStatus::Ended, 0};
-}
-
 std::vector<SocketAddress> PosixSockets::Resolve(const std::string& host, std::uint16_t port, std::string& failure) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;

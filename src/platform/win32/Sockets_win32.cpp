@@ -169,13 +169,6 @@ ReceiveStatus Win32Sockets::Receive(SocketHandle socket, std::span<char> buffer,
     return ReceiveStatus::Ended;
 }
 
-Received Win32Sockets::ReceiveSome(SocketHandle socket, std::span<char> buffer) {
-    const int received = recv(Native(socket), buffer.data(), static_cast<int>(buffer.size()), 0);
-    if (received > 0) return {ReceiveStatus::Data, static_cast<std::size_t>(received)};
-    if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return {};
-    return {ReceiveStatus::Ended, 0};
-}
-
 std::vector<SocketAddress> Win32Sockets::Resolve(const std::string& host, std::uint16_t port, std::string& failure) {
     std::vector<SocketAddress> addresses;
     if (!getAddrInfo_ || !freeAddrInfo_) {

@@ -30,7 +30,6 @@ public:
     SocketHandle OpenTcpFor(const SocketAddress& address) override;
     ConnectStatus Connect(SocketHandle socket, const SocketAddress& address) override;
     int ConnectError(SocketHandle socket) override;
-    Received ReceiveSome(SocketHandle socket, std::span<char> buffer) override;
     int LastError() override;
     std::string ErrorText(int error) override;
 
