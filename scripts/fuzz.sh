@@ -16,6 +16,7 @@ max_len() {
     ButtonMapFile) echo 4096 ;;
     KeyText) echo 128 ;;
     LircCommands) echo 1024 ;;
+    NetworkLines) echo 4096 ;;
     SettingsStore) echo 1024 ;;
     SimControl) echo 1024 ;;
     *) echo 4096 ;;
