@@ -53,7 +53,14 @@ void AcceptConnections(SOCKET listener, std::shared_ptr<const ControlHandler> ha
     while (true) {
         const SOCKET connection = accept(listener, nullptr, nullptr);
         if (connection == INVALID_SOCKET) {
-            if (WSAGetLastError() == WSAEINTR) {
+            // A client that gave up before it was taken, or a moment short of resources, must
+            // not end the channel for the clients after it.
+            const int error = WSAGetLastError();
+            if (error == WSAEINTR || error == WSAECONNRESET) {
+                continue;
+            }
+            if (error == WSAEMFILE || error == WSAENOBUFS) {
+                Sleep(10);
                 continue;
             }
             closesocket(listener);
