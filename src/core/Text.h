@@ -8,6 +8,10 @@
 namespace quorvel {
 
 std::string AsciiUpperCase(std::string_view text);
+// Spaces and tabs, which separate the words of a command or an address.
+inline constexpr std::string_view kBlanks = " \t";
+// The text without the blanks around it.
+std::string_view TrimBlanks(std::string_view text);
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 // A signed 32-bit decimal integer with an optional sign; nothing else around it.

@@ -11,19 +11,11 @@
 namespace quorvel {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 // The first word of the text, and what follows it with its blanks trimmed.
 std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     const std::size_t end = std::min(text.find_first_of(kBlanks), text.size());
-    return {text.substr(0, end), Trimmed(text.substr(end))};
+    return {text.substr(0, end), TrimBlanks(text.substr(end))};
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -69,7 +61,7 @@ std::string List(std::string_view line, std::string_view arguments, const LircDi
                              kBlanks.find(arguments[remote.size()]) != std::string_view::npos;
     if (!namesRemote) return Error(line, "unknown remote: " + Quoted(SplitWord(arguments).first));
 
-    const std::string_view button = Trimmed(arguments.substr(remote.size()));
+    const std::string_view button = TrimBlanks(arguments.substr(remote.size()));
     for (const LircButton& candidate : directory.buttons) {
         if (candidate.name == button) return Success(line, {ButtonLine(candidate)});
     }

@@ -1,13 +1,12 @@
 #include "lirc/LircPort.h"
 
+#include "core/Text.h"
+
 namespace quorvel {
 
 std::optional<std::uint16_t> ParsePort(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-
+    text = TrimBlanks(text);
+    if (text.empty()) return std::nullopt;
     std::uint32_t port = 0;
     for (const char c : text) {
         if (c < '0' || c > '9') return std::nullopt;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Text.h"
 #include "lirc/LircPort.h"
 #include "model/Model.h"
 #include "platform/Clock.h"
@@ -16,21 +17,12 @@
 #include "receivers/VendorApps.h"
 
 namespace quorvel {
-namespace {
-
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-}  // namespace
 
 bool Receivers::DetectReceivers(bool debugMode) {
     // The network receiver needs no card library. Whatever becomes of it, the program runs
     // on, so that the user can change the setting in the window.
     const Settings& settings = c_.model.settings;
-    if (settings.networkReceiver && !Trimmed(settings.networkReceiverAddress).empty()) {
+    if (settings.networkReceiver && !TrimBlanks(settings.networkReceiverAddress).empty()) {
         StartNetworkReceiver();
         return true;
     }
@@ -119,7 +111,7 @@ bool Receivers::InitComproSdk() {
 
 void Receivers::StartNetworkReceiver() {
     const Settings& settings = c_.model.settings;
-    networkServer_ = Trimmed(settings.networkReceiverAddress);
+    networkServer_ = std::string(TrimBlanks(settings.networkReceiverAddress));
     ReceiverInfo& receiver = c_.model.receiver;
     receiver.cards = {"LIRC " + networkServer_};
     receiver.selectedCard = 0;

@@ -3,18 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/Text.h"
 #include "lirc/LircPort.h"
 
 namespace quorvel {
 namespace {
-
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 bool IsHostCharacter(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_';
@@ -35,7 +28,7 @@ std::string Lower(std::string_view text) {
 }  // namespace
 
 std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     std::string_view host;
     std::string_view port;
     if (!text.empty() && text.front() == '[') {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/Text.h"
 #include "model/Model.h"
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
@@ -71,10 +72,6 @@ struct StoredValue {
     bool isText = false;
 };
 
-bool HasText(const std::string& text) {
-    return text.find_first_not_of(" \t") != std::string::npos;
-}
-
 std::uint32_t FlagValue(bool flag) {
     return flag ? 1 : 0;
 }
@@ -124,7 +121,7 @@ void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     settings.comproDtv = read.Flag("ComproDTV").value_or(defaults.comproDtv);
     // Absent or blank: the receiver is off.
     settings.networkReceiverAddress = read.Text(kNetworkReceiverValue).value_or("");
-    settings.networkReceiver = HasText(settings.networkReceiverAddress);
+    settings.networkReceiver = !TrimBlanks(settings.networkReceiverAddress).empty();
     key.Reset();
 
     const UniqueRegistryKey run(c_.registry, c_.registry.OpenKey(kRunKey));
@@ -193,7 +190,7 @@ bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
         {"ComproDTV", FlagValue(settings.comproDtv)},
     });
     // Stored only while on: without the value, the next start is as without the receiver.
-    const bool networkReceiver = settings.networkReceiver && HasText(settings.networkReceiverAddress);
+    const bool networkReceiver = settings.networkReceiver && !TrimBlanks(settings.networkReceiverAddress).empty();
     if (networkReceiver) values.push_back({kNetworkReceiverValue, settings.networkReceiverAddress});
 
     const UniqueRegistryKey key(c_.registry, c_.registry.CreateKey(kProgramKey));

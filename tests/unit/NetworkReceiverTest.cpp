@@ -1,17 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "ReceiversRig.h"
 #include "LircLoopback.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakeLibraries.h"
-#include "fakes/FakeLog.h"
-#include "fakes/FakeMainThread.h"
-#include "fakes/FakeNotifications.h"
-#include "fakes/FakeTimer.h"
-#include "fakes/FakeWindowSystem.h"
-#include "model/Model.h"
 #include "receivers/NetworkReceiver.h"
-#include "receivers/Receivers.h"
 
 namespace quorvel {
 namespace {
@@ -65,7 +56,7 @@ public:
     }
 };
 
-class NetworkReceiversTest : public ::testing::Test {
+class NetworkReceiversTest : public ::testing::Test, protected ReceiversRig {
 protected:
     NetworkReceiversTest() {
         settings.networkReceiver = true;
@@ -76,19 +67,6 @@ protected:
     std::string Status() const { return model.status[0]; }
 
     const std::uint16_t port = FreeLoopbackPort();
-    Model model;
-    Settings& settings = model.settings;
-    FakeDialogs dialogs;
-    FakeLibraries libraries;
-    FakeWindowSystem windows;
-    FakeTrayIcon tray;
-    FakeTimer mainT;
-    FakeLog log;
-    PosixSockets sockets;
-    FakeMainThread mainThread;
-    FakeClock clock;
-    Receivers receivers{
-        ReceiversContext{model, dialogs, libraries, windows, tray, mainT, log, sockets, mainThread, clock}};
 };
 
 TEST_F(NetworkReceiversTest, ServerNamedInTheSettingsIsTheReceiverAndItsLinesArePresses) {

@@ -1,23 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "ReceiversRig.h"
 #include "engine/ButtonEngine.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakeLibraries.h"
-#include "fakes/FakeLog.h"
-#include "fakes/FakeMainThread.h"
-#include "fakes/FakeNotifications.h"
-#include "fakes/FakeTimer.h"
 #include "fakes/FakeVendor.h"
-#include "fakes/FakeWindowSystem.h"
-#include "model/Model.h"
-#include "platform/posix/Sockets_posix.h"
-#include "receivers/Receivers.h"
 
 namespace quorvel {
 namespace {
 
-class ReceiversTest : public ::testing::Test {
+class ReceiversTest : public ::testing::Test, protected ReceiversRig {
 protected:
     ReceiversTest() {
         vendor = FakeVendorState();
@@ -27,19 +17,6 @@ protected:
     bool Detect(bool debugMode = false) { return receivers.DetectReceivers(debugMode); }
 
     FakeVendorState& vendor = FakeVendorState::Get();
-    Model model;
-    Settings& settings = model.settings;
-    FakeDialogs dialogs;
-    FakeLibraries libraries;
-    FakeWindowSystem windows;
-    FakeTrayIcon tray;
-    FakeTimer mainT;
-    FakeLog log;
-    PosixSockets sockets;
-    FakeMainThread mainThread;
-    FakeClock clock;
-    Receivers receivers{
-        ReceiversContext{model, dialogs, libraries, windows, tray, mainT, log, sockets, mainThread, clock}};
 };
 
 TEST_F(ReceiversTest, NoLibraryEndsStartUpWithTheTunerMessage) {
