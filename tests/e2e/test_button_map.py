@@ -7,7 +7,6 @@ import stat
 import pytest
 
 from harness import MAIN_WINDOW
-from harness.waiting import wait_until
 from quorvel import RunningQuorvel, start_quorvel, wait_for_text
 
 LOWER_CASE = 0xA35C
@@ -101,10 +100,9 @@ def test_a_map_that_cannot_be_written_is_left_whole_and_the_next_save_keeps_ever
     assert wintool.click(*MAIN_WINDOW, "SaveSetSB")
     dialog = wintool.wait_for_dialog("Unable to write to", 10)
     assert dialog and dialog.text.endswith("Quorvel.ini"), dialog
-    wintool.click_ok(dialog)
     # Wine's dialog loop drops the first message posted after the box was closed; it has ended
-    # when the box is gone.
-    assert wait_until(lambda: not [window for window in wintool.list() if window.hwnd == dialog.hwnd], 10)
+    # when the box is gone, which click_ok waits for.
+    assert wintool.click_ok(dialog)
     assert ini.read_bytes() == before
     assert [path.name for path in program.path.glob("*.tmp")] == []
 

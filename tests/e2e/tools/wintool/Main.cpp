@@ -26,6 +26,8 @@ constexpr int kSuccess = 0;
 constexpr int kNotFound = 1;
 constexpr int kUsage = 2;
 constexpr DWORD kWaitStepMs = 100;
+constexpr int kClickAttempts = 5;
+constexpr DWORD kClickSettleMs = 3000;
 
 using Arguments = std::vector<std::string>;
 
@@ -122,6 +124,8 @@ int Dialogs(const Arguments&) {
     return kSuccess;
 }
 
+// Succeeds once the box is gone. A click that a busy program took too long to take is
+// made again while the box stays.
 int ClickOk(const Arguments& arguments) {
     HWND dialog = ParseHandle(arguments[0]);
     HWND button = IsWindow(dialog) ? FindOkButton(dialog) : nullptr;
@@ -129,7 +133,14 @@ int ClickOk(const Arguments& arguments) {
         std::fprintf(stderr, "no OK button in %s\n", arguments[0].c_str());
         return kNotFound;
     }
-    return Click(button) ? kSuccess : kNotFound;
+    for (int attempt = 0; attempt < kClickAttempts; ++attempt) {
+        Click(button);
+        if (WaitUntil(kClickSettleMs, [dialog] { return !IsWindow(dialog); })) {
+            return kSuccess;
+        }
+    }
+    std::fprintf(stderr, "%s stayed open after %d clicks on OK\n", arguments[0].c_str(), kClickAttempts);
+    return kNotFound;
 }
 
 int Texts(const Arguments& arguments) {
