@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -71,6 +72,10 @@ public:
     virtual SocketHandle Accept(SocketHandle listener) = 0;
     virtual bool SetNoDelay(SocketHandle socket) = 0;
     virtual bool SetNonBlocking(SocketHandle socket) = 0;
+    // Probes a silent connection, so that a peer whose host vanished without closing it is
+    // noticed: the first probe after `idle`, the next ones every `interval`, and the system
+    // gives up after its count of unanswered probes (10 on Windows Vista and later, 9 on Linux).
+    virtual bool SetKeepAlive(SocketHandle socket, std::chrono::seconds idle, std::chrono::seconds interval) = 0;
     // Null when the system lacks the resources.
     virtual std::unique_ptr<SocketWaiter> CreateWaiter() = 0;
     // The number of bytes the system took, 0 when it took none (buffer full or failure).

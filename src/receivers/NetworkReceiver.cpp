@@ -156,6 +156,9 @@ UniqueSocket NetworkReceiver::ConnectTo(const SocketAddress& address, std::strin
         }
         if (const int error = sockets_.ConnectError(connection.Get()); error != 0) return failed(error);
     }
+    // A server whose host vanished leaves the connection silent and open for good; the probes
+    // end it, so that it is retried. A system that refuses them costs only that.
+    sockets_.SetKeepAlive(connection.Get(), timings_.keepAliveIdle, timings_.keepAliveInterval);
     return connection;
 }
 

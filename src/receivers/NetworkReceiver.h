@@ -31,6 +31,10 @@ struct NetworkTimings {
     std::chrono::milliseconds firstRetry{2000};
     std::chrono::milliseconds longestRetry{30000};
     std::chrono::milliseconds connectTimeout{5000};
+    // A server whose host vanished without closing the connection sends nothing more, as an
+    // idle one does; probes tell them apart within a minute.
+    std::chrono::seconds keepAliveIdle{15};
+    std::chrono::seconds keepAliveInterval{3};
 };
 
 // The pause after `failures` failed attempts in a row (0 after the first): doubling from

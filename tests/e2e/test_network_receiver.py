@@ -63,12 +63,27 @@ def repeat_numbers(lines: bytes, code: int) -> list:
     return [int(line.split(b" ")[1], 16) for line in lines.splitlines() if line.startswith(prefix)]
 
 
+def keepalive_seconds_left(server_port: int) -> list:
+    """For each established connection to the server's port, the seconds until the kernel's
+    keep-alive probe, or None where it runs no such timer (/proc/net/tcp: timer kind 2)."""
+    left = []
+    for row in open("/proc/net/tcp").read().splitlines()[1:]:
+        fields = row.split()
+        if int(fields[2].split(":")[1], 16) == server_port and fields[3] == "01":
+            kind, when = fields[5].split(":")
+            left.append(int(when, 16) / 100 if kind == "02" else None)
+    return left
+
+
 def test_presses_and_holds_give_a_cards_lines_keys_and_display(program, wintool, lircd):
     address = f"127.0.0.1:{lircd.port}"
     quorvel, port = start_receiving(program, wintool, address, OSD=1)
     assert wintool.items(*MAIN_WINDOW, "WDMCB") == (0, [f"LIRC {address}"])
     assert not wintool.state(*MAIN_WINDOW, "WDMCB")["WDMCB"].enabled
     wait_for_status(quorvel, "LIRC server connected")
+    # A server host that vanishes without a word is found by probes after 15 s of silence.
+    left = keepalive_seconds_left(lircd.port)
+    assert len(left) == 1 and left[0] is not None and left[0] <= 15, left
     assert wintool.dialogs() == [], "no card library is needed"
     client = connect_client(quorvel, port)
     program.add_tool("osdprobe")

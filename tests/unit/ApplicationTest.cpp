@@ -207,6 +207,9 @@ public:
     }
     SocketHandle Accept(SocketHandle listener) override { return inner_.Accept(listener); }
     bool SetNoDelay(SocketHandle socket) override { return inner_.SetNoDelay(socket); }
+    bool SetKeepAlive(SocketHandle socket, std::chrono::seconds idle, std::chrono::seconds interval) override {
+        return inner_.SetKeepAlive(socket, idle, interval);
+    }
     bool SetNonBlocking(SocketHandle socket) override { return inner_.SetNonBlocking(socket); }
     std::unique_ptr<SocketWaiter> CreateWaiter() override { return inner_.CreateWaiter(); }
     std::size_t Send(SocketHandle socket, std::string_view data) override { return inner_.Send(socket, data); }

@@ -181,6 +181,9 @@ public:
         Record(noDelay_, socket);
         return real_.SetNoDelay(socket);
     }
+    bool SetKeepAlive(SocketHandle socket, std::chrono::seconds idle, std::chrono::seconds interval) override {
+        return real_.SetKeepAlive(socket, idle, interval);
+    }
     bool SetNonBlocking(SocketHandle socket) override {
         Record(nonBlocking_, socket);
         return real_.SetNonBlocking(socket);

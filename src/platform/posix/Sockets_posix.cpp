@@ -21,9 +21,8 @@ int Fd(SocketHandle socket) { return static_cast<int>(static_cast<std::uintptr_t
 
 SocketHandle Handle(int fd) { return fd < 0 ? kNoSocket : SocketHandle{static_cast<std::uintptr_t>(fd)}; }
 
-bool SetIntOption(SocketHandle socket, int level, int option) {
-    const int on = 1;
-    return setsockopt(Fd(socket), level, option, &on, sizeof on) == 0;
+bool SetIntOption(SocketHandle socket, int level, int option, int value = 1) {
+    return setsockopt(Fd(socket), level, option, &value, sizeof value) == 0;
 }
 
 // poll() over the sockets and the read end of a pipe; a byte written to the pipe wakes it.
@@ -119,6 +118,12 @@ bool PosixSockets::Listen(SocketHandle socket) { return listen(Fd(socket), SOMAX
 SocketHandle PosixSockets::Accept(SocketHandle listener) { return Handle(accept(Fd(listener), nullptr, nullptr)); }
 
 bool PosixSockets::SetNoDelay(SocketHandle socket) { return SetIntOption(socket, IPPROTO_TCP, TCP_NODELAY); }
+
+bool PosixSockets::SetKeepAlive(SocketHandle socket, std::chrono::seconds idle, std::chrono::seconds interval) {
+    return SetIntOption(socket, SOL_SOCKET, SO_KEEPALIVE) &&
+           SetIntOption(socket, IPPROTO_TCP, TCP_KEEPIDLE, static_cast<int>(idle.count())) &&
+           SetIntOption(socket, IPPROTO_TCP, TCP_KEEPINTVL, static_cast<int>(interval.count()));
+}
 
 bool PosixSockets::SetNonBlocking(SocketHandle socket) {
     const int flags = fcntl(Fd(socket), F_GETFL);

@@ -14,6 +14,7 @@ public:
     bool Listen(SocketHandle socket) override;
     SocketHandle Accept(SocketHandle listener) override;
     bool SetNoDelay(SocketHandle socket) override;
+    bool SetKeepAlive(SocketHandle socket, std::chrono::seconds idle, std::chrono::seconds interval) override;
     bool SetNonBlocking(SocketHandle socket) override;
     std::unique_ptr<SocketWaiter> CreateWaiter() override;
     std::size_t Send(SocketHandle socket, std::string_view data) override;

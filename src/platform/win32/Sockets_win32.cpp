@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <mstcpip.h>
 
 #include <algorithm>
 #include <array>
@@ -144,6 +145,17 @@ bool Win32Sockets::Listen(SocketHandle socket) { return listen(Native(socket), S
 SocketHandle Win32Sockets::Accept(SocketHandle listener) { return Handle(accept(Native(listener), nullptr, nullptr)); }
 
 bool Win32Sockets::SetNoDelay(SocketHandle socket) { return SetBoolOption(socket, IPPROTO_TCP, TCP_NODELAY); }
+
+// SIO_KEEPALIVE_VALS, unlike the per-option forms, exists back to Windows 2000.
+bool Win32Sockets::SetKeepAlive(SocketHandle socket, std::chrono::seconds idle, std::chrono::seconds interval) {
+    tcp_keepalive values{};
+    values.onoff = 1;
+    values.keepalivetime = static_cast<ULONG>(std::chrono::milliseconds(idle).count());
+    values.keepaliveinterval = static_cast<ULONG>(std::chrono::milliseconds(interval).count());
+    DWORD returned = 0;
+    return WSAIoctl(Native(socket), SIO_KEEPALIVE_VALS, &values, sizeof values, nullptr, 0, &returned, nullptr,
+                    nullptr) == 0;
+}
 
 bool Win32Sockets::SetNonBlocking(SocketHandle socket) {
     u_long on = 1;
