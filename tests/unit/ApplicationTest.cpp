@@ -24,6 +24,7 @@
 #include "fakes/FakeTimer.h"
 #include "fakes/FakeVendor.h"
 #include "fakes/FakeWindowSystem.h"
+#include "fakes/PassThroughSockets.h"
 
 namespace quorvel {
 namespace {
@@ -195,44 +196,19 @@ private:
 };
 
 // Real loopback sockets; the listener's start and its end are noted.
-class JournalSockets final : public Sockets {
+class JournalSockets final : public PassThroughSockets {
 public:
-    SocketHandle OpenTcp() override { return inner_.OpenTcp(); }
-    bool PrepareListenerAddress(SocketHandle socket) override { return inner_.PrepareListenerAddress(socket); }
-    bool BindLoopback(SocketHandle socket, std::uint16_t port) override { return inner_.BindLoopback(socket, port); }
     bool Listen(SocketHandle socket) override {
         Note("listen");
         listener_ = socket;
-        return inner_.Listen(socket);
-    }
-    SocketHandle Accept(SocketHandle listener) override { return inner_.Accept(listener); }
-    bool SetNoDelay(SocketHandle socket) override { return inner_.SetNoDelay(socket); }
-    bool SetKeepAlive(SocketHandle socket, std::chrono::seconds idle, std::chrono::seconds interval) override {
-        return inner_.SetKeepAlive(socket, idle, interval);
-    }
-    bool SetNonBlocking(SocketHandle socket) override { return inner_.SetNonBlocking(socket); }
-    std::unique_ptr<SocketWaiter> CreateWaiter() override { return inner_.CreateWaiter(); }
-    std::size_t Send(SocketHandle socket, std::string_view data) override { return inner_.Send(socket, data); }
-    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) override {
-        return inner_.Receive(socket, buffer, received);
+        return real_.Listen(socket);
     }
     void Close(SocketHandle socket) override {
         if (socket == listener_) Note("stop listening");
-        inner_.Close(socket);
+        real_.Close(socket);
     }
-    std::vector<SocketAddress> Resolve(const std::string& host, std::uint16_t port, std::string& failure) override {
-        return inner_.Resolve(host, port, failure);
-    }
-    SocketHandle OpenTcpFor(const SocketAddress& address) override { return inner_.OpenTcpFor(address); }
-    ConnectStatus Connect(SocketHandle socket, const SocketAddress& address) override {
-        return inner_.Connect(socket, address);
-    }
-    int ConnectError(SocketHandle socket) override { return inner_.ConnectError(socket); }
-    int LastError() override { return inner_.LastError(); }
-    std::string ErrorText(int error) override { return inner_.ErrorText(error); }
 
 private:
-    PosixSockets inner_;
     SocketHandle listener_ = kNoSocket;
 };
 

@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/posix/Sockets_posix.h"
+#include "fakes/PassThroughSockets.h"
 
 namespace quorvel {
 
@@ -141,7 +141,7 @@ private:
 };
 
 // Real sockets with a record of what the server asked of them, and failures on demand.
-class RecordingSockets final : public Sockets {
+class RecordingSockets final : public PassThroughSockets {
 public:
     struct Sent {
         SocketHandle socket;
@@ -160,8 +160,6 @@ public:
     std::vector<Sent> Sends() { return Locked(sends_); }
     std::vector<SocketHandle> Closed() { return Locked(closed_); }
 
-    SocketHandle OpenTcp() override { return real_.OpenTcp(); }
-    bool PrepareListenerAddress(SocketHandle socket) override { return real_.PrepareListenerAddress(socket); }
     bool BindLoopback(SocketHandle socket, std::uint16_t port) override {
         if (bindFailure) {
             lastError_ = *bindFailure;
@@ -169,7 +167,6 @@ public:
         }
         return real_.BindLoopback(socket, port);
     }
-    bool Listen(SocketHandle socket) override { return real_.Listen(socket); }
     SocketHandle Accept(SocketHandle listener) override {
         ++acceptCalls_;
         if (acceptFails) return kNoSocket;
@@ -180,9 +177,6 @@ public:
     bool SetNoDelay(SocketHandle socket) override {
         Record(noDelay_, socket);
         return real_.SetNoDelay(socket);
-    }
-    bool SetKeepAlive(SocketHandle socket, std::chrono::seconds idle, std::chrono::seconds interval) override {
-        return real_.SetKeepAlive(socket, idle, interval);
     }
     bool SetNonBlocking(SocketHandle socket) override {
         Record(nonBlocking_, socket);
@@ -195,21 +189,10 @@ public:
         Record(sends_, Sent{socket, std::string(data)});
         return real_.Send(socket, data);
     }
-    ReceiveStatus Receive(SocketHandle socket, std::span<char> buffer, std::size_t& received) override {
-        return real_.Receive(socket, buffer, received);
-    }
     void Close(SocketHandle socket) override {
         Record(closed_, socket);
         real_.Close(socket);
     }
-    std::vector<SocketAddress> Resolve(const std::string& host, std::uint16_t port, std::string& failure) override {
-        return real_.Resolve(host, port, failure);
-    }
-    SocketHandle OpenTcpFor(const SocketAddress& address) override { return real_.OpenTcpFor(address); }
-    ConnectStatus Connect(SocketHandle socket, const SocketAddress& address) override {
-        return real_.Connect(socket, address);
-    }
-    int ConnectError(SocketHandle socket) override { return real_.ConnectError(socket); }
     int LastError() override { return bindFailure ? lastError_ : real_.LastError(); }
     std::string ErrorText(int error) override { return bindFailure ? errorText : real_.ErrorText(error); }
 
@@ -225,7 +208,6 @@ private:
         return list;
     }
 
-    PosixSockets real_;
     std::mutex mutex_;
     std::vector<SocketHandle> accepted_, noDelay_, nonBlocking_, closed_;
     std::vector<Sent> sends_;
