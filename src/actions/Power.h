@@ -3,16 +3,13 @@
 #include <cstdint>
 
 #include "actions/PowerActions.h"
+#include "model/Model.h"
 #include "platform/PowerSystem.h"
 
 namespace quorvel {
 
 class Libraries;
 class Timer;
-struct Settings;
-
-// The tick's interval; polling runs exactly while MainT has it.
-constexpr std::uint32_t kPollingIntervalMs = 50;
 
 struct PowerContext {
     const Settings& settings;

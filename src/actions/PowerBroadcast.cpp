@@ -25,7 +25,7 @@ void WMPowerBroadcast(std::uintptr_t event, std::uint32_t osMajorVersion, Timer&
         mainT.Stop();
     } else if (IsResume(event, osMajorVersion)) {
         sleepTimer.CancelSleepTimer();
-        mainT.Start(kPollingIntervalMs);
+        mainT.Start(kTickMs);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/ButtonAction.h"
 #include "model/Model.h"
 #include "osd/OsdRequests.h"
 #include "platform/Input.h"
@@ -11,8 +12,6 @@ namespace quorvel {
 namespace {
 
 constexpr std::uint32_t kMinuteMs = 60000;
-
-enum SleepAction : std::uint8_t { kSleep = 1, kHibernate = 2, kShutdown = 3 };
 
 // "SleepTime" is edited only in the registry. A length below one minute would count past 0
 // and never act, so such a timer runs for one minute.
@@ -65,10 +64,10 @@ void SleepTimer::OffTimerTimer() {
     // user then no longer wants the action.
     if (minutesLeft_ > 0 || !IsRunning()) return;
     Stop();
-    switch (c_.model.settings.sleepAction) {
-        case kSleep: c_.power.PowerSleep(); break;
-        case kHibernate: c_.power.PowerHibernate(); break;
-        case kShutdown: c_.power.PowerShutdown(); break;
+    switch (static_cast<ButtonAction>(c_.model.settings.sleepAction)) {
+        case ButtonAction::Sleep: c_.power.PowerSleep(); break;
+        case ButtonAction::Hibernate: c_.power.PowerHibernate(); break;
+        case ButtonAction::Shutdown: c_.power.PowerShutdown(); break;
         default: break;
     }
 }

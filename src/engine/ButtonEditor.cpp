@@ -24,6 +24,7 @@ int Choice(std::uint8_t index, const std::vector<std::string>& items) {
 }  // namespace
 
 const std::vector<std::string>& ActionNames() {
+    // Indexed by ButtonAction.
     static const std::vector<std::string> names = {"None",     "Sleep",       "Hibernate",
                                                    "Shutdown", "Change Mode", "Sleep Timer"};
     return names;

@@ -10,8 +10,10 @@
 #include "core/Text.h"
 #include "engine/ButtonEditor.h"
 #include "engine/PressOsd.h"
+#include "engine/PressRule.h"
 #include "lirc/LircBroadcaster.h"
 #include "lirc/LircLine.h"
+#include "model/ButtonAction.h"
 #include "model/Model.h"
 #include "osd/OsdRequests.h"
 #include "platform/Sound.h"
@@ -23,24 +25,20 @@
 namespace quorvel {
 namespace {
 
-enum Action : std::uint8_t { kNone, kSleep, kHibernate, kShutdown, kChangeMode, kSleepTimer };
-
 constexpr std::uint32_t kMaxMouseStep = 20;
+// A WinLIRC client's coming or going shows on the tray for this many ticks.
+constexpr int kClientEventTicks = 10;
 
 }  // namespace
-
-std::uint8_t RepeatNumber(std::uint32_t holdCount) {
-    if (holdCount < 8) return 0;
-    return static_cast<std::uint8_t>(std::min<std::uint32_t>((holdCount - 8) / 2 + 1, 255));
-}
 
 struct ButtonEngine::Tick {
     ReceiverReading reading;
     std::string buttonName;
     ButtonProperties properties;
-    std::uint32_t holdCount = 0;
-    bool newPress = false;
+    PressStep step;
 };
+
+void ButtonEngine::NoteClientEvent() { clientEventCountdown_ = kClientEventTicks; }
 
 void ButtonEngine::OnTick() {
     // Key sending lets window messages run, and a timer message may come among them.
@@ -60,92 +58,112 @@ void ButtonEngine::OnTick() {
 }
 
 void ButtonEngine::RunTick() {
-    Model& model = c_.model;
     const std::optional<ReceiverReading> reading = c_.receiver.ReadReceiver();
     if (!reading) return;
     // Only a press can be held back by the program's own window; an idle tick need not ask.
     const bool ownWindowForeground = reading->active && c_.windows.IsOwnForm(c_.windows.GetForegroundWindow());
 
-    Tick tick;
-    tick.reading = *reading;
-    const std::string key = MapKey(reading->extendedCode);
-    if (reading->showProperties) {
-        model.editor.rcCode = reading->rcCode;
-        model.editor.extendedCode = reading->extendedCode;
-    }
-    if (reading->showProperties || ShowsEveryTick(c_.receiver.Kind())) {
-        const std::string* name = model.map.Lookup(Section::Buttons, key);
-        tick.buttonName = name && !name->empty() ? *name : reading->buttonName;
-        model.shown.name = tick.buttonName;
-    }
-    if (reading->showProperties) {
-        model.editor.name = tick.buttonName;
-        tick.properties = LoadButtonProperties(model.map, key, model.editor);
-    }
-
-    const bool wasActive = previousActive_;
-    model.shown.held = reading->active;
-    previousActive_ = reading->active;
-
-    if (clientEventCountdown_ > 0) {
-        c_.tray.SetPicture(3);
-        --clientEventCountdown_;
-    } else {
-        c_.tray.SetPicture(reading->active ? 1 : 2);
-    }
-
-    PressState& press = model.press;
-    // Only a tick that had a button continues a press, so a Compro key 0 after an idle tick
-    // (whose code is also 0) is a new press.
-    const bool continues = reading->active && wasActive && reading->extendedCode == press.lastExtendedCode;
-    press.holdCount = continues ? press.holdCount + 1 : 0;
-    tick.holdCount = press.holdCount;
-    tick.newPress = reading->active && press.holdCount == 0;
-    const bool notify = tick.newPress && !reading->vendorPriority;
-    const Settings& settings = model.settings;
-
-    if (notify && settings.balloonHints && !tick.buttonName.empty()) {
-        c_.tray.ShowBalloon("Button pressed",
-                            "Name: " + tick.buttonName + "\rCode: " + Hex(reading->extendedCode, 8));
-    }
-    if (notify && settings.sound) c_.sound.PlayResourceAsync("OK");
-
-    model.shown.repeatNumber = RepeatNumber(press.holdCount);
-    press.lastExtendedCode = reading->extendedCode;
-
-    if (notify && settings.osd) {
-        c_.osd.ShowOsd(ComposePressOsd(tick.buttonName, tick.properties, model, c_.sleepTimer.IsRunning()),
-                       settings.osdSecondDisplay);
-    }
-
+    Tick tick = ShowButton(*reading);
+    const bool wasActive = ShowHeld(reading->active);
+    ShowTrayPicture(reading->active);
+    tick.step = TakeStep(*reading, wasActive);
+    Notify(tick);
     // While the user works in the program's own window, buttons are shown but do nothing.
     if (ownWindowForeground) return;
     Dispatch(tick);
 }
 
+ButtonEngine::Tick ButtonEngine::ShowButton(const ReceiverReading& reading) {
+    Model& model = c_.model;
+    Tick tick;
+    tick.reading = reading;
+    const std::string key = MapKey(reading.extendedCode);
+    if (reading.showProperties) {
+        model.editor.rcCode = reading.rcCode;
+        model.editor.extendedCode = reading.extendedCode;
+    }
+    if (reading.showProperties || ShowsEveryTick(c_.receiver.Kind())) {
+        const std::string* name = model.map.Lookup(Section::Buttons, key);
+        tick.buttonName = name && !name->empty() ? *name : reading.buttonName;
+        model.shown.name = tick.buttonName;
+    }
+    if (reading.showProperties) {
+        model.editor.name = tick.buttonName;
+        tick.properties = LoadButtonProperties(model.map, key, model.editor);
+    }
+    return tick;
+}
+
+bool ButtonEngine::ShowHeld(bool active) {
+    const bool wasActive = previousActive_;
+    c_.model.shown.held = active;
+    previousActive_ = active;
+    return wasActive;
+}
+
+void ButtonEngine::ShowTrayPicture(bool active) {
+    if (clientEventCountdown_ > 0) {
+        c_.tray.SetPicture(3);
+        --clientEventCountdown_;
+    } else {
+        c_.tray.SetPicture(active ? 1 : 2);
+    }
+}
+
+PressStep ButtonEngine::TakeStep(const ReceiverReading& reading, bool wasActive) {
+    Model& model = c_.model;
+    PressState& press = model.press;
+    PressFacts facts;
+    facts.active = reading.active;
+    // Only a tick that had a button continues a press, so a Compro key 0 after an idle tick
+    // (whose code is also 0) is a new press.
+    facts.continues = reading.active && wasActive && reading.extendedCode == press.lastExtendedCode;
+    facts.previousHoldCount = press.holdCount;
+    facts.repeatAllowed = model.settings.autorepeat && model.editor.repeat;
+    const PressStep step = ClassifyPress(facts);
+
+    press.holdCount = step.holdCount;
+    press.lastExtendedCode = reading.extendedCode;
+    model.shown.repeatNumber = step.repeatNumber;
+    return step;
+}
+
+void ButtonEngine::Notify(const Tick& tick) {
+    if (!tick.step.newPress || tick.reading.vendorPriority) return;
+    const Model& model = c_.model;
+    const Settings& settings = model.settings;
+    if (settings.balloonHints && !tick.buttonName.empty()) {
+        c_.tray.ShowBalloon("Button pressed",
+                            "Name: " + tick.buttonName + "\rCode: " + Hex(tick.reading.extendedCode, 8));
+    }
+    if (settings.sound) c_.sound.PlayResourceAsync("OK");
+    if (settings.osd) {
+        c_.osd.ShowOsd(ComposePressOsd(tick.buttonName, tick.properties, model, c_.sleepTimer.IsRunning()),
+                       settings.osdSecondDisplay);
+    }
+}
+
 void ButtonEngine::Dispatch(const Tick& tick) {
-    switch (tick.properties.action) {
-        case kSleep: c_.power.PowerSleep(); return;
-        case kHibernate: c_.power.PowerHibernate(); return;
-        case kShutdown: c_.power.PowerShutdown(); return;
-        case kChangeMode: {
+    switch (ActionOf(tick.properties.action)) {
+        case ButtonAction::Sleep: c_.power.PowerSleep(); return;
+        case ButtonAction::Hibernate: c_.power.PowerHibernate(); return;
+        case ButtonAction::Shutdown: c_.power.PowerShutdown(); return;
+        case ButtonAction::ChangeMode: {
             const EmulationMode next = NextMode(c_.model.mode);
-            if (tick.newPress && next != EmulationMode::None) c_.selectMode(next);
+            if (tick.step.newPress && next != EmulationMode::None) c_.selectMode(next);
             return;
         }
-        case kSleepTimer:
-            if (tick.newPress) c_.sleepTimer.ToggleSleepTimer();
+        case ButtonAction::SleepTimer:
+            if (tick.step.newPress) c_.sleepTimer.ToggleSleepTimer();
             return;
-        default: EmulationOutputs(tick);
+        case ButtonAction::None: EmulationOutputs(tick);
     }
 }
 
 void ButtonEngine::EmulationOutputs(const Tick& tick) {
     const Model& model = c_.model;
     const ReceiverReading& reading = tick.reading;
-    const bool repeatAllowed = model.settings.autorepeat && model.editor.repeat;
-    if (reading.vendorPriority || !reading.active) return;
-    if (!tick.newPress && !(tick.holdCount > 8 && repeatAllowed)) return;
+    if (reading.vendorPriority || !tick.step.outputDue) return;
 
     const ButtonProperties& p = tick.properties;
     const EmulationMode mode = model.mode;
@@ -154,17 +172,18 @@ void ButtonEngine::EmulationOutputs(const Tick& tick) {
         SendKeyCodeValue(c_.input, p.keyCodeValue);
     }
     if (mode == EmulationMode::Mouse || (p.keyCodeValue == 0 && p.messageNumber == 0)) {
-        PerformMouseAction(c_.input, p.mouseAction, tick.newPress ? 1 : std::min(tick.holdCount, kMaxMouseStep));
+        const std::uint32_t step = tick.step.newPress ? 1 : std::min(tick.step.holdCount, kMaxMouseStep);
+        PerformMouseAction(c_.input, p.mouseAction, step);
     }
     if (p.messageNumber != 0 && (mode == EmulationMode::Messages || (p.keyCodeValue == 0 && p.mouseAction == 0))) {
         SendAppCommand(c_.windows, p.messageNumber);
     }
-    BroadcastLirc(tick, repeatAllowed);
+    BroadcastLirc(tick);
     if (c_.receiver.ComproLibraryPresent() && model.settings.comproDtv) NotifyComproDtv(c_.windows, reading.rcCode);
     if (!p.applicationPath.empty()) LaunchProgram(c_.processes, p.applicationPath);
 }
 
-void ButtonEngine::BroadcastLirc(const Tick& tick, bool repeatAllowed) {
+void ButtonEngine::BroadcastLirc(const Tick& tick) {
     Model& model = c_.model;
     const auto showClients = [&](std::optional<std::size_t> clients) {
         if (model.listener.clients == clients) return;
@@ -179,12 +198,9 @@ void ButtonEngine::BroadcastLirc(const Tick& tick, bool repeatAllowed) {
         showClients(std::nullopt);
         return;
     }
-    // Repeat lines go out every second tick from hold count 10, so none carries 01.
-    const bool lineDue =
-        tick.holdCount == 0 || (tick.holdCount >= 8 && (tick.holdCount - 8) % 2 == 0 && repeatAllowed);
-    if (!lineDue) return;
-    const std::string line = FormatLircLine(tick.reading.extendedCode, RepeatNumber(tick.holdCount),
-                                            tick.buttonName, model.map.RemoteName());
+    if (!tick.step.lineDue) return;
+    const std::string line = FormatLircLine(tick.reading.extendedCode, tick.step.repeatNumber, tick.buttonName,
+                                            model.map.RemoteName());
     showClients(c_.lirc.Broadcast(line));
 }
 

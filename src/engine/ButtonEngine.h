@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine/PressRule.h"
+
 namespace quorvel {
 
 class Input;
@@ -17,9 +19,7 @@ class TrayIcon;
 class WindowSystem;
 enum class EmulationMode;
 struct Model;
-
-// 0 below hold count 8, then one more every second tick, at most 255.
-std::uint8_t RepeatNumber(std::uint32_t holdCount);
+struct ReceiverReading;
 
 struct EngineContext {
     Model& model;
@@ -45,14 +45,21 @@ public:
 
     void OnTick();
     // A WinLIRC client came or went: the tray shows it for the next ten ticks.
-    void NoteClientEvent() { clientEventCountdown_ = 10; }
+    void NoteClientEvent();
 
 private:
     struct Tick;
+    // The steps of a tick, in their order.
     void RunTick();
+    Tick ShowButton(const ReceiverReading& reading);
+    // Returns whether the previous tick had a button.
+    bool ShowHeld(bool active);
+    void ShowTrayPicture(bool active);
+    PressStep TakeStep(const ReceiverReading& reading, bool wasActive);
+    void Notify(const Tick& tick);
     void Dispatch(const Tick& tick);
     void EmulationOutputs(const Tick& tick);
-    void BroadcastLirc(const Tick& tick, bool repeatAllowed);
+    void BroadcastLirc(const Tick& tick);
 
     EngineContext c_;
     bool previousActive_ = false;

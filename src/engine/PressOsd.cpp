@@ -3,12 +3,11 @@
 #include "actions/AppCommand.h"
 #include "actions/Mouse.h"
 #include "actions/SleepTimer.h"
+#include "model/ButtonAction.h"
 #include "model/Model.h"
 
 namespace quorvel {
 namespace {
-
-constexpr std::uint8_t kSleepTimerAction = 5;
 
 void AppendLine(std::string& text, const std::string& line) {
     if (!text.empty()) text += '\r';
@@ -23,9 +22,10 @@ std::string ComposePressOsd(const std::string& buttonName, const ButtonPropertie
     if (!buttonName.empty()) AppendLine(text, buttonName);
 
     const auto& actions = ActionNames();
-    if (properties.action != 0 && properties.action < actions.size()) {
+    const ButtonAction action = ActionOf(properties.action);
+    if (action != ButtonAction::None) {
         AppendLine(text, actions[properties.action]);
-        if (model.settings.sleepOsd && properties.action == kSleepTimerAction) {
+        if (model.settings.sleepOsd && action == ButtonAction::SleepTimer) {
             AppendLine(text, SleepTimerOsdLine(model.settings, sleepTimerRunning));
         }
     }

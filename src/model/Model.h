@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/ButtonAction.h"
 #include "model/ButtonMap.h"
 
 namespace quorvel {
@@ -39,7 +40,7 @@ struct Settings {
     std::uint32_t cardIndex = 0;
     std::int32_t sleepTime = 30;
     bool sleepOsd = true;
-    std::uint8_t sleepAction = 3;
+    std::uint8_t sleepAction = static_cast<std::uint8_t>(ButtonAction::Shutdown);
     // The LIRC network receiver and the server it receives from ("host:port"); read at start.
     bool networkReceiver = false;
     std::string networkReceiverAddress;
@@ -75,6 +76,9 @@ struct EditorButton {
     std::string applicationPath;
     friend bool operator==(const EditorButton&, const EditorButton&) = default;
 };
+
+// The tick's interval; the receiver is polled exactly while MainT runs with it.
+constexpr std::uint32_t kTickMs = 50;
 
 // Press and repeat bookkeeping from tick to tick; a receiver that starts resets it.
 struct PressState {

@@ -63,7 +63,6 @@ public:
     void FreeLibraries();
 
 private:
-    static constexpr std::uint32_t kTickMs = 50;
     static constexpr std::uint32_t kMaxCards = 64;
     static constexpr std::size_t kMaxCardNameLength = 255;
 

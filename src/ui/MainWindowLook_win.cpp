@@ -182,7 +182,7 @@ void MainWindow::LoadPictures() {
     }
 
     // The indicator shows pictures of the tray image list; all four are kept ready for the tick.
-    std::array<UniqueIcon, 4> previousIndicator;
+    decltype(indicatorPictures_) previousIndicator;
     previousIndicator.swap(indicatorPictures_);
     const int size = NearestPictureSize(Scale(16));
     for (std::size_t i = 0; i < indicatorPictures_.size(); ++i) {

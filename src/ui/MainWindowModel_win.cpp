@@ -64,7 +64,7 @@ void MainWindow::ShowShownButton() {
     SetText(id::Code2ST, CodeText(shown.extendedCode, 8, ""));
     SetText(id::NameST, shown.name);
     SetText(id::RepeatCountL, shown.repeatNumber ? Hex(*shown.repeatNumber, 2) : "0");
-    SetIndicatorImage(shown.held ? 1 : 2);
+    SetIndicatorImage(shown.held ? kHeldIndicator : kIdleIndicator);
 }
 
 void MainWindow::ShowEditor() {

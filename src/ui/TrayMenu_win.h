@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "ResourceIds.h"
 #include "model/Model.h"
 #include "platform/win32/Win32Handles.h"
 #include "ui/TrayMenu.h"
@@ -29,7 +30,7 @@ public:
     static std::optional<TrayMenuItem> ItemOfCommand(int commandId);
 
 private:
-    static constexpr int kImageCount = 11;
+    static constexpr int kImageCount = IDI_MENU_MESSAGES_OFF - IDI_MENU_FIRST + 1;
     int ImageSize() const;
 
     HINSTANCE instance_;

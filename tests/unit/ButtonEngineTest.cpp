@@ -10,12 +10,6 @@ namespace {
 constexpr std::uint32_t kPlay = 0xA35C;
 constexpr std::uint32_t kStop = 0xA35D;
 
-TEST(RepeatNumber, CountsEverySecondTickFromHoldCountEight) {
-    const std::pair<std::uint32_t, int> cases[] = {{0, 0}, {7, 0}, {8, 1}, {9, 1}, {10, 2}, {11, 2},
-                                                   {19, 6}, {515, 254}, {516, 255}, {100000, 255}};
-    for (const auto& [hold, number] : cases) EXPECT_EQ(RepeatNumber(hold), number) << hold;
-}
-
 using ButtonEngineTest = EngineFixture;
 
 TEST_F(ButtonEngineTest, IdleBeholderTickShowsNoButton) {

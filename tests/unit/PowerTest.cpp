@@ -34,7 +34,7 @@ protected:
     PowerTest() {
         FakePowrprofState::Reset();
         AddFakePowrprof(libraries);
-        mainT.Start(kPollingIntervalMs);
+        mainT.Start(kTickMs);
         mainT.history.clear();
     }
 
@@ -214,7 +214,7 @@ TEST_F(PowerBroadcastTest, SuspendStopsAndResumeStartsPollingByVersion) {
     };
     for (const Case& c : cases) {
         FakeTimer tick;
-        tick.Start(kPollingIntervalMs);
+        tick.Start(kTickMs);
         tick.history.clear();
         WMPowerBroadcast(c.event, c.major, tick, sleepTimer);
         const std::vector<std::uint32_t> expected = c.effect == kStops    ? std::vector<std::uint32_t>{0}
