@@ -156,13 +156,19 @@ private:
 bool SettingsStore::SaveAll(bool beholderAvailable, Dialogs& failures) {
     LoggedFailures logged(failures, c_.log);
     const std::string mapPath = ButtonMapPath(c_.executablePath);
-    const bool saved = SaveValues(beholderAvailable, logged) && SaveAutorun(logged) &&
-                       SaveButtonMap(c_.profile, logged, mapPath, c_.model.map);
-    if (saved) c_.log.Write("Saved the settings, the autorun entry and the button map " + mapPath);
-    return saved;
+    const Stage values = SaveValues(beholderAvailable, logged);
+    if (values == Stage::Stopped) return false;
+    const Stage autorun = SaveAutorun(logged);
+    if (autorun == Stage::Stopped || !SaveButtonMap(c_.profile, logged, mapPath, c_.model.map)) return false;
+    // The log names only what was stored.
+    std::string saved = "Saved ";
+    if (values == Stage::Done) saved += autorun == Stage::Done ? "the settings, " : "the settings and ";
+    if (autorun == Stage::Done) saved += "the autorun entry and ";
+    c_.log.Write(saved + "the button map " + mapPath);
+    return values == Stage::Done && autorun == Stage::Done;
 }
 
-bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
+SettingsStore::Stage SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
     const Settings& settings = c_.model.settings;
     std::vector<StoredValue> values = {
         {"Autorepeat", FlagValue(settings.autorepeat)},
@@ -193,38 +199,53 @@ bool SettingsStore::SaveValues(bool beholderAvailable, Dialogs& failures) {
     const bool networkReceiver = settings.networkReceiver && !TrimBlanks(settings.networkReceiverAddress).empty();
     if (networkReceiver) values.push_back({kNetworkReceiverValue, settings.networkReceiverAddress});
 
+    // Without the key nothing is stored: the user hears of it, and the autorun entry and the
+    // button map are still saved.
     const UniqueRegistryKey key(c_.registry, c_.registry.CreateKey(kProgramKey));
-    if (!key) return true;
+    if (!key) {
+        ReportFailedWrite(failures, values.front().name);
+        return Stage::Skipped;
+    }
     for (const StoredValue& value : values) {
         const bool written = value.isText ? c_.registry.SetString(key.Get(), value.name, value.text)
                                           : c_.registry.SetDword(key.Get(), value.name, value.number);
         if (!written) {
             ReportFailedWrite(failures, value.name);
-            return false;
+            return Stage::Stopped;
         }
     }
-    if (!networkReceiver && c_.registry.QueryValue(key.Get(), kNetworkReceiverValue)) {
-        c_.registry.DeleteValue(key.Get(), kNetworkReceiverValue);
+    if (!networkReceiver && c_.registry.QueryValue(key.Get(), kNetworkReceiverValue) &&
+        !c_.registry.DeleteValue(key.Get(), kNetworkReceiverValue)) {
+        ReportFailedWrite(failures, kNetworkReceiverValue);
+        return Stage::Stopped;
     }
-    return true;
+    return Stage::Done;
 }
 
-bool SettingsStore::SaveAutorun(Dialogs& failures) {
+SettingsStore::Stage SettingsStore::SaveAutorun(Dialogs& failures) {
     const std::string quotedPath = QuotedExecutablePath();
     if (!c_.model.settings.autorun) {
+        // Without a Run key there is no entry to remove.
         const UniqueRegistryKey run(c_.registry, c_.registry.OpenKey(kRunKey));
-        if (run && c_.registry.QueryValue(run.Get(), kAutorunValue)) c_.registry.DeleteValue(run.Get(), kAutorunValue);
-        return true;
+        if (!run || !c_.registry.QueryValue(run.Get(), kAutorunValue) ||
+            c_.registry.DeleteValue(run.Get(), kAutorunValue)) {
+            return Stage::Done;
+        }
+        ReportFailedWrite(failures, kAutorunValue);
+        return Stage::Stopped;
     }
 
     const UniqueRegistryKey run(c_.registry, c_.registry.CreateKey(kRunKey));
-    if (!run) return true;
+    if (!run) {
+        ReportFailedWrite(failures, kAutorunValue);
+        return Stage::Skipped;
+    }
     // An entry that already starts this copy, perhaps with arguments the user added, is kept.
     const auto current = ValueReader(c_.registry, run.Get()).Text(kAutorunValue);
-    if (current && current->find(quotedPath) != std::string::npos) return true;
-    if (c_.registry.SetString(run.Get(), kAutorunValue, quotedPath)) return true;
+    if (current && current->find(quotedPath) != std::string::npos) return Stage::Done;
+    if (c_.registry.SetString(run.Get(), kAutorunValue, quotedPath)) return Stage::Done;
     ReportFailedWrite(failures, kAutorunValue);
-    return false;
+    return Stage::Stopped;
 }
 
 std::string SettingsStore::QuotedExecutablePath() const {

@@ -30,13 +30,16 @@ public:
     void LoadSettings(std::uint32_t osMajorVersion);
 
     // Registry values, then the autorun entry, then the button map file. Stops at the first
-    // failed write after telling the user (or whoever `failures` reports to), and returns false.
+    // failed write after telling the user (or whoever `failures` reports to), and returns false;
+    // a program key that cannot be opened is told the same way, and the later stages still run.
     bool SaveAll(bool beholderAvailable);
     bool SaveAll(bool beholderAvailable, Dialogs& failures);
 
 private:
-    bool SaveValues(bool beholderAvailable, Dialogs& failures);
-    bool SaveAutorun(Dialogs& failures);
+    // Done; Skipped (reported, and the next stage runs); Stopped (reported, and nothing more).
+    enum class Stage { Done, Skipped, Stopped };
+    Stage SaveValues(bool beholderAvailable, Dialogs& failures);
+    Stage SaveAutorun(Dialogs& failures);
     std::string QuotedExecutablePath() const;
 
     SettingsContext c_;

@@ -363,14 +363,40 @@ TEST(SaveAll, FailedAutorunWriteStopsBeforeTheButtonMap) {
     EXPECT_EQ(rig.registry.OpenHandles(), 0u);
 }
 
-TEST(SaveAll, UnopenableKeyWritesNothingButTheLaterStagesRun) {
-    SettingsRig rig;
-    rig.registry.unopenableKeys.insert(kKey);
-    rig.settings.autorun = true;
-    EXPECT_TRUE(rig.store.SaveAll(true));
-    EXPECT_EQ(rig.Written(), std::vector<std::string>{"Quorvel"});
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_GT(rig.profile.writes, 0);
+TEST(SaveAll, UnopenableKeyIsReportedAndLoggedAndTheLaterStagesRun) {
+    struct Case {
+        const char* unopenable;
+        const char* message;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {kKey, "Failed to set data for 'Autorepeat'", "Saved the autorun entry and the button map "},
+        {kRun, "Failed to set data for 'Quorvel'", "Saved the settings and the button map "},
+    };
+    for (const Case& c : cases) {
+        SettingsRig rig;
+        rig.registry.unopenableKeys.insert(c.unopenable);
+        rig.settings.autorun = true;
+        EXPECT_FALSE(rig.store.SaveAll(true)) << c.unopenable;
+        EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{c.message});
+        EXPECT_GT(rig.profile.writes, 0) << c.unopenable;
+        ASSERT_EQ(rig.log.lines.size(), 2u) << c.unopenable;
+        EXPECT_EQ(rig.log.lines[0], std::string("Saving failed: ") + c.message);
+        EXPECT_EQ(rig.log.lines[1].rfind(c.saved, 0), 0u) << rig.log.lines[1];
+    }
+}
+
+TEST(SaveAll, ValuesThatCannotBeDeletedStopTheSaveWithAMessage) {
+    for (const char* path : {kKey, kRun}) {
+        SettingsRig rig;
+        rig.registry.PutString(kKey, "Network Receiver", "lirc:1");
+        rig.registry.PutString(kRun, "Quorvel", kQuotedExe);
+        const std::string name = path == kKey ? "Network Receiver" : "Quorvel";
+        rig.registry.failingWrites.insert(name);
+        EXPECT_FALSE(rig.store.SaveAll(false)) << name;
+        EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{"Failed to set data for '" + name + "'"});
+        EXPECT_EQ(rig.profile.writes, 0) << name;
+    }
 }
 
 TEST(SaveAll, FailedButtonMapWriteIsReportedWithTheIniBesideTheExecutable) {

@@ -20,7 +20,7 @@ class FakeRegistry final : public Registry {
 public:
     std::vector<std::string> calls;          // "Create <path>", "Query <name>", "SetDword <name>=<n>", ...
     std::set<std::string> unopenableKeys;    // paths that neither open nor get created
-    std::set<std::string> failingWrites;     // value names whose writes fail
+    std::set<std::string> failingWrites;     // value names whose writes and deletions fail
     int invalidHandleUses = 0;
 
     void PutDword(const std::string& path, const std::string& name, std::uint32_t value) {
@@ -104,6 +104,7 @@ public:
     }
     bool DeleteValue(RegistryKey key, const std::string& name) override {
         calls.push_back("Delete " + name);
+        if (failingWrites.count(name)) return false;
         const auto path = PathOf(key);
         return path && keys_[Lower(*path)].erase(Lower(name)) != 0;
     }
