@@ -62,7 +62,13 @@ bool Application::Start(const std::vector<std::string>& arguments) {
     if (!receivers_.DetectReceivers(debugMode_)) return false;
     if (!model_.settings.hiddenIcon) c_.tray.Show();
     ApplyListener();
-    return supported;
+    if (supported) return true;
+    // Nothing is saved, but what start-up opened is released as at the exit.
+    lirc_.Shutdown();
+    c_.mainT.Stop();
+    c_.process.CloseInstanceMutex();
+    Release();
+    return false;
 }
 
 void Application::OnPowerBroadcast(std::uintptr_t event) {
@@ -135,6 +141,10 @@ void Application::Exit() {
     settingsStore_.SaveAll(receivers_.BeholderAvailable());
     // Only now may another copy start: it reads what this one has just saved.
     c_.process.CloseInstanceMutex();
+    Release();
+}
+
+void Application::Release() {
     receivers_.ReleaseReceivers();
     system_.FreeSystemLibrary();
     receivers_.FreeLibraries();

@@ -108,6 +108,8 @@ public:
 
 private:
     void ApplyOsdColour();
+    // The receiver released, then the libraries unloaded, in the exit sequence's order.
+    void Release();
     // The listener as the settings want it; the network receiver learns its port.
     void ApplyListener();
 

@@ -320,11 +320,20 @@ TEST_F(ApplicationTest, SecondCopyEndsSilentlyBeforeTouchingAnything) {
     EXPECT_EQ(model.osName, "");
 }
 
-TEST_F(ApplicationTest, UnsupportedWindowsFinishesStartUpThenEnds) {
+TEST_F(ApplicationTest, UnsupportedWindowsFinishesStartUpThenReleasesWhatItOpenedAndEnds) {
+    ListenOnAFreePort();
     FakeKernel32State::Get().version.majorVersion = 4;
     EXPECT_FALSE(Start());
     EXPECT_TRUE(fakeTray.shown);
     EXPECT_TRUE(fakeDialogs.shown.empty());
+    // As the exit sequence, without the save.
+    const std::vector<std::string> expected = {
+        "mutex QuorvelMutex", "load kernel32.dll", "priority",          "read settings",     "read button map",
+        "load powrprof.dll",  "load BeholdRC.dll", "tick on",           "tray icon",         "listen",
+        "stop listening",     "tick off",          "close mutex",       "UnInit",            "free kernel32.dll",
+        "free BeholdRC.dll",  "free powrprof.dll",
+    };
+    EXPECT_EQ(Journal(), expected);
 }
 
 TEST_F(ApplicationTest, NoReceiverLibraryEndsAfterItsMessageWithoutIconOrListener) {
