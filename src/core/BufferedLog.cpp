@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/ThreadPriority.h"
+
 namespace quorvel {
 
 BufferedLog::BufferedLog(LogFiles& files) : files_(files), writer_(&BufferedLog::Run, this) {}
@@ -38,6 +40,7 @@ std::string BufferedLog::DroppedNote() {
 }
 
 void BufferedLog::Run() {
+    LowerCurrentThread();
     std::unique_lock lock(lock_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });

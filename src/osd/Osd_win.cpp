@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "osd/OsdWindow_win.h"
+#include "platform/ThreadPriority.h"
 
 namespace quorvel {
 
@@ -23,6 +24,7 @@ public:
 
 private:
     void Run() {
+        LowerCurrentThread();
         RunOsdDisplay(job_, slot_);
         finished_ = true;
     }
