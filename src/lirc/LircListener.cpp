@@ -16,9 +16,8 @@ namespace {
 constexpr char kInvalidPort[] = "Invalid port: must be a number from 1 to 65535";
 
 std::string ListenFailure(std::uint16_t port, const NetworkError& error) {
-    // System texts end with a line break; some systems have no text for network errors.
-    std::string text = error.text;
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    // Some systems have no text for network errors.
+    const std::string& text = error.text;
     const std::string code = std::to_string(error.code);
     return "The WinLIRC server cannot listen on port " + std::to_string(port) + ".\n" +
            (text.empty() ? "Network error " + code + "." : text + " (error " + code + ")");

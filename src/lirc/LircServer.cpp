@@ -4,7 +4,7 @@
 #include <array>
 #include <system_error>
 
-#include "platform/MainThread.h"
+#include "platform/ThreadPriority.h"
 
 namespace quorvel {
 namespace {
@@ -18,7 +18,7 @@ constexpr int kReadsPerRound = 16;
 }  // namespace
 
 LircServer::LircServer(Sockets& sockets, MainThread& mainThread, LircServerEvents& events)
-    : sockets_(sockets), mainThread_(mainThread), sink_(std::make_shared<EventSink>(events)) {}
+    : sockets_(sockets), events_(mainThread, events) {}
 
 LircServer::~LircServer() { Shutdown(); }
 
@@ -69,7 +69,7 @@ void LircServer::Stop() {
 }
 
 void LircServer::Shutdown() {
-    sink_->open = false;
+    events_.Close();
     Stop();
 }
 
@@ -113,6 +113,7 @@ std::size_t LircServer::Broadcast(std::string_view line) {
 }
 
 void LircServer::Serve() {
+    LowerCurrentThread();
     std::vector<SocketHandle> ready;
     // While set, the listener is left out of the wait until then.
     std::optional<Clock::time_point> listenerResumes;
@@ -249,9 +250,7 @@ void LircServer::Drop(Connection& connection) {
 
 // Under the list lock, so that the events keep the order in which the list changed.
 void LircServer::PostEvent(void (LircServerEvents::*handler)()) {
-    mainThread_.Post([sink = sink_, handler] {
-        if (sink->open) (sink->events.*handler)();
-    });
+    events_.Post([handler](LircServerEvents& events) { (events.*handler)(); });
 }
 
 NetworkError LircServer::LastNetworkError() {

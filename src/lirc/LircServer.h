@@ -13,11 +13,10 @@
 
 #include "lirc/LircBroadcaster.h"
 #include "lirc/LircCommands.h"
+#include "platform/PostedEvents.h"
 #include "platform/Sockets.h"
 
 namespace quorvel {
-
-class MainThread;
 
 // The main thread's handlers of client events; the server posts them, in the order the
 // clients came and went.
@@ -68,12 +67,6 @@ private:
         bool moreToRead = false;  // the network thread's
         CommandLineSplitter commands;  // the network thread's
     };
-    // What posted events run into; it outlives the server, so that a late event finds it closed.
-    struct EventSink {
-        explicit EventSink(LircServerEvents& handlers) : events(handlers) {}
-        LircServerEvents& events;
-        bool open = true;  // the main thread's
-    };
     using Clock = std::chrono::steady_clock;
 
     void Serve();
@@ -90,8 +83,7 @@ private:
     NetworkError LastNetworkError();
 
     Sockets& sockets_;
-    MainThread& mainThread_;
-    const std::shared_ptr<EventSink> sink_;
+    PostedEvents<LircServerEvents> events_;
 
     bool active_ = false;
     UniqueSocket listener_;

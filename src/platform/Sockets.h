@@ -96,7 +96,7 @@ public:
     virtual int ConnectError(SocketHandle socket) = 0;
 
     virtual int LastError() = 0;
-    // The system's description of an error code; empty when it has none.
+    // The system's description of an error code, without a line end; empty when it has none.
     virtual std::string ErrorText(int error) = 0;
 };
 

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/MainThread.h"
+#include "platform/ThreadPriority.h"
 #include "receivers/BroadcastLine.h"
 
 namespace quorvel {
@@ -48,8 +48,7 @@ milliseconds RetryDelay(int failures, const NetworkTimings& timings) {
 NetworkReceiver::NetworkReceiver(Sockets& sockets, MainThread& mainThread, NetworkReceiverEvents& events,
                                  ServerAddress server, NetworkTimings timings)
     : sockets_(sockets),
-      mainThread_(mainThread),
-      sink_(std::make_shared<EventSink>(events)),
+      events_(mainThread, events),
       server_(std::move(server)),
       timings_(timings) {}
 
@@ -70,7 +69,7 @@ bool NetworkReceiver::Start() {
 }
 
 void NetworkReceiver::Stop() {
-    sink_->open = false;
+    events_.Close();
     if (!thread_.joinable()) return;
     stopRequested_ = true;
     waiter_->Wake();
@@ -87,6 +86,7 @@ std::optional<HeldButton> NetworkReceiver::Sample() {
 }
 
 void NetworkReceiver::Run() {
+    LowerCurrentThread();
     int failures = 0;
     // An outage is reported once, not at every retry: as the lost connection, or as the first
     // failed attempt when there was none yet.
@@ -205,8 +205,8 @@ bool NetworkReceiver::Pause(milliseconds length) {
 }
 
 void NetworkReceiver::Post(ConnectionEvent event, std::string detail) {
-    mainThread_.Post([sink = sink_, event, detail = std::move(detail)] {
-        if (sink->open) sink->events.ConnectionChanged(event, detail);
+    events_.Post([event, detail = std::move(detail)](NetworkReceiverEvents& events) {
+        events.ConnectionChanged(event, detail);
     });
 }
 

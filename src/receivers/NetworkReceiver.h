@@ -9,13 +9,12 @@
 #include <string>
 #include <thread>
 
+#include "platform/PostedEvents.h"
 #include "platform/Sockets.h"
 #include "receivers/HoldTracker.h"
 #include "receivers/ServerAddress.h"
 
 namespace quorvel {
-
-class MainThread;
 
 enum class ConnectionEvent { Connected, Lost, Unreachable };
 
@@ -63,12 +62,6 @@ public:
     std::optional<HeldButton> Sample();
 
 private:
-    struct EventSink {
-        explicit EventSink(NetworkReceiverEvents& handler) : events(handler) {}
-        NetworkReceiverEvents& events;
-        bool open = true;  // the main thread's
-    };
-
     void Run();
     // Whether a connection was made (and has ended since).
     bool Attempt(bool& outageReported);
@@ -80,8 +73,7 @@ private:
     static HoldTracker::Millis Now();
 
     Sockets& sockets_;
-    MainThread& mainThread_;
-    const std::shared_ptr<EventSink> sink_;
+    PostedEvents<NetworkReceiverEvents> events_;
     const ServerAddress server_;
     const NetworkTimings timings_;
 

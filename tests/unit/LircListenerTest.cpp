@@ -120,9 +120,9 @@ TEST_F(LircListenerTest, PortInUse_ShowsTheNetworkErrorAndLeavesTheListenerOff) 
     EXPECT_TRUE(Listening());
 }
 
-TEST_F(LircListenerTest, NetworkErrorTextIsShownWithoutTheSystemsLineBreak) {
+TEST_F(LircListenerTest, NetworkErrorTextIsShownWithItsCodeAndTheCodeAloneWithoutText) {
     sockets.bindFailure = 10048;
-    sockets.errorText = "Only one usage of each socket address is normally permitted.\r\n";
+    sockets.errorText = "Only one usage of each socket address is normally permitted.";
     Switch(true);
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{
                                    "The WinLIRC server cannot listen on port " + std::to_string(port) +

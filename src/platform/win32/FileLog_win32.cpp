@@ -53,7 +53,7 @@ void Win32LogFiles::StartNewFile() {
 
 std::string LastErrorText(const std::string& call) { return Win32ErrorText(call, GetLastError()); }
 
-std::string Win32ErrorText(const std::string& call, unsigned long code) {
+std::string SystemErrorText(unsigned long code) {
     char* text = nullptr;
     const DWORD length =
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -63,6 +63,11 @@ std::string Win32ErrorText(const std::string& call, unsigned long code) {
     while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' ')) {
         message.pop_back();
     }
+    return message;
+}
+
+std::string Win32ErrorText(const std::string& call, unsigned long code) {
+    const std::string message = SystemErrorText(code);
     return call + " failed: error " + std::to_string(code) + (message.empty() ? "" : ": " + message);
 }
 

@@ -23,6 +23,8 @@ private:
     std::string olderPath_;
 };
 
+// The system's text for an error code, without its line end; empty when it has none.
+std::string SystemErrorText(unsigned long code);
 // "<call> failed: error <code>: <the system's text>", for an error code a call returned or,
 // without one, for the calling thread's last error.
 std::string Win32ErrorText(const std::string& call, unsigned long code);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/UniqueHandle.h"
+#include "platform/win32/FileLog_win32.h"
 
 namespace quorvel {
 namespace {
@@ -260,11 +261,6 @@ void Win32Sockets::Close(SocketHandle socket) { closesocket(Native(socket)); }
 
 int Win32Sockets::LastError() { return WSAGetLastError(); }
 
-std::string Win32Sockets::ErrorText(int error) {
-    char text[512];
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                        static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
-    return std::string(text, length);
-}
+std::string Win32Sockets::ErrorText(int error) { return SystemErrorText(static_cast<unsigned long>(error)); }
 
 }  // namespace quorvel
