@@ -54,7 +54,7 @@ void Power::Suspend(bool hibernate, bool forceCritical) {
     const bool suspended =
         powrprof_.SetSuspendState(hibernate ? kTrue : kFalse, forceCritical ? kTrue : kFalse, kFalse) != 0;
     // A refused suspend brings no resume notification, so polling would never come back.
-    if (!suspended) c_.mainT.Start(kPollingIntervalMs);
+    if (!suspended) c_.mainT.Start(kTickMs);
 }
 
 void Power::PowerShutdown() {
@@ -64,14 +64,11 @@ void Power::PowerShutdown() {
 }
 
 bool Power::EnableShutdownPrivilege() {
-    const TokenHandle token = c_.system.OpenProcessToken(kTokenAdjustPrivileges | kTokenQuery);
-    if (token == kNoToken) return false;
-    const std::optional<Luid> privilege = c_.system.LookupPrivilege("SeShutdownPrivilege");
-    const bool enabled =
-        privilege && c_.system.AdjustTokenPrivileges(token, *privilege, kPrivilegeEnabled) == kErrorSuccess;
     // A held shutdown button asks on every tick: the token must not leak each time.
-    c_.system.CloseToken(token);
-    return enabled;
+    const UniqueToken token(c_.system, c_.system.OpenProcessToken(kTokenAdjustPrivileges | kTokenQuery));
+    if (!token) return false;
+    const std::optional<Luid> privilege = c_.system.LookupPrivilege("SeShutdownPrivilege");
+    return privilege && c_.system.AdjustTokenPrivileges(token.Get(), *privilege, kPrivilegeEnabled) == kErrorSuccess;
 }
 
 }  // namespace quorvel

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include "platform/win32/Win32Handles.h"
+
 namespace quorvel {
 namespace {
 
@@ -24,16 +26,14 @@ std::optional<COLORREF> OsdColourDialog::Choose(HWND owner, COLORREF current) {
 }
 
 void DrawOsdSwatch(HDC dc, COLORREF colour) {
-    const HGDIOBJ previousPen = SelectObject(dc, GetStockObject(DC_PEN));
-    const HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    const SelectedObject pen(dc, GetStockObject(DC_PEN));
+    const SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
     SetDCPenColor(dc, kBlack);
     Rectangle(dc, 0, 0, 9, 9);
     SetDCBrushColor(dc, colour);
     RECT inside;
     SetRect(&inside, 1, 1, 8, 8);
     FillRect(dc, &inside, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    SelectObject(dc, previousBrush);
-    SelectObject(dc, previousPen);
 }
 
 }  // namespace quorvel

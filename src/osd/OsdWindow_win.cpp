@@ -86,16 +86,15 @@ bool OsdWindow::Create() {
 }
 
 void OsdWindow::Place(const std::vector<ScreenRect>& monitors) {
-    HDC dc = GetDC(window_);
-    const HGDIOBJ previousFont = SelectObject(dc, font_.Get());
+    const WindowDC windowDc(window_);
+    const HDC dc = windowDc.Get();
+    const SelectedObject font(dc, font_.Get());
     const ScreenRect block =
         LayoutOsd(job_.text, monitors, job_.secondDisplay, [dc](const std::string& line) {
             SIZE size{};
             GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
             return TextExtent{size.cx, size.cy};
         });
-    SelectObject(dc, previousFont);
-    ReleaseDC(window_, dc);
     width_ = block.width;
     height_ = block.height;
     MoveWindow(window_, block.left, block.top, block.width, block.height, FALSE);
@@ -147,18 +146,16 @@ void OsdWindow::OnEraseBackground(HDC dc) {
 }
 
 void OsdWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+    const PaintDC paint(window_);
+    const HDC dc = paint.Get();
     SetTextColor(dc, job_.colour);
     // The opaque text background is the key too, so only the letters remain whatever the
     // desktop's window colour.
     SetBkColor(dc, key_);
-    const HGDIOBJ previousFont = SelectObject(dc, font_.Get());
+    const SelectedObject font(dc, font_.Get());
     RECT block;
     SetRect(&block, 0, 0, width_, height_);
     DrawTextExA(dc, job_.text.data(), -1, &block, kTextFormat, nullptr);
-    SelectObject(dc, previousFont);
-    EndPaint(window_, &paint);
 }
 
 void OsdWindow::OnTimer() {

@@ -7,6 +7,7 @@
 #include "platform/Handles.h"
 #include "platform/Libraries.h"
 #include "platform/StdCall.h"
+#include "platform/UniqueHandle.h"
 
 namespace quorvel {
 
@@ -34,6 +35,9 @@ public:
     virtual void CloseToken(TokenHandle token) = 0;
     virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
 };
+
+// Owns the opened process token and closes it once.
+using UniqueToken = SeamHandle<PowerSystem, TokenHandle, kNoToken, &PowerSystem::CloseToken>;
 
 // powrprof.dll, loaded at run time; an export that did not resolve stays null.
 struct PowrprofLibrary {

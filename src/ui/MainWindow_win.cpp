@@ -19,23 +19,10 @@ constexpr UINT kDpiChangedMessage = 0x02E0;
 
 }  // namespace
 
-void WindowTimer::Start(std::uint32_t intervalMs) {
-    interval_ = intervalMs;
-    SetTimer(window_, id_, intervalMs, nullptr);
-}
-
-void WindowTimer::Stop() {
-    interval_ = 0;
-    if (window_) KillTimer(window_, id_);
-}
-
 MainWindow::MainWindow(HINSTANCE instance, Log& log)
     : instance_(instance),
       log_(log),
       taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")),
-      mainT_(window_, kMainTId),
-      offTimer_(window_, kOffTimerId),
-      postedWork_(window_, kRunWorkMessage),
       menu_(instance) {}
 
 MainWindow::~MainWindow() {
@@ -57,9 +44,7 @@ bool MainWindow::Create() {
     windowClass.lpszClassName = kClassName;
     if (!RegisterClassExA(&windowClass)) return false;
 
-    const HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    dpi_ = GetDeviceCaps(WindowDC(nullptr).Get(), LOGPIXELSX);
 
     // A fixed single border with the system menu and the minimize box only.
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -73,6 +58,9 @@ bool MainWindow::Create() {
                     instance_, this);
     if (!window_) return false;
     tray_ = std::make_unique<Win32TrayIcon>(window_, instance_, log_);
+    mainT_ = std::make_unique<Win32WindowTimer>(window_, kMainTId, log_);
+    offTimer_ = std::make_unique<Win32WindowTimer>(window_, kOffTimerId, log_);
+    postedWork_ = std::make_unique<Win32MainThread>(window_, kRunWorkMessage);
     return true;
 }
 
@@ -100,7 +88,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             return DefWindowProcA(window_, message, wParam, lParam);
-        case kRunWorkMessage: postedWork_.RunPosted(); return 0;
+        case kRunWorkMessage:
+            if (postedWork_) postedWork_->RunPosted();
+            return 0;
         case WM_POWERBROADCAST:
             if (app_) app_->OnPowerBroadcast(wParam);
             return DefWindowProcA(window_, message, wParam, lParam);
@@ -121,8 +111,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (app_) app_->EndSession(wParam != FALSE);
             return 0;
         case WM_DESTROY:
-            mainT_.Stop();
-            offTimer_.Stop();
+            if (mainT_) mainT_->Stop();
+            if (offTimer_) offTimer_->Stop();
             if (tray_) tray_->Hide();
             PostQuitMessage(0);
             return 0;

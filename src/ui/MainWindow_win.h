@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ResourceIds.h"
 #include "model/Model.h"
 #include "osd/OsdColour_win.h"
 #include "platform/Log.h"
@@ -16,6 +17,7 @@
 #include "platform/win32/BaseWindow.h"
 #include "platform/win32/MainThread_win32.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/WindowTimer_win32.h"
 #include "ui/KeyCaptureField_win.h"
 #include "ui/LinkLabels_win.h"
 #include "ui/TrayIcon_win.h"
@@ -25,20 +27,6 @@ namespace quorvel {
 
 class Application;
 
-// A main-window timer (SetTimer/KillTimer); WM_TIMER reaches the window.
-class WindowTimer final : public Timer {
-public:
-    WindowTimer(const HWND& window, UINT_PTR id) : window_(window), id_(id) {}
-    void Start(std::uint32_t intervalMs) override;
-    void Stop() override;
-    std::uint32_t IntervalMs() const override { return interval_; }
-
-private:
-    const HWND& window_;
-    UINT_PTR id_;
-    std::uint32_t interval_ = 0;
-};
-
 // The program's only ordinary window, with its tray icon and the icon's menu. It shows the
 // model and turns what the user does in it into calls on the application.
 class MainWindow final : public BaseWindow<MainWindow>, public ModelObserver {
@@ -46,16 +34,17 @@ public:
     MainWindow(HINSTANCE instance, Log& log);
     ~MainWindow() override;
 
-    // Creates the window and its controls, hidden, and the tray icon (not yet shown).
+    // Creates the window and its controls, hidden, the tray icon (not yet shown), the timers
+    // and the route from other threads; what follows needs a window that Create made.
     bool Create();
     // From now on the window shows this application's model and passes the user's actions on.
     void Attach(Application* application);
 
-    Timer& MainT() { return mainT_; }
-    Timer& OffTimer() { return offTimer_; }
+    Timer& MainT() { return *mainT_; }
+    Timer& OffTimer() { return *offTimer_; }
     TrayIcon& Tray() { return *tray_; }
     // Work other threads hand to the main thread runs on this window's messages.
-    MainThread& PostedWork() { return postedWork_; }
+    MainThread& PostedWork() { return *postedWork_; }
 
     void Changed(Aspect aspect) override;
 
@@ -131,12 +120,15 @@ private:
     UniqueFont linkFont_;
     int dpi_ = 96;
     UINT taskbarCreatedMessage_;
-    WindowTimer mainT_;
-    WindowTimer offTimer_;
-    Win32MainThread postedWork_;
+    std::unique_ptr<Win32WindowTimer> mainT_;
+    std::unique_ptr<Win32WindowTimer> offTimer_;
+    std::unique_ptr<Win32MainThread> postedWork_;
     std::vector<UniqueIcon> pictures_;
-    std::array<UniqueIcon, 4> indicatorPictures_;
-    int indicatorShown_ = 2;
+    std::array<UniqueIcon, IDI_TRAY_CLIENT - IDI_TRAY_FIRST + 1> indicatorPictures_;
+    // The indicator shows pictures of the tray image list.
+    static constexpr int kHeldIndicator = IDI_TRAY_HELD - IDI_TRAY_FIRST;
+    static constexpr int kIdleIndicator = IDI_TRAY_IDLE - IDI_TRAY_FIRST;
+    int indicatorShown_ = kIdleIndicator;
     Win32TrayMenu menu_;
     std::unique_ptr<Win32TrayIcon> tray_;
     KeyCaptureField keyCapture_;

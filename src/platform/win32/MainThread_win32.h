@@ -14,15 +14,14 @@ namespace quorvel {
 // waits, and the window runs it all, in order, when the message arrives.
 class Win32MainThread final : public MainThread {
 public:
-    // The window may be created later; it is read at each post.
-    Win32MainThread(HWND& window, UINT message) : window_(window), message_(message) {}
+    Win32MainThread(HWND window, UINT message) : window_(window), message_(message) {}
 
     void Post(std::function<void()> work) override;
     // On the window's message.
     void RunPosted();
 
 private:
-    HWND& window_;
+    const HWND window_;
     const UINT message_;
     std::mutex lock_;
     std::deque<std::function<void()>> posted_;
