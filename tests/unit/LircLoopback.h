@@ -121,23 +121,31 @@ private:
     bool connected_ = false;
 };
 
-// A real waiter that counts its waits.
-class CountingWaiter final : public SocketWaiter {
+// How the server waited: the timeout of its latest wait, and the sockets it took out.
+struct WaitRecord {
+    std::atomic<int> lastTimeoutMs{0};
+    std::atomic<int> removes{0};
+};
+
+// A real waiter that records how it is used.
+class RecordingWaiter final : public SocketWaiter {
 public:
-    CountingWaiter(std::unique_ptr<SocketWaiter> real, std::atomic<int>& waits)
-        : real_(std::move(real)), waits_(waits) {}
+    RecordingWaiter(std::unique_ptr<SocketWaiter> real, WaitRecord& record) : real_(std::move(real)), record_(record) {}
     bool Add(SocketHandle socket) override { return real_->Add(socket); }
     bool AddConnecting(SocketHandle socket) override { return real_->AddConnecting(socket); }
-    void Remove(SocketHandle socket) override { real_->Remove(socket); }
+    void Remove(SocketHandle socket) override {
+        ++record_.removes;
+        real_->Remove(socket);
+    }
     bool Wait(int timeoutMs, std::vector<SocketHandle>& ready) override {
-        ++waits_;
+        record_.lastTimeoutMs = timeoutMs;
         return real_->Wait(timeoutMs, ready);
     }
     void Wake() override { real_->Wake(); }
 
 private:
     std::unique_ptr<SocketWaiter> real_;
-    std::atomic<int>& waits_;
+    WaitRecord& record_;
 };
 
 // Real sockets with a record of what the server asked of them, and failures on demand.
@@ -152,7 +160,7 @@ public:
     std::atomic<bool> acceptFails{false};  // Accept leaves the connection waiting and fails
 
     int AcceptCalls() { return acceptCalls_; }
-    int Waits() { return waits_; }
+    const WaitRecord& Waiting() const { return waiting_; }
 
     std::vector<SocketHandle> Accepted() { return Locked(accepted_); }
     std::vector<SocketHandle> NoDelay() { return Locked(noDelay_); }
@@ -183,7 +191,7 @@ public:
         return real_.SetNonBlocking(socket);
     }
     std::unique_ptr<SocketWaiter> CreateWaiter() override {
-        return std::make_unique<CountingWaiter>(real_.CreateWaiter(), waits_);
+        return std::make_unique<RecordingWaiter>(real_.CreateWaiter(), waiting_);
     }
     std::size_t Send(SocketHandle socket, std::string_view data) override {
         Record(sends_, Sent{socket, std::string(data)});
@@ -213,7 +221,7 @@ private:
     std::vector<Sent> sends_;
     int lastError_ = 0;
     std::atomic<int> acceptCalls_{0};
-    std::atomic<int> waits_{0};
+    WaitRecord waiting_;
 };
 
 }  // namespace quorvel

@@ -362,16 +362,17 @@ TEST_F(LircServerTest, ShutdownDropsTheEventsNotYetRunAndClosesTheClients) {
 // A listener whose connections cannot be accepted (no descriptors left) stays ready to read.
 TEST_F(LircServerTest, NetworkThreadNeitherWakesWhileIdleNorSpinsWhenItCannotAccept) {
     auto clients = Connect(2);
-    const int waits = sockets.Waits();
-    std::this_thread::sleep_for(300ms);
-    // The round that read the newest client may still be ending.
-    EXPECT_LE(sockets.Waits() - waits, 2);
+    // Idle, it waits without a timeout.
+    EXPECT_TRUE(WaitUntil([&] { return sockets.Waiting().lastTimeoutMs == -1; }));
 
+    // Each failed accept takes the listener, which stays ready, out of the wait for a while.
     sockets.acceptFails = true;
-    LoopbackClient waiting(port);
+    const int removes = sockets.Waiting().removes;
     const int accepts = sockets.AcceptCalls();
-    std::this_thread::sleep_for(300ms);
-    EXPECT_LE(sockets.AcceptCalls() - accepts, 20);
+    LoopbackClient waiting(port);
+    EXPECT_TRUE(WaitUntil([&] { return sockets.AcceptCalls() - accepts >= 3; }));
+    const int failedAccepts = sockets.AcceptCalls() - accepts;
+    EXPECT_GE(sockets.Waiting().removes - removes, failedAccepts - 1);
 
     sockets.acceptFails = false;
     EXPECT_TRUE(mainThread.PumpUntil([&] { return events.Count("connect") == 3; }));
