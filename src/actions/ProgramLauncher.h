@@ -14,8 +14,8 @@ constexpr std::uint32_t kIdlePriorityClass = 0x40;
 constexpr std::uint32_t kStartfUseShowWindow = 0x1;
 constexpr std::uint16_t kSwShowNormal = 1;
 
-// Starts the program without waiting for it; an empty path starts nothing and a failed
-// start is ignored.
+// Starts the program without waiting for it; an empty path starts nothing. A start that
+// fails is only logged, with the path and the system's reason: a press never opens a message.
 void LaunchProgram(Processes& processes, const std::string& applicationPath);
 
 }  // namespace quorvel

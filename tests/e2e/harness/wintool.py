@@ -173,6 +173,12 @@ class WinTool:
         assert wait_until(lambda: "held" in holder.stdout(), 20), holder.stderr()
         return holder
 
+    def volatile_key(self, path: str) -> bool:
+        """Creates a volatile key under HKEY_CURRENT_USER; it lasts as long as the prefix's
+        wineserver, and no lasting key can be created below it."""
+        code, _ = self.run("volatile-key", path)
+        return code == 0
+
     def wait_for_dialog(self, text: str, timeout: float):
         """The first visible message box whose title or text contains text, or None."""
         code, rows = self.run("wait-dialog", text, str(int(timeout * 1000)), timeout=timeout + 30)

@@ -396,6 +396,17 @@ int HoldFile(const Arguments& arguments) {
     return kSuccess;
 }
 
+// Creates a volatile key under HKEY_CURRENT_USER. The registry refuses lasting keys below a
+// volatile one, so a program whose key would be created there cannot store anything.
+int VolatileKey(const Arguments& arguments) {
+    HKEY key = nullptr;
+    const LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, arguments[0].c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                        KEY_WRITE, nullptr, &key, nullptr);
+    if (result != ERROR_SUCCESS) return kNotFound;
+    RegCloseKey(key);
+    return kSuccess;
+}
+
 // What the system counts for a process: its open handles and its GDI and USER objects. A count
 // the system cannot give is printed as "-" (Wine may also give 0 for what it does not track).
 int Counts(const Arguments& arguments) {
@@ -445,6 +456,7 @@ const std::map<std::string, Command>& Commands() {
         {"hints", {3, 64, "hints <class> <title> <control>...", Hints}},
         {"hold-file", {1, 1, "hold-file <path>", HoldFile}},
         {"counts", {1, 1, "counts <process-id>", Counts}},
+        {"volatile-key", {1, 1, "volatile-key <path under HKEY_CURRENT_USER>", VolatileKey}},
     };
     return kCommands;
 }
