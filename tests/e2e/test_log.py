@@ -74,3 +74,26 @@ def test_settings_that_cannot_be_stored_are_reported_and_logged_and_never_logged
     assert events.count("Saving failed: Failed to set data for 'Autorepeat'") == 2, events
     assert not any(event.startswith("Saved the settings") for event in events), events
     assert sum(event.startswith("Saved the autorun entry and the button map") for event in events) == 2, events
+
+
+THREAD_PRIORITY_IDLE = -15
+
+
+def test_the_programs_own_threads_run_no_higher_than_its_main_thread(program, wintool):
+    port = free_port()
+    write_settings(program.prefix, {"LIRC Server Port": str(port), "OSD": 1})
+    quorvel = start_quorvel(program, wintool, ini={"Buttons": {"0000A35C": "Play"}})
+    connect_clients(port, 1)
+    pid = next(window.pid for window in wintool.list() if window.hwnd == quorvel.hwnd)
+    # The display shows for 3 s, on a thread of its own.
+    quorvel.control.press(0xA35C, 1)
+    priorities = []
+
+    def lowered() -> bool:
+        priorities[:] = wintool.thread_priorities(pid)
+        return priorities.count(THREAD_PRIORITY_IDLE) >= 4
+
+    # The main thread, the log writer, the WinLIRC server and the display (the substitute
+    # library's own thread is not the program's).
+    assert wait_until(lowered, 10), priorities
+    quorvel.exit()

@@ -173,6 +173,11 @@ class WinTool:
         assert wait_until(lambda: "held" in holder.stdout(), 20), holder.stderr()
         return holder
 
+    def thread_priorities(self, process_id: int) -> list:
+        """GetThreadPriority of each thread of a Windows process."""
+        _, rows = self.run("thread-priorities", str(process_id))
+        return [int(row[1]) for row in rows]
+
     def volatile_key(self, path: str) -> bool:
         """Creates a volatile key under HKEY_CURRENT_USER; it lasts as long as the prefix's
         wineserver, and no lasting key can be created below it."""

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -396,6 +397,24 @@ int HoldFile(const Arguments& arguments) {
     return kSuccess;
 }
 
+// The priority of each thread of a process, one line per thread.
+int ThreadPriorities(const Arguments& arguments) {
+    const DWORD processId = std::strtoul(arguments[0].c_str(), nullptr, 0);
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return kNotFound;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != processId) continue;
+        const HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+        if (thread == nullptr) continue;
+        PrintLine({std::to_string(entry.th32ThreadID), std::to_string(GetThreadPriority(thread))});
+        CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return kSuccess;
+}
+
 // Creates a volatile key under HKEY_CURRENT_USER. The registry refuses lasting keys below a
 // volatile one, so a program whose key would be created there cannot store anything.
 int VolatileKey(const Arguments& arguments) {
@@ -456,6 +475,7 @@ const std::map<std::string, Command>& Commands() {
         {"hints", {3, 64, "hints <class> <title> <control>...", Hints}},
         {"hold-file", {1, 1, "hold-file <path>", HoldFile}},
         {"counts", {1, 1, "counts <process-id>", Counts}},
+        {"thread-priorities", {1, 1, "thread-priorities <process-id>", ThreadPriorities}},
         {"volatile-key", {1, 1, "volatile-key <path under HKEY_CURRENT_USER>", VolatileKey}},
     };
     return kCommands;
