@@ -88,10 +88,10 @@ void ButtonEngine::RunTick() {
     previousActive_ = reading->active;
 
     if (clientEventCountdown_ > 0) {
-        c_.tray.SetPicture(3);
+        c_.tray.SetPicture(TrayPicture::ClientEvent);
         --clientEventCountdown_;
     } else {
-        c_.tray.SetPicture(reading->active ? 1 : 2);
+        c_.tray.SetPicture(reading->active ? TrayPicture::Held : TrayPicture::Idle);
     }
 
     PressState& press = model.press;
