@@ -39,6 +39,10 @@ public:
     void ShowBalloon(TrayBalloon balloon);
     // The icon is removed, then the tray thread ends.
     void Close();
+    // While held (the tick runs), wishes are recorded but no call is due, so the tray thread
+    // does not compete with the press's outputs. Holds nest.
+    void Hold();
+    void Release();
 
     // For the tray thread: the next call, waiting until one is due.
     TrayCall Next();
@@ -49,6 +53,7 @@ public:
 
 private:
     std::optional<TrayCall> TakeLocked();
+    void Wake(std::unique_lock<std::mutex>& guard);
 
     std::mutex lock_;
     std::condition_variable wake_;
@@ -57,6 +62,8 @@ private:
     bool shown_ = false;
     bool addFailed_ = false;
     bool closing_ = false;
+    int holds_ = 0;
+    bool wakeDue_ = false;
     TrayPicture picture_ = TrayPicture::Starting;
     TrayPicture shellPicture_ = TrayPicture::Starting;
     std::optional<TrayBalloon> balloon_;

@@ -152,7 +152,11 @@ void MainWindow::OnCreate() {
 
 void MainWindow::OnTimer(UINT_PTR timerId) {
     if (!app_) return;
-    if (timerId == kMainTId) app_->OnTick();
+    if (timerId == kMainTId) {
+        tray_->HoldCalls();
+        app_->OnTick();
+        tray_->ReleaseCalls();
+    }
     if (timerId == kOffTimerId) app_->OnSleepTimerMinute();
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace quorvel {
@@ -24,17 +25,31 @@ TEST(TrayRequestsTest, SlowShellGetsOnlyTheLatestPictureAndBalloon) {
     requests.Added(true);
     EXPECT_EQ(TakeAll(requests), (std::vector{TrayCall{Kind::Balloon, TrayPicture::Starting, {"Beholder TV card used", "Card\r\n"}}}));
 
+    // Nothing is due while a tick holds the calls back, not even what came before the hold.
+    requests.SetPicture(TrayPicture::Held);
+    requests.Hold();
     for (const TrayPicture picture : {TrayPicture::Idle, TrayPicture::Held, TrayPicture::Idle, TrayPicture::ClientEvent}) {
         requests.SetPicture(picture);
     }
     requests.ShowBalloon({"Button pressed", "Name: A"});
     requests.ShowBalloon({"Button pressed", "Name: B"});
+    EXPECT_FALSE(requests.Take());
+    requests.Release();
     EXPECT_EQ(TakeAll(requests), (std::vector{TrayCall{Kind::Picture, TrayPicture::ClientEvent},
                                               TrayCall{Kind::Balloon, TrayPicture::ClientEvent, {"Button pressed", "Name: B"}}}));
     // Back to what the shell shows already before the thread looked: nothing to tell it.
     requests.SetPicture(TrayPicture::Idle);
     requests.SetPicture(TrayPicture::ClientEvent);
     EXPECT_TRUE(TakeAll(requests).empty());
+}
+
+TEST(TrayRequestsTest, EndOfAHoldWakesTheTrayThreadForWhatCameBefore) {
+    TrayRequests requests;
+    requests.Show();
+    requests.Hold();
+    std::thread tray([&] { EXPECT_EQ(requests.Next(), TrayCall{Kind::Add}); });
+    requests.Release();
+    tray.join();
 }
 
 TEST(TrayRequestsTest, RefusedIconDropsBalloonsUntilTheShellStartsAnew) {

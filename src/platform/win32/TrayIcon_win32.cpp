@@ -146,6 +146,10 @@ void Win32TrayIcon::ShowBalloon(const std::string& title, const std::string& tex
     shared_->requests.ShowBalloon({title, text});
 }
 
+void Win32TrayIcon::HoldCalls() { shared_->requests.Hold(); }
+
+void Win32TrayIcon::ReleaseCalls() { shared_->requests.Release(); }
+
 void Win32TrayIcon::Close() {
     shared_->requests.Close();
     if (!thread_) return;

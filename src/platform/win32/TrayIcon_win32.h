@@ -28,6 +28,9 @@ public:
     void OnTaskbarCreated();
     // Removes the icon, waiting a little for the shell, and ends the icon's thread.
     void Close();
+    // Around a tick: the shell hears of its picture and balloon once the press's outputs are out.
+    void HoldCalls();
+    void ReleaseCalls();
 
     void SetPicture(TrayPicture picture) override;
     void ShowBalloon(const std::string& title, const std::string& text) override;
