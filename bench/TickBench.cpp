@@ -44,7 +44,7 @@ struct NullOutputs final : Input, Processes, WindowSystem, PowerActions, SleepTi
     std::size_t ClientCount() override { return 1; }
     std::size_t Broadcast(std::string_view line) override { return line.size() > 0 ? 1 : 0; }
     void Show() override {}
-    void SetPicture(int) override {}
+    void SetPicture(TrayPicture) override {}
     void ShowBalloon(const std::string&, const std::string&) override {}
     void PlayResourceAsync(const std::string&) override {}
     void ShowOsd(const std::string&, bool) override {}

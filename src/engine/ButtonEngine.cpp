@@ -103,10 +103,10 @@ bool ButtonEngine::ShowHeld(bool active) {
 
 void ButtonEngine::ShowTrayPicture(bool active) {
     if (clientEventCountdown_ > 0) {
-        c_.tray.SetPicture(3);
+        c_.tray.SetPicture(TrayPicture::ClientEvent);
         --clientEventCountdown_;
     } else {
-        c_.tray.SetPicture(active ? 1 : 2);
+        c_.tray.SetPicture(active ? TrayPicture::Held : TrayPicture::Idle);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "ResourceIds.h"
 #include "engine/Application.h"
+#include "ui/ControlIds.h"
 #include "ui/MainWindowLayout_win.h"
 
 namespace quorvel {
@@ -14,6 +15,8 @@ constexpr UINT_PTR kMainTId = 1;
 constexpr UINT_PTR kOffTimerId = 2;
 // Work posted from other threads waits in postedWork_.
 constexpr UINT kRunWorkMessage = WM_APP + 1;
+constexpr UINT kTrayCallbackMessage = QUORVEL_TRAY_CALLBACK_MESSAGE;
+static_assert(kTrayCallbackMessage == WM_APP + 2);
 // Declared here so that the program builds with headers older than Windows 8.1's.
 constexpr UINT kDpiChangedMessage = 0x02E0;
 
@@ -57,7 +60,7 @@ bool MainWindow::Create() {
     CreateWindowExA(0, kClassName, QUORVEL_MAIN_CAPTION, style, left, top, width, height, nullptr, nullptr,
                     instance_, this);
     if (!window_) return false;
-    tray_ = std::make_unique<Win32TrayIcon>(window_, instance_, log_);
+    tray_ = std::make_unique<Win32TrayIcon>(window_, instance_, kTrayCallbackMessage, log_);
     mainT_ = std::make_unique<Win32WindowTimer>(window_, kMainTId, log_);
     offTimer_ = std::make_unique<Win32WindowTimer>(window_, kOffTimerId, log_);
     postedWork_ = std::make_unique<Win32MainThread>(window_, kRunWorkMessage);
@@ -94,8 +97,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST:
             if (app_) app_->OnPowerBroadcast(wParam);
             return DefWindowProcA(window_, message, wParam, lParam);
-        case Win32TrayIcon::kCallbackMessage: OnTrayMessage(static_cast<UINT>(lParam)); return 0;
-        case Win32TrayIcon::kApplyPictureMessage: tray_->ApplyPicture(); return 0;
+        case kTrayCallbackMessage: OnTrayMessage(static_cast<UINT>(lParam)); return 0;
         case WM_SIZE:
             // Minimized means gone to the tray: no window, no taskbar button.
             if (wParam == SIZE_MINIMIZED) {
@@ -113,7 +115,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             if (mainT_) mainT_->Stop();
             if (offTimer_) offTimer_->Stop();
-            if (tray_) tray_->Hide();
+            if (tray_) tray_->Close();
             PostQuitMessage(0);
             return 0;
         default:
@@ -140,7 +142,11 @@ void MainWindow::OnCreate() {
 
 void MainWindow::OnTimer(UINT_PTR timerId) {
     if (!app_) return;
-    if (timerId == kMainTId) app_->OnTick();
+    if (timerId == kMainTId) {
+        tray_->HoldCalls();
+        app_->OnTick();
+        tray_->ReleaseCalls();
+    }
     if (timerId == kOffTimerId) app_->OnSleepTimerMinute();
 }
 

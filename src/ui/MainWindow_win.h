@@ -16,11 +16,11 @@
 #include "platform/Timer.h"
 #include "platform/win32/BaseWindow.h"
 #include "platform/win32/MainThread_win32.h"
+#include "platform/win32/TrayIcon_win32.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/WindowTimer_win32.h"
 #include "ui/KeyCaptureField_win.h"
 #include "ui/LinkLabels_win.h"
-#include "ui/TrayIcon_win.h"
 #include "ui/TrayMenu_win.h"
 
 namespace quorvel {

@@ -9,28 +9,13 @@ import pytest
 from harness.ports import free_port
 from harness.waiting import wait_until
 from quorvel import log_lines, start_quorvel, wait_for_text
+from stand_in import StandIn
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
 BEHOLD_TV = ("TMain", "BeholdTV")
 COMPRO_MANAGER = ("Class of Compro Management", "Compro Management")
 COMPRO_DTV = ("Class of Compro primary Main control panel", "ComproDTV 4")
 PLAY = 0xA35C
-
-
-class StandIn:
-    """One stand-in window running in the test's prefix; its log holds what it was sent."""
-
-    def __init__(self, program, name: str, window: tuple, show: str = "shown"):
-        program.add_tool("vendorapp")
-        self.log = program.path / f"{name}.log"
-        self.process = program.start("vendorapp.exe", [*window, program.prefix.windows_path(self.log), show])
-        assert wait_until(lambda: "ready" in self.lines(), 20), "the stand-in window did not start"
-
-    def lines(self) -> list:
-        return self.log.read_text().splitlines() if self.log.exists() else []
-
-    def stop(self):
-        self.process.kill()
 
 
 def lirc_client(port: int) -> socket.socket:

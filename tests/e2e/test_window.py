@@ -3,6 +3,8 @@ clicked with the mouse, keys pressed in the key capture field, buttons held on t
 remote, dialogs filled in; the results checked in the window, the INI file and the registry.
 Screenshots of the window and of each settings tab are kept in build/e2e/artefacts."""
 
+import os
+import signal
 import socket
 import subprocess
 
@@ -15,6 +17,7 @@ from lirc_clients import connect_clients, lirc_line, write_settings
 from output_spy import SpyWindow
 from quorvel import start_quorvel, wait_for_text
 from quorvel_window import (WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow, center)
+from stand_in import StandIn
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
 PLAY = 0x00BE0035
@@ -363,4 +366,52 @@ def test_editor_captions_hints_and_about_group_as_laid_out(program, wintool):
         left, top, _, _ = wintool.control_rect(*MAIN_WINDOW, control)
         found[control] = (left - about[0], top - about[1])
     assert found == places
+    quorvel.exit()
+
+
+def test_a_shell_that_stops_answering_holds_up_no_press(program, wintool):
+    """The tray is a stand-in shell that stops (SIGSTOP) and comes back: meanwhile every press
+    still gives its WinLIRC line and its key, and the window answers; the shell then gets only
+    the latest state, and a shell started anew gets the icon again."""
+    shell = StandIn(program, "shell", ("Shell_TrayWnd", ""), "shell")
+    port = free_port()
+    write_settings(program.prefix, {"LIRC Server Port": str(port), "Balloon Hints": 1})
+    quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "Hall"}, "Buttons": {f"{PLAY:08X}": "Play"},
+                                                   "Keys": {f"{PLAY:08X}": "0041"}})
+    assert wait_until(lambda: "copydata 0" in shell.lines(), 20), f"no icon added to the shell: {shell.lines()}"
+    assert wintool.children("__winex11_standalone_tray", "*") == []
+    client = connect_clients(port, 1)[0]
+    spy = SpyWindow(program, wintool).start()
+
+    def press(count: int):
+        for _ in range(count):
+            with quorvel.control.atomic():
+                quorvel.control.press(PLAY, 1)
+                quorvel.control.gap(2)
+            quorvel.control.wait_idle()
+
+    line = lirc_line(PLAY, 0, "Play", "Hall")
+    press(1)
+    assert client.read_until(len(line)) == line
+    os.kill(shell.process.pid, signal.SIGSTOP)
+    try:
+        calls_before = len(shell.lines())
+        press(3)
+        assert client.read_until(4 * len(line)) == 4 * line
+        assert spy.wait_for_inputs(8).count("keydown 41") == 4
+        assert quorvel.texts("NameRCCodeExST") == {"NameRCCodeExST": f"{PLAY:08X}"}
+    finally:
+        os.kill(shell.process.pid, signal.SIGCONT)
+    # What piled up reaches the shell as the call that was waiting, the latest picture and the
+    # latest balloon, not as one call per change.
+    wait_until(lambda: len(shell.lines()) > calls_before, 10)
+    quorvel.control.wait_polls(quorvel.control.status().polls + 10)
+    assert 1 <= len(shell.lines()) - calls_before <= 3, shell.lines()
+
+    # Closed, the stand-in announces "TaskbarCreated" as a restarted shell: Wine's own tray
+    # gets the icon, and presses go on.
+    assert wintool.close(next(w.hwnd for w in wintool.list() if w.class_name == "Shell_TrayWnd"))
+    assert wait_until(lambda: wintool.children("__winex11_standalone_tray", "*"), 20), "the icon was not added again"
+    press(1)
+    assert client.read_until(5 * len(line)) == 5 * line
     quorvel.exit()

@@ -147,7 +147,7 @@ public:
         Note("tray icon");
         inner_.Show();
     }
-    void SetPicture(int index) override { inner_.SetPicture(index); }
+    void SetPicture(TrayPicture picture) override { inner_.SetPicture(picture); }
     void ShowBalloon(const std::string& title, const std::string& text) override { inner_.ShowBalloon(title, text); }
 
 private:

@@ -16,7 +16,7 @@ TEST_F(ButtonEngineTest, IdleBeholderTickShowsNoButton) {
     Define(0, Section::Buttons, "");
     Tick();
     EXPECT_EQ(model.shown, (ShownButton{std::nullopt, std::nullopt, "", 0, false}));
-    EXPECT_EQ(tray.pictures, std::vector<int>{2});
+    EXPECT_EQ(tray.pictures, std::vector{TrayPicture::Idle});
     EXPECT_TRUE(Outputs().empty());
     // A tick that changes nothing tells the window nothing.
     observer.changes.clear();
@@ -43,7 +43,7 @@ TEST_F(ButtonEngineTest, PressShowsCodesNameAndProperties) {
     EXPECT_EQ(model.editor.mouseAction, 5);
     EXPECT_EQ(model.shown.name, "Play");
     EXPECT_TRUE(model.shown.held);
-    EXPECT_EQ(tray.pictures, std::vector<int>{1});
+    EXPECT_EQ(tray.pictures, std::vector{TrayPicture::Held});
     EXPECT_EQ(observer.changes, (std::vector<Aspect>{Aspect::Listener, Aspect::Shown, Aspect::Editor}));
 }
 
@@ -360,10 +360,12 @@ TEST_F(ButtonEngineTest, ClientLabelFollowsTheListenerAndTheMode) {
     EXPECT_EQ(lirc.lines.size(), 1u);
 }
 
-TEST_F(ButtonEngineTest, ClientEventShowsPictureThreeForTenTicks) {
+TEST_F(ButtonEngineTest, ClientEventPictureShowsForTenTicks) {
     engine.NoteClientEvent();
     Tick(11);
-    EXPECT_EQ(tray.pictures, (std::vector<int>{3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 2}));
+    std::vector<TrayPicture> expected(10, TrayPicture::ClientEvent);
+    expected.push_back(TrayPicture::Idle);
+    EXPECT_EQ(tray.pictures, expected);
 }
 
 TEST_F(ButtonEngineTest, ComproKeyZeroIsAPressWithoutNameOrProperties) {

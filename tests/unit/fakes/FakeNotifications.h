@@ -17,11 +17,11 @@ public:
         friend bool operator==(const Balloon&, const Balloon&) = default;
     };
     bool shown = false;
-    std::vector<int> pictures;
+    std::vector<TrayPicture> pictures;
     std::vector<Balloon> balloons;
 
     void Show() override { shown = true; }
-    void SetPicture(int index) override { pictures.push_back(index); }
+    void SetPicture(TrayPicture picture) override { pictures.push_back(picture); }
     void ShowBalloon(const std::string& title, const std::string& text) override { balloons.push_back({title, text}); }
 };
 

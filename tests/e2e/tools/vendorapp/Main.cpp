@@ -2,8 +2,11 @@
 // maker's program uses, which records the messages it is sent to a log file, one line each:
 // "close" for WM_CLOSE (and then it ends), "user <wParam hex> <lParam hex>" for WM_USER + 100.
 // "hung" shows the window in front and then stops answering, as a program stuck in a long task.
+// "shell" stands in for the shell's tray (class "Shell_TrayWnd"): hidden, it answers every
+// WM_COPYDATA, which carries one tray icon call, and logs "copydata <dwData>"; closed, it
+// tells every program "TaskbarCreated", as a shell started anew does.
 //
-//   vendorapp.exe <class> <title> <log file> [shown|minimized|hidden|hung]
+//   vendorapp.exe <class> <title> <log file> [shown|minimized|hidden|hung|shell]
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +16,7 @@ namespace {
 
 constexpr UINT kVendorButtonMessage = WM_USER + 100;
 std::string logPath;
+bool shell = false;
 
 void Log(const std::string& line) {
     if (FILE* file = std::fopen(logPath.c_str(), "a")) {
@@ -30,9 +34,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             Log(line);
             return 0;
         }
+        case WM_COPYDATA: {
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+            Log("copydata " + std::to_string(data->dwData));
+            return TRUE;
+        }
         case WM_CLOSE:
             Log("close");
             DestroyWindow(window);
+            if (shell) PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
             return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         default: return DefWindowProcA(window, message, wParam, lParam);
@@ -43,19 +53,21 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: vendorapp <class> <title> <log file> [shown|minimized|hidden|hung]\n");
+        std::fprintf(stderr, "usage: vendorapp <class> <title> <log file> [shown|minimized|hidden|hung|shell]\n");
         return 2;
     }
     logPath = argv[3];
     const std::string show = argc > 4 ? argv[4] : "shown";
+    shell = show == "shell";
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = argv[1];
     windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, argv[1], argv[2], WS_OVERLAPPEDWINDOW, 40, 40, 320, 200, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
+    // Topmost, so that a tray found by its class finds this window before the shell's own.
+    HWND window = CreateWindowExA(shell ? WS_EX_TOPMOST : 0, argv[1], argv[2], WS_OVERLAPPEDWINDOW, 40, 40, 320,
+                                  200, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!window) return 1;
     if (show == "shown") ShowWindow(window, SW_SHOWNOACTIVATE);
     if (show == "minimized") ShowWindow(window, SW_SHOWMINNOACTIVE);

@@ -1,0 +1,166 @@
+#include "platform/win32/TrayIcon_win32.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <mutex>
+
+#include "ResourceIds.h"
+#include "platform/TrayRequests.h"
+#include "platform/win32/FileLog_win32.h"
+
+namespace quorvel {
+
+// What the icon shares with its thread. The thread holds it too, so that it outlives an icon
+// that stopped waiting for a shell that does not answer.
+struct TrayShared {
+    TrayRequests requests;
+    HWND window;
+    HINSTANCE instance;
+    UINT callbackMessage;
+    std::mutex logLock;
+    Log* log;
+
+    void Write(const std::string& line) {
+        std::lock_guard guard(logLock);
+        if (log) log->Write(line);
+    }
+};
+
+namespace {
+
+constexpr UINT kIconId = 1;
+constexpr UINT kBalloonTimeoutMs = 10000;
+// How long the exit waits for the shell to remove the icon.
+constexpr DWORD kCloseWaitMs = 2000;
+
+template <std::size_t N>
+void CopyCut(char (&target)[N], const std::string& text) {
+    const std::size_t length = std::min(text.size(), N - 1);
+    text.copy(target, length);
+    target[length] = '\0';
+}
+
+NOTIFYICONDATAA Data(const TrayShared& shared, UINT flags) {
+    NOTIFYICONDATAA data{};
+    // Only the fields of the Windows 2000 layout (balloons included) are used. Every shell from
+    // 2000 on takes that size; older shells do not know the larger layouts of later systems.
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = shared.window;
+    data.uID = kIconId;
+    data.uFlags = flags;
+    return data;
+}
+
+HICON Picture(const TrayShared& shared, TrayPicture picture) {
+    return static_cast<HICON>(LoadImageA(shared.instance, MAKEINTRESOURCEA(IDI_TRAY_FIRST + static_cast<int>(picture)),
+                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                         LR_SHARED));
+}
+
+bool Notify(TrayShared& shared, DWORD message, NOTIFYICONDATAA& data, const char* call) {
+    if (Shell_NotifyIconA(message, &data)) return true;
+    shared.Write(LastErrorText(call));
+    return false;
+}
+
+void Perform(TrayShared& shared, const TrayCall& call) {
+    switch (call.kind) {
+        case TrayCall::Kind::Add: {
+            NOTIFYICONDATAA data = Data(shared, NIF_ICON | NIF_TIP | NIF_MESSAGE);
+            data.uCallbackMessage = shared.callbackMessage;
+            data.hIcon = Picture(shared, call.picture);
+            CopyCut(data.szTip, "Quorvel");
+            // Explorer may not be ready at logon; the icon comes when "TaskbarCreated" arrives.
+            shared.requests.Added(Notify(shared, NIM_ADD, data, "Shell_NotifyIconA(NIM_ADD)"));
+            return;
+        }
+        case TrayCall::Kind::Picture: {
+            NOTIFYICONDATAA data = Data(shared, NIF_ICON);
+            data.hIcon = Picture(shared, call.picture);
+            Notify(shared, NIM_MODIFY, data, "Shell_NotifyIconA(NIM_MODIFY)");
+            return;
+        }
+        case TrayCall::Kind::Balloon: {
+            NOTIFYICONDATAA data = Data(shared, NIF_INFO);
+            CopyCut(data.szInfoTitle, call.balloon.title);
+            CopyCut(data.szInfo, call.balloon.text);
+            data.dwInfoFlags = NIIF_INFO;
+            data.uTimeout = kBalloonTimeoutMs;
+            Notify(shared, NIM_MODIFY, data, "Shell_NotifyIconA(NIM_MODIFY)");
+            return;
+        }
+        case TrayCall::Kind::Remove: {
+            NOTIFYICONDATAA data = Data(shared, 0);
+            Notify(shared, NIM_DELETE, data, "Shell_NotifyIconA(NIM_DELETE)");
+            return;
+        }
+        case TrayCall::Kind::Stop: return;
+    }
+}
+
+DWORD WINAPI RunTray(void* parameter) {
+    const std::unique_ptr<std::shared_ptr<TrayShared>> owned(static_cast<std::shared_ptr<TrayShared>*>(parameter));
+    TrayShared& shared = **owned;
+    for (TrayCall call = shared.requests.Next(); call.kind != TrayCall::Kind::Stop; call = shared.requests.Next()) {
+        Perform(shared, call);
+    }
+    return 0;
+}
+
+}  // namespace
+
+Win32TrayIcon::Win32TrayIcon(HWND window, HINSTANCE instance, UINT callbackMessage, Log& log)
+    : shared_(std::make_shared<TrayShared>()) {
+    shared_->window = window;
+    shared_->instance = instance;
+    shared_->callbackMessage = callbackMessage;
+    shared_->log = &log;
+}
+
+Win32TrayIcon::~Win32TrayIcon() { Close(); }
+
+void Win32TrayIcon::Show() {
+    shared_->requests.Show();
+    if (thread_) return;
+    auto parameter = std::make_unique<std::shared_ptr<TrayShared>>(shared_);
+    thread_.Reset(CreateThread(nullptr, 0, RunTray, parameter.get(), CREATE_SUSPENDED, nullptr));
+    if (!thread_) {
+        shared_->Write(LastErrorText("CreateThread"));
+        return;
+    }
+    parameter.release();
+    // The program runs in the real-time class with its main thread lowered; a thread that ran
+    // above it could starve the machine while the shell keeps it busy.
+    if (!SetThreadPriority(thread_.Get(), GetThreadPriority(GetCurrentThread()))) {
+        shared_->Write(LastErrorText("SetThreadPriority"));
+    }
+    if (ResumeThread(thread_.Get()) == static_cast<DWORD>(-1)) shared_->Write(LastErrorText("ResumeThread"));
+}
+
+void Win32TrayIcon::OnTaskbarCreated() { shared_->requests.AddAgain(); }
+
+void Win32TrayIcon::SetPicture(TrayPicture picture) { shared_->requests.SetPicture(picture); }
+
+void Win32TrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+    shared_->requests.ShowBalloon({title, text});
+}
+
+void Win32TrayIcon::HoldCalls() { shared_->requests.Hold(); }
+
+void Win32TrayIcon::ReleaseCalls() { shared_->requests.Release(); }
+
+void Win32TrayIcon::Close() {
+    shared_->requests.Close();
+    if (!thread_) return;
+    // A shell that does not answer must not hold up the exit: the thread is left to the end
+    // of the process, and the icon to the shell.
+    if (WaitForSingleObject(thread_.Get(), kCloseWaitMs) != WAIT_OBJECT_0) {
+        shared_->Write("The shell did not answer; the tray icon is left to it");
+        std::lock_guard guard(shared_->logLock);
+        shared_->log = nullptr;
+    }
+    thread_.Reset();
+}
+
+}  // namespace quorvel
