@@ -54,6 +54,8 @@ public:
     Timer& MainT() { return mainT_; }
     Timer& OffTimer() { return offTimer_; }
     TrayIcon& Tray() { return *tray_; }
+    // Asks the copy of the program that runs already to show its window.
+    void ShowRunningCopy();
     // Work other threads hand to the main thread runs on this window's messages.
     MainThread& PostedWork() { return postedWork_; }
 
@@ -131,6 +133,7 @@ private:
     UniqueFont linkFont_;
     int dpi_ = 96;
     UINT taskbarCreatedMessage_;
+    UINT showWindowMessage_;
     WindowTimer mainT_;
     WindowTimer offTimer_;
     Win32MainThread postedWork_;
