@@ -239,6 +239,8 @@ def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, deskt
     # Wine draws the window's frame and caption itself, as a desktop would.
     program.prefix.reg_add(r"HKCU\Software\Wine\X11 Driver", "Decorated", "N")
     program.prefix.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", str(dpi), "REG_DWORD")
+    # A port of its own: the message that another program holds the default one would cover the tabs.
+    program.prefix.reg_add(PROGRAM_KEY, "LIRC Server Port", str(free_port()))
     quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "Living room"}})
     window = QuorvelWindow(quorvel, desktop)
     window.show()
