@@ -17,7 +17,9 @@ constexpr DWORD kRadio = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
 constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kCaptureList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
+// A themed group box paints its frame a few pixels wide; clipped by its siblings, it never paints
+// over a control that lies close to its edge.
+constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX;
 constexpr DWORD kSpeedButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
 constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
 constexpr DWORD kPictureLink = kPicture | SS_NOTIFY;
