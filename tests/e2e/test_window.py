@@ -101,6 +101,7 @@ def test_menu_items_show_hide_and_select_modes(program, wintool, desktop):
 
 
 def test_teaching_a_button_with_the_virtual_remote(program, wintool, desktop):
+    program.prefix.reg_add(PROGRAM_KEY, "LIRC Server Port", str(free_port()))
     quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "Hall"}})
     window = QuorvelWindow(quorvel, desktop)
     program.add_file(SIM_DIR / "VirtualRemote.exe")
