@@ -6,10 +6,14 @@ Unicode true
 !if "${ARCH}" == "win64"
   Target amd64-unicode
   !define BITS "64-bit"
+  !define OTHER_BITS "32-bit"
+  !define OTHER_SETUP "-win32-setup.exe"
   !define BUILD_NOTE "This is the 64-bit build, only for 64-bit remote-control libraries. The card makers' libraries are 32-bit: for them take the 32-bit build (the setup ending in -win32-setup.exe)."
 !else if "${ARCH}" == "win32"
   Target x86-unicode
   !define BITS "32-bit"
+  !define OTHER_BITS "64-bit"
+  !define OTHER_SETUP "-win64-setup.exe"
   !define BUILD_NOTE "This is the 32-bit build, the one for the card makers' remote-control libraries, which are 32-bit."
 !else
   !error "ARCH must be win32 or win64"
@@ -29,6 +33,9 @@ Unicode true
 !define EXIT_WAIT_STEP_MS 100
 !define EXIT_WAIT_STEPS 100
 !define SYNCHRONIZE 0x00100000
+; The machine field of a library's PE header, for each build.
+!define MACHINE_I386 0x14C
+!define MACHINE_AMD64 0x8664
 !define WAIT_OBJECT_0 0
 
 Name "Quorvel"
@@ -69,6 +76,14 @@ ${UnStrStr}
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+Var FinishText
+; "ready", "missing" or "other": whether a maker's library this build can load is in the folder.
+Var LibraryState
+Var OpenFolderButton
+!define MUI_PAGE_CUSTOMFUNCTION_PRE FinishPre
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishShow
+!define MUI_FINISHPAGE_TEXT_LARGE
+!define MUI_FINISHPAGE_TEXT "$FinishText"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Quorvel.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Quorvel"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
@@ -166,6 +181,100 @@ Section "Quorvel"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; "32-bit" or "64-bit" by the machine field of the PE file whose path is on the stack, "unknown"
+; for another machine or a file that is no PE file, "" when there is no such file.
+Function LibraryBits
+  Exch $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  Push $R4
+  Push $R5
+  ClearErrors
+  FileOpen $R1 $R0 r
+  ${If} ${Errors}
+    StrCpy $R0 ""
+  ${Else}
+    ; The PE header's offset sits at 0x3C; its machine field follows the 4-byte signature.
+    FileSeek $R1 0x3C
+    StrCpy $R2 0
+    ${For} $R3 0 3
+      FileReadByte $R1 $R4
+      IntOp $R5 $R3 * 8
+      IntOp $R4 $R4 << $R5
+      IntOp $R2 $R2 | $R4
+    ${Next}
+    IntOp $R2 $R2 + 4
+    FileSeek $R1 $R2
+    FileReadByte $R1 $R3
+    FileReadByte $R1 $R4
+    IntOp $R4 $R4 << 8
+    IntOp $R3 $R3 | $R4
+    FileClose $R1
+    ${If} $R3 = ${MACHINE_I386}
+      StrCpy $R0 "32-bit"
+    ${ElseIf} $R3 = ${MACHINE_AMD64}
+      StrCpy $R0 "64-bit"
+    ${Else}
+      StrCpy $R0 "unknown"
+    ${EndIf}
+  ${EndIf}
+  Pop $R5
+  Pop $R4
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Exch $R0
+FunctionEnd
+
+; Without a maker's library the program could only say that it found none and end: the finish
+; page says what to copy where instead, or which build a library of the other width needs.
+Function FinishPre
+  StrCpy $LibraryState "missing"
+  StrCpy $FinishText "Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into $INSTDIR, then start Quorvel."
+  Push "BeholdRC.dll"
+  Call CheckLibrary
+  Push "RemoteSdk.dll"
+  Call CheckLibrary
+  ${If} $LibraryState == "ready"
+    StrCpy $FinishText "$(MUI_TEXT_FINISH_INFO_TEXT)"
+  ${EndIf}
+FunctionEnd
+
+; The library named on the stack, in the install folder: ready when this build can load it; the
+; first one of the other width is named in the finish text.
+Function CheckLibrary
+  Exch $0
+  Push $1
+  Push "$INSTDIR\$0"
+  Call LibraryBits
+  Pop $1
+  ${If} $1 == "${BITS}"
+    StrCpy $LibraryState "ready"
+  ${ElseIf} $1 == "${OTHER_BITS}"
+  ${AndIf} $LibraryState == "missing"
+    StrCpy $LibraryState "other"
+    StrCpy $FinishText "$0 in $INSTDIR is a ${OTHER_BITS} library, which this ${BITS} Quorvel cannot load: it needs the ${OTHER_BITS} Quorvel (the setup ending in ${OTHER_SETUP})."
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+
+Function FinishShow
+  ${If} $LibraryState != "ready"
+    ${NSD_Uncheck} $mui.FinishPage.Run
+  ${EndIf}
+  ${If} $LibraryState == "missing"
+    ${NSD_CreateButton} 120u 150u 100u 14u "Open the folder"
+    Pop $OpenFolderButton
+    ${NSD_OnClick} $OpenFolderButton OpenInstallFolder
+  ${EndIf}
+FunctionEnd
+
+Function OpenInstallFolder
+  ExecShell "open" "$INSTDIR"
+FunctionEnd
+
 Var RemoveUserDataBox
 Var RemoveUserData
 
@@ -208,6 +317,8 @@ Section "Uninstall"
     Delete "$INSTDIR\Quorvel.ini"
     DeleteRegKey HKCU "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Vantrel"
+    ; The program's log.
+    RMDir /r "$LOCALAPPDATA\Quorvel"
   ${EndIf}
 
   DeleteRegKey HKCU "${UNINSTALL_KEY}"

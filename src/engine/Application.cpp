@@ -14,6 +14,8 @@ namespace quorvel {
 namespace {
 
 constexpr const char* kInstanceMutexName = "QuorvelMutex";
+constexpr const char* kWhereItRuns =
+    "Quorvel runs here, in the notification area. Click its icon to open the window; right-click it for the menu.";
 
 // While the logon ends, a message box would hold up the log-off: a failed save goes only into
 // the log.
@@ -39,8 +41,12 @@ Application::Application(const ApplicationContext& context)
                             [this](EmulationMode mode) { SelectMode(mode); }}) {}
 
 bool Application::Start(const std::vector<std::string>& arguments) {
-    // A second copy ends before it touches anything, without a word.
-    if (!c_.process.AcquireInstanceMutex(kInstanceMutexName)) return false;
+    // A second copy ends before it touches anything, without a word; the running copy shows
+    // where it is.
+    if (!c_.process.AcquireInstanceMutex(kInstanceMutexName)) {
+        c_.showRunningCopy();
+        return false;
+    }
     model_.osName = system_.GetOSName();
     // An unsupported Windows still runs the start-up to its end, then the program ends.
     const bool supported = system_.IsSupported();
@@ -53,14 +59,18 @@ bool Application::Start(const std::vector<std::string>& arguments) {
     c_.log.Write("Quorvel " + model_.version + " starts on " + model_.osName);
     model_.Changed(Aspect::Identity);
     c_.process.RaisePriority();
-    settingsStore_.LoadSettings(system_.OsMajorVersion());
+    const bool settingsStored = settingsStore_.LoadSettings(system_.OsMajorVersion());
     ApplyOsdColour();
     model_.map = LoadButtonMap(c_.profile, ButtonMapPath(c_.executablePath));
     model_.Changed(Aspect::RemoteName);
     lirc_.PublishDirectory();
     power_.LoadPowerLibrary();
     if (!receivers_.DetectReceivers(debugMode_)) return false;
-    if (!model_.settings.hiddenIcon) c_.tray.Show();
+    if (!model_.settings.hiddenIcon) {
+        c_.tray.Show();
+        // A new user, who has not seen the window yet, learns where the program went.
+        if (!settingsStored) c_.tray.ShowBalloon("Quorvel", kWhereItRuns);
+    }
     ApplyListener();
     if (supported) return true;
     // Nothing is saved, but what start-up opened is released as at the exit.
@@ -70,6 +80,8 @@ bool Application::Start(const std::vector<std::string>& arguments) {
     Release();
     return false;
 }
+
+bool Application::AnotherCopyStarted() const { return !model_.settings.hiddenIcon; }
 
 void Application::OnPowerBroadcast(std::uintptr_t event) {
     WMPowerBroadcast(event, system_.OsMajorVersion(), c_.mainT, sleepTimer_);
@@ -106,11 +118,14 @@ void Application::ApplyOsdColour() { c_.setOsdColour(model_.settings.osdColor); 
 
 void Application::ChooseCard(int index) { receivers_.ChooseCard(index); }
 
-void Application::SaveAll() { settingsStore_.SaveAll(receivers_.BeholderAvailable()); }
+void Application::SaveAll() {
+    if (settingsStore_.SaveAll(receivers_.BeholderAvailable())) model_.ShowStatus("Settings saved");
+}
 
 void Application::ChangeEditor(const EditorButton& editor) {
     if (editor == model_.editor) return;
     model_.editor = editor;
+    model_.editorUnsaved = true;
     model_.Changed(Aspect::Editor);
 }
 
@@ -118,6 +133,7 @@ void Application::CaptureKey(std::uint16_t virtualKey, KeyModifiers held) {
     const CapturedKey key = CaptureKeyDown(virtualKey, held);
     model_.editor.keyText = key.text;
     model_.editor.keyCodeValue = key.value;
+    model_.editorUnsaved = true;
     model_.Changed(Aspect::Editor);
 }
 
@@ -126,11 +142,22 @@ void Application::ChoosePresetKey(int index) {
     if (!key) return;
     model_.editor.keyText = key->text;
     model_.editor.keyCodeValue = key->value;
+    model_.editorUnsaved = true;
     model_.Changed(Aspect::Editor);
 }
 
 void Application::CommitEditor() {
-    if (quorvel::CommitEditor(model_.editor, model_.map)) lirc_.PublishDirectory();
+    if (!quorvel::CommitEditor(model_.editor, model_.map)) return;
+    lirc_.PublishDirectory();
+    model_.editorUnsaved = false;
+    model_.ShowStatus("Saved the button '" + EditedButtonName(model_.editor) + "'");
+}
+
+void Application::RenameRemote(const std::string& name) {
+    if (name == model_.map.RemoteName()) return;
+    model_.map.SetRemoteName(name);
+    lirc_.PublishDirectory();
+    model_.Changed(Aspect::RemoteName);
 }
 
 void Application::Exit() {

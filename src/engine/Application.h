@@ -59,6 +59,8 @@ struct ApplicationContext {
     std::string executablePath;
     // The colour the on-screen display paints its letters in.
     std::function<void(std::uint32_t colour)> setOsdColour;
+    // Asks the copy of the program that already runs to show its window.
+    std::function<void()> showRunningCopy;
 };
 
 // The program's logic: the start-up sequence, what the user's choices in the window and the
@@ -72,6 +74,10 @@ public:
 
     // The start-up sequence; false when the program must end now (any message has been shown).
     bool Start(const std::vector<std::string>& arguments);
+
+    // Another copy was started and ended at once: whether this one shows its window. A program
+    // the user hid altogether stays hidden.
+    bool AnotherCopyStarted() const;
 
     void OnTick() { engine_.OnTick(); }
     void OnSleepTimerMinute() { sleepTimer_.OffTimerTimer(); }
@@ -95,6 +101,8 @@ public:
     void ChoosePresetKey(int index);
     // The editor into the button map (in memory until the next save).
     void CommitEditor();
+    // The remote's name, the last field of every WinLIRC line; in the file from the next save.
+    void RenameRemote(const std::string& name);
 
     // "Exit": from now on the window may close, and closing it ends the program.
     void RequestExit() { model_.exitRequested = true; }

@@ -59,6 +59,11 @@ ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& k
     return properties;
 }
 
+std::string EditedButtonName(const EditorButton& editor) {
+    if (!editor.name.empty() || !editor.extendedCode) return editor.name;
+    return MapKey(*editor.extendedCode);
+}
+
 bool CommitEditor(const EditorButton& editor, ButtonMap& map) {
     if (!editor.extendedCode) return false;
     const std::string key = MapKey(*editor.extendedCode);

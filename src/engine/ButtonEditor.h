@@ -25,6 +25,9 @@ const std::vector<std::string>& ActionNames();
 // list leaves the list without a choice.
 ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor);
 
+// How the status bar names the edited button: its name, else its extended code.
+std::string EditedButtonName(const EditorButton& editor);
+
 // Commits the editor into the map in memory, under the edited button's key. Returns false,
 // changing nothing, while no button has been read yet.
 bool CommitEditor(const EditorButton& editor, ButtonMap& map);

@@ -78,6 +78,7 @@ ButtonEngine::Tick ButtonEngine::ShowButton(const ReceiverReading& reading) {
     Tick tick;
     tick.reading = reading;
     const std::string key = MapKey(reading.extendedCode);
+    const EditorButton edited = model.editor;
     if (reading.showProperties) {
         model.editor.rcCode = reading.rcCode;
         model.editor.extendedCode = reading.extendedCode;
@@ -90,6 +91,11 @@ ButtonEngine::Tick ButtonEngine::ShowButton(const ReceiverReading& reading) {
     if (reading.showProperties) {
         model.editor.name = tick.buttonName;
         tick.properties = LoadButtonProperties(model.map, key, model.editor);
+        // The press replaced edits that were never saved: the user hears of it.
+        if (model.editorUnsaved && !(model.editor == edited)) {
+            model.ShowStatus("Unsaved changes to '" + EditedButtonName(edited) + "' were discarded");
+        }
+        model.editorUnsaved = false;
     }
     return tick;
 }

@@ -115,6 +115,8 @@ struct Model {
     EmulationMode mode = EmulationMode::None;
     ShownButton shown;
     EditorButton editor;
+    // The user changed the editor since it was last filled or saved.
+    bool editorUnsaved = false;
     PressState press;
     ButtonMap map;
     ReceiverInfo receiver;
@@ -127,6 +129,11 @@ struct Model {
     ModelObserver* observer = nullptr;
     void Changed(Aspect aspect) const {
         if (observer) observer->Changed(aspect);
+    }
+    // The latest event, in the status bar's first panel.
+    void ShowStatus(std::string text) {
+        status[0] = std::move(text);
+        Changed(Aspect::Status);
     }
 };
 

@@ -33,7 +33,7 @@ bool Receivers::DetectReceivers(bool debugMode) {
         vendorCmdRw_ = LoadVendorCmdRw(options);
     }
     if (!beholdRc_.available && !remoteSdk_.available && !vendorCmdRw_.available) {
-        c_.dialogs.ShowMessage("TV Tuner DLL not found!", MessageKind::Error);
+        c_.dialogs.ShowMessage(NoLibraryMessage(), MessageKind::Error);
         return false;
     }
     if (beholdRc_.available && InitBeholder() == 0) {
@@ -46,6 +46,16 @@ bool Receivers::DetectReceivers(bool debugMode) {
         return false;
     }
     return true;
+}
+
+// A library that is there but cannot be loaded by this build is not "not found": the user is
+// told which build it needs.
+std::string Receivers::NoLibraryMessage() const {
+    constexpr int kBuildBits = sizeof(void*) * 8;
+    if (beholdRc_.otherBitness) return OtherBitnessMessage("BeholdRC.dll", kBuildBits);
+    if (remoteSdk_.otherBitness) return OtherBitnessMessage("RemoteSdk.dll", kBuildBits);
+    if (vendorCmdRw_.otherBitness) return OtherBitnessMessage("VendorCmdRW.dll", kBuildBits);
+    return "TV Tuner DLL not found!";
 }
 
 // Reads no further than the longest name shown, whether or not the name ends there.

@@ -67,6 +67,7 @@ private:
     static constexpr std::size_t kMaxCardNameLength = 255;
 
     static std::string CardName(const char* name);
+    std::string NoLibraryMessage() const;
     std::optional<ReceiverReading> ReadBeholder();
     std::optional<ReceiverReading> ReadComproSdk();
     std::optional<ReceiverReading> ReadNetwork();

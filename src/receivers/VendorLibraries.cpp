@@ -21,10 +21,13 @@ ExportBinding Bind(const char* name, Fn& target) {
 
 // Loads the library and resolves every export in the given order. In debug mode each
 // failure is shown: the library that did not load, or each missing export and then a summary.
-bool LoadLibraryExports(const LoaderOptions& options, const std::string& fileName, UniqueModule& module,
+template <typename Library>
+bool LoadLibraryExports(const LoaderOptions& options, const std::string& fileName, Library& lib,
                         std::initializer_list<ExportBinding> exports) {
+    UniqueModule& module = lib.module;
     module = UniqueModule(options.libraries, options.libraries.Load(fileName));
     if (!module) {
+        lib.otherBitness = options.libraries.LastLoadFailure() == LoadFailure::WrongFormat;
         if (options.debugMode) options.dialogs.ShowMessage(fileName + " failed to load", MessageKind::Error);
         return false;
     }
@@ -46,9 +49,16 @@ bool LoadLibraryExports(const LoaderOptions& options, const std::string& fileNam
 
 }  // namespace
 
+std::string OtherBitnessMessage(const std::string& fileName, int buildBits) {
+    const std::string needed = buildBits == 64 ? "32-bit" : "64-bit";
+    const std::string own = std::to_string(buildBits) + "-bit";
+    return fileName + " is a " + needed + " library: this " + own + " Quorvel cannot load it. Install the " + needed +
+           " Quorvel to use it.";
+}
+
 BeholdRcLibrary LoadBeholdRc(const LoaderOptions& options) {
     BeholdRcLibrary lib;
-    lib.available = LoadLibraryExports(options, "BeholdRC.dll", lib.module,
+    lib.available = LoadLibraryExports(options, "BeholdRC.dll", lib,
                                        {Bind("GetRemoteCode", lib.GetRemoteCode),
                                         Bind("GetRemoteCodeEx", lib.GetRemoteCodeEx),
                                         Bind("GetCardName", lib.GetCardName), Bind("OpenCard", lib.OpenCard),
@@ -60,7 +70,7 @@ BeholdRcLibrary LoadBeholdRc(const LoaderOptions& options) {
 RemoteSdkLibrary LoadRemoteSdk(const LoaderOptions& options) {
     RemoteSdkLibrary lib;
     lib.available = LoadLibraryExports(
-        options, "RemoteSdk.dll", lib.module,
+        options, "RemoteSdk.dll", lib,
         {Bind("GetDeviceNum", lib.GetDeviceNum), Bind("ReleaseResource", lib.ReleaseResource),
          Bind("GetKeyCode", lib.GetKeyCode), Bind("HookMessage", lib.HookMessage),
          Bind("DefineKeyFun", lib.DefineKeyFun)});
@@ -70,7 +80,7 @@ RemoteSdkLibrary LoadRemoteSdk(const LoaderOptions& options) {
 VendorCmdRwLibrary LoadVendorCmdRw(const LoaderOptions& options) {
     VendorCmdRwLibrary lib;
     void* unused = nullptr;
-    lib.available = LoadLibraryExports(options, "VendorCmdRW.dll", lib.module,
+    lib.available = LoadLibraryExports(options, "VendorCmdRW.dll", lib,
                                        {Bind("SendVendorCmd", unused), Bind("GetIRCode", unused),
                                         Bind("GetOneButtonStatus", unused), Bind("InitIR", unused)});
     return lib;

@@ -27,6 +27,8 @@ struct BeholdRcLibrary {
 
     UniqueModule module;
     bool available = false;
+    // The file is there but built for the other processor width.
+    bool otherBitness = false;
     CodeFn GetRemoteCode = nullptr;
     CodeFn GetRemoteCodeEx = nullptr;
     CardNameFn GetCardName = nullptr;
@@ -42,6 +44,7 @@ struct RemoteSdkLibrary {
 
     UniqueModule module;
     bool available = false;
+    bool otherBitness = false;
     CountFn GetDeviceNum = nullptr;
     PlainFn ReleaseResource = nullptr;
     CountFn GetKeyCode = nullptr;
@@ -54,6 +57,7 @@ struct RemoteSdkLibrary {
 struct VendorCmdRwLibrary {
     UniqueModule module;
     bool available = false;
+    bool otherBitness = false;
 };
 
 struct LoaderOptions {
@@ -61,6 +65,10 @@ struct LoaderOptions {
     Dialogs& dialogs;
     bool debugMode;
 };
+
+// What the user is told when the only card library found is for the other width than this
+// build's (32 or 64 bits).
+std::string OtherBitnessMessage(const std::string& fileName, int buildBits);
 
 BeholdRcLibrary LoadBeholdRc(const LoaderOptions& options);
 RemoteSdkLibrary LoadRemoteSdk(const LoaderOptions& options);

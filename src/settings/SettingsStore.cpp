@@ -52,14 +52,19 @@ public:
         const auto number = Number(name);
         return number ? std::optional<bool>(*number != 0) : std::nullopt;
     }
+    // Whether any value read so far was there, of whatever type.
+    bool AnyFound() const { return anyFound_; }
 
 private:
     std::optional<RegistryValue> Query(const char* name) const {
-        return key_ == kNoKey ? std::nullopt : registry_.QueryValue(key_, name);
+        auto value = key_ == kNoKey ? std::nullopt : registry_.QueryValue(key_, name);
+        anyFound_ = anyFound_ || value.has_value();
+        return value;
     }
 
     Registry& registry_;
     RegistryKey key_;
+    mutable bool anyFound_ = false;
 };
 
 struct StoredValue {
@@ -87,7 +92,7 @@ EmulationMode StoredMode(std::optional<std::uint32_t> number) {
 
 }  // namespace
 
-void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
+bool SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     const Settings defaults;
     Settings& settings = c_.model.settings;
     settings.cardIndex = 0;
@@ -122,6 +127,7 @@ void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     // Absent or blank: the receiver is off.
     settings.networkReceiverAddress = read.Text(kNetworkReceiverValue).value_or("");
     settings.networkReceiver = !TrimBlanks(settings.networkReceiverAddress).empty();
+    const bool stored = read.AnyFound();
     key.Reset();
 
     const UniqueRegistryKey run(c_.registry, c_.registry.OpenKey(kRunKey));
@@ -131,6 +137,7 @@ void SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     }
     c_.model.Changed(Aspect::Settings);
     c_.model.Changed(Aspect::Mode);
+    return stored;
 }
 
 bool SettingsStore::SaveAll(bool beholderAvailable) { return SaveAll(beholderAvailable, c_.dialogs); }

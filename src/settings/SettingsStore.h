@@ -26,8 +26,9 @@ public:
     explicit SettingsStore(const SettingsContext& context) : c_(context) {}
 
     // Registry into the model's settings and mode. Values that are missing or of the wrong type
-    // take their defaults.
-    void LoadSettings(std::uint32_t osMajorVersion);
+    // take their defaults. Returns false when the program's key held no value at all: settings
+    // were never stored.
+    bool LoadSettings(std::uint32_t osMajorVersion);
 
     // Registry values, then the autorun entry, then the button map file. Stops at the first
     // failed write after telling the user (or whoever `failures` reports to), and returns false;

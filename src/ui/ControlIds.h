@@ -5,6 +5,7 @@
 #define QUORVEL_CONTROLS(X) \
     X(WDMCB, 1001)          \
     X(RCTypeL, 1002)        \
+    X(RemoteNameE, 1003)    \
     X(Code1ST, 1010)        \
     X(Code2ST, 1011)        \
     X(NameST, 1012)         \
@@ -78,6 +79,10 @@ QUORVEL_TRAY_MENU(QUORVEL_CONTROL_ID)
 // The main window's class and caption.
 #define QUORVEL_MAIN_CLASS "TMainForm"
 #define QUORVEL_MAIN_CAPTION "Quorvel"
+
+// The registered message by which a copy that starts while another runs asks the running one
+// to show its window.
+#define QUORVEL_SHOW_WINDOW_MESSAGE "QuorvelShowWindow"
 
 // The message (WM_APP + 2) by which the shell reports mouse events on the tray icon to the
 // main window: lParam is the mouse message (WM_LBUTTONUP a click, WM_RBUTTONUP the menu).

@@ -81,6 +81,10 @@ void MainWindow::OnListChosen(int controlId) {
 }
 
 void MainWindow::OnTextEdited(int controlId) {
+    if (controlId == id::RemoteNameE) {
+        app_->RenameRemote(TextOf(controlId));
+        return;
+    }
     if (controlId == id::LIRCServerPortE || controlId == id::NetworkReceiverE) {
         Settings settings = app_->State().settings;
         (controlId == id::LIRCServerPortE ? settings.lircServerPort : settings.networkReceiverAddress) =

@@ -17,7 +17,9 @@ constexpr DWORD kRadio = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
 constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kCaptureList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
+// A themed group box paints its frame a few pixels wide; clipped by its siblings, it never paints
+// over a control that lies close to its edge.
+constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX;
 constexpr DWORD kSpeedButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
 constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
 constexpr DWORD kPictureLink = kPicture | SS_NOTIFY;
@@ -53,14 +55,17 @@ constexpr int kRightColumnWidth = 100;
 
 // Each mode's radio button and picture.
 constexpr int ModeX(int index) { return kEmulation.x + 10 + index * 58; }
-constexpr int kModeY = kEmulation.y + 16;
+constexpr int kModeY = kEmulation.y + 14;
 
 constexpr ControlSpec kControls[] = {
     {0, "BUTTON", "RC", kGroup, kRc.x, kRc.y, kGroupWidth, 61},
     {id::WDMCB, "COMBOBOX", "", kList | WS_DISABLED, kRc.x + 8, kRc.y + 16, 221, 160},
-    {id::RCTypeL, "STATIC", "", kLabel, kRc.x + 8, kRc.y + 43, 221, 13, Page::Always, 0, Look::Blue},
+    {id::RCTypeL, "STATIC", "", kLabel, kRc.x + 8, kRc.y + 43, 80, 13, Page::Always, 0, Look::Blue},
+    {0, "STATIC", "Remote:", kLabel, kRc.x + 92, kRc.y + 43, 52, 13},
+    {id::RemoteNameE, "EDIT", "", kEdit, kRc.x + 146, kRc.y + 39, 83, 19},
 
-    {0, "BUTTON", "RC Button", kGroup, kButton.x, kButton.y, kGroupWidth, 61},
+    // One pixel lower than the other groups, so that its frame ends above the editor's.
+    {0, "BUTTON", "RC Button", kGroup, kButton.x, kButton.y, kGroupWidth, 60},
     {0, "STATIC", "RC Code:", kLabel, kButton.x + 8, kButton.y + 16, 92, 13},
     {id::Code1ST, "STATIC", "", kLabel, kButton.x + 100, kButton.y + 16, 24, 13, Page::Always, 0, Look::Blue},
     {0, "STATIC", "Repeat Count:", kLabel, kButton.x + 128, kButton.y + 16, 82, 13},
@@ -73,9 +78,9 @@ constexpr ControlSpec kControls[] = {
 
     {0, "BUTTON", "RC Button Properties", kGroup, kEditor.x, kEditor.y, kGroupWidth, 153},
     {0, "STATIC", "RC Code:", kLabel, kEditor.x + 8, kEditor.y + 16, 53, 13},
-    {id::NameRCCodeST, "STATIC", "...", kLabel, kEditor.x + 63, kEditor.y + 16, 17, 13, Page::Always, 0, Look::Blue},
-    {0, "STATIC", "Extended Code:", kLabel, kEditor.x + 83, kEditor.y + 16, 90, 13},
-    {id::NameRCCodeExST, "STATIC", "...", kLabel, kEditor.x + 175, kEditor.y + 16, 58, 13, Page::Always, 0,
+    {id::NameRCCodeST, "STATIC", "...", kLabel, kEditor.x + 61, kEditor.y + 16, 17, 13, Page::Always, 0, Look::Blue},
+    {0, "STATIC", "Extended Code:", kLabel, kEditor.x + 78, kEditor.y + 16, 92, 13},
+    {id::NameRCCodeExST, "STATIC", "...", kLabel, kEditor.x + 171, kEditor.y + 16, 62, 13, Page::Always, 0,
      Look::Blue},
     {0, "STATIC", "", kPicture, kEditor.x + 8, Row(0), 20, 20, Page::Always, IDI_PROP_NAME},
     {0, "STATIC", "Name:", kLabel, kEditorLeft, Row(0) + 4, 38, 13},
@@ -97,7 +102,8 @@ constexpr ControlSpec kControls[] = {
     {id::RunE, "EDIT", "", kEdit, kEditorLeft, Row(4), 173, kFieldHeight},
     {id::RunSB, "BUTTON", "Select application to run...", kSpeedButton, kEditor.x + 207, Row(4) - 1, 22, 22, Page::Always, IDI_BROWSE},
 
-    {0, "BUTTON", "Emulation", kGroup, kEmulation.x, kEmulation.y, kGroupWidth, 37},
+    // One pixel lower, so that its frame ends above the settings' group.
+    {0, "BUTTON", "Emulation", kGroup, kEmulation.x, kEmulation.y, kGroupWidth, 36},
     {id::WinLIRCRB, "BUTTON", "", kRadio | WS_GROUP | WS_TABSTOP, ModeX(0), kModeY + 2, 14, 16},
     {0, "STATIC", "", kPicture, ModeX(0) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_WINLIRC},
     {id::KeysRB, "BUTTON", "", kRadio, ModeX(1), kModeY + 2, 14, 16},

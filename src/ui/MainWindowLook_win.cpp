@@ -23,6 +23,19 @@ namespace id = control_id;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr int kFontHeight = -11;
 constexpr int kDropHeightFloor = 100;
+// Words for the controls that show only a picture or nothing; the guide uses the same.
+struct Hint {
+    int id;
+    const char* text;
+};
+constexpr Hint kHints[] = {
+    {id::WinLIRCRB, "WinLIRC"},     {id::KeysRB, "Keys"},
+    {id::MouseRB, "Mouse"},         {id::WMRB, "Messages"},
+    {id::NameActionCB, "Action"},   {id::MsCB, "Mouse action"},
+    {id::NameMessageCB, "Application command"}, {id::KeyRepeatCB, "Repeat while held"},
+    {id::KeyE, "Key"},              {id::RunE, "Program to start"},
+};
+
 // Room the selected tab takes beyond its own width.
 constexpr int kTabsMargin = 6;
 
@@ -95,21 +108,28 @@ void MainWindow::FillLists() {
 }
 
 // The speed buttons show only a picture; their caption, which screen readers announce, is
-// also the hint that pops up over them.
+// also the hint that pops up over them. Other controls without words get theirs from kHints.
 void MainWindow::AddHints() {
     hints_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
                              nullptr);
-    const auto specs = MainWindowControls();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        if (!IsSpeedButton(specs[i])) continue;
+    const auto addHint = [this](HWND control, const char* text) {
         TTTOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(controls_[i]);
-        tool.lpszText = const_cast<char*>(specs[i].text);
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = const_cast<char*>(text);
         SendMessageA(hints_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    };
+    const auto specs = MainWindowControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        if (IsSpeedButton(specs[i])) addHint(controls_[i], specs[i].text);
+    }
+    for (const Hint& hint : kHints) {
+        addHint(Control(hint.id), hint.text);
+        // The mouse over a drop-down field's text reaches the field's edit, not the list.
+        if (const HWND edit = FindWindowExA(Control(hint.id), nullptr, "EDIT", nullptr)) addHint(edit, hint.text);
     }
 }
 
@@ -132,7 +152,9 @@ void MainWindow::Layout() {
         const HFONT font = place.look == Look::Bold ? boldFont_.Get() : place.look == Look::Link ? linkFont_.Get()
                                                                                                   : font_.Get();
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        int x = Scale(place.x), y = Scale(place.y), width = Scale(place.width), height = Scale(place.height);
+        // Edges are scaled rather than sizes, so that rounding never makes neighbours overlap.
+        int x = Scale(place.x), y = Scale(place.y);
+        int width = Scale(place.x + place.width) - x, height = Scale(place.y + place.height) - y;
         if ((place.style & SS_TYPEMASK) == SS_ICON && place.width == place.height) {
             // Centred in its place at the size it was drawn for.
             const int size = NearestPictureSize(width);

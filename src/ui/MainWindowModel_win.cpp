@@ -27,7 +27,10 @@ void MainWindow::Changed(Aspect aspect) {
         case Aspect::Shown: ShowShownButton(); break;
         case Aspect::Editor: ShowEditor(); break;
         case Aspect::Receiver: ShowReceiver(); break;
-        case Aspect::RemoteName: SetText(id::RCTypeL, app_->State().map.RemoteName()); break;
+        case Aspect::RemoteName:
+            SetText(id::RCTypeL, app_->State().map.RemoteName());
+            SetText(id::RemoteNameE, app_->State().map.RemoteName());
+            break;
         case Aspect::Listener: ShowListener(); break;
         case Aspect::Status: ShowStatus(); break;
         case Aspect::Identity: ShowIdentity(); break;

@@ -4,6 +4,7 @@
 
 #include "ResourceIds.h"
 #include "engine/Application.h"
+#include "platform/win32/FileLog_win32.h"
 #include "ui/ControlIds.h"
 #include "ui/MainWindowLayout_win.h"
 
@@ -26,6 +27,7 @@ MainWindow::MainWindow(HINSTANCE instance, Log& log)
     : instance_(instance),
       log_(log),
       taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")),
+      showWindowMessage_(RegisterWindowMessageA(QUORVEL_SHOW_WINDOW_MESSAGE)),
       menu_(instance) {}
 
 MainWindow::~MainWindow() {
@@ -65,6 +67,20 @@ bool MainWindow::Create() {
     offTimer_ = std::make_unique<Win32WindowTimer>(window_, kOffTimerId, log_);
     postedWork_ = std::make_unique<Win32MainThread>(window_, kRunWorkMessage);
     return true;
+}
+
+// The running copy's window has this one's class and caption; this copy's own is skipped. The
+// copy the user has just started may give the foreground on, so the shown window comes to the front.
+void MainWindow::ShowRunningCopy() {
+    HWND other = nullptr;
+    while ((other = FindWindowExA(nullptr, other, kClassName, QUORVEL_MAIN_CAPTION)) != nullptr) {
+        if (other == window_) continue;
+        DWORD processId = 0;
+        GetWindowThreadProcessId(other, &processId);
+        if (!AllowSetForegroundWindow(processId)) log_.Write(LastErrorText("AllowSetForegroundWindow"));
+        if (!PostMessageA(other, showWindowMessage_, 0, 0)) log_.Write(LastErrorText("PostMessageA"));
+        return;
+    }
 }
 
 void MainWindow::Attach(Application* application) {
@@ -121,6 +137,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             if (message == taskbarCreatedMessage_ && tray_) {
                 tray_->OnTaskbarCreated();
+                return 0;
+            }
+            if (message == showWindowMessage_) {
+                if (app_ && app_->AnotherCopyStarted()) Restore();
                 return 0;
             }
             return DefWindowProcA(window_, message, wParam, lParam);

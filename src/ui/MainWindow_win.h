@@ -43,6 +43,8 @@ public:
     Timer& MainT() { return *mainT_; }
     Timer& OffTimer() { return *offTimer_; }
     TrayIcon& Tray() { return *tray_; }
+    // Asks the copy of the program that runs already to show its window.
+    void ShowRunningCopy();
     // Work other threads hand to the main thread runs on this window's messages.
     MainThread& PostedWork() { return *postedWork_; }
 
@@ -120,6 +122,7 @@ private:
     UniqueFont linkFont_;
     int dpi_ = 96;
     UINT taskbarCreatedMessage_;
+    UINT showWindowMessage_;
     std::unique_ptr<Win32WindowTimer> mainT_;
     std::unique_ptr<Win32WindowTimer> offTimer_;
     std::unique_ptr<Win32MainThread> postedWork_;

@@ -82,7 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Application application(ApplicationContext{
         windows, input, processes, profile, registry, libraries, systemInfo, powerSystem, sockets, clock,
         window.PostedWork(), dialogs, log, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, ExecutablePath(),
-        [&osd](std::uint32_t colour) { osd.SetColour(colour); }});
+        [&osd](std::uint32_t colour) { osd.SetColour(colour); }, [&window] { window.ShowRunningCopy(); }});
     window.Attach(&application);
 
     const bool started = application.Start(Arguments());

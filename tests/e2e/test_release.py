@@ -4,6 +4,7 @@ checked without running them."""
 
 import getpass
 import hashlib
+import shutil
 import subprocess
 import zipfile
 from pathlib import Path, PureWindowsPath
@@ -220,6 +221,10 @@ class Wizard:
         return title is not None and any(kind == "Button" and text == caption
                                          for _, _, kind, _, text in self.wintool.children("#32770", title))
 
+    def texts(self) -> list:
+        title = self._window_title()
+        return [text for _, _, kind, _, text in self.wintool.children("#32770", title) if kind == "Static"]
+
     def click(self, caption: str, timeout: float = 30) -> bool:
         """Clicks the button once its page shows it."""
         def clicked():
@@ -230,21 +235,34 @@ class Wizard:
 
 def test_wizard_starts_quorvel_and_uninstalling_it_with_the_box_ticked_removes_its_map_and_settings(
         installation, wine, wintool):
+    # A card library of the other width waits in the folder: the finish page says which build
+    # it needs and does not start Quorvel, which could only say that it cannot load it.
+    default_folder = installation.profile / "AppData/Local/Programs/Quorvel"
+    default_folder.mkdir(parents=True)
+    shutil.copy2(BUILD32_DIR / "sim" / "BeholdRC.dll", default_folder)
     wine.start(setup_exe("win64"))
     setup = Wizard(wintool, f"Quorvel {VERSION} (64-bit) Setup")
     assert setup.click("&Next >")
     assert setup.click("&Install")
     assert wait_until(lambda: setup.has_button("Start Quorvel"), 30), "no finish page"
-
     installation.windows_dir = installation.registration()["InstallLocation"]
+    texts = setup.texts()
+    assert (f"BeholdRC.dll in {installation.windows_dir} is a 32-bit library, which this 64-bit Quorvel cannot "
+            "load: it needs the 32-bit Quorvel (the setup ending in -win32-setup.exe).") in texts, texts
+    assert not setup.has_button("Open the folder")
+
+    # With the right library copied in, the user ticks "Start Quorvel" (unticked until then).
     program = installation.program_folder()
     program.add_library("BeholdRC")
+    assert setup.click("Start Quorvel")
     # A copy elsewhere set to start with Windows: removing all settings removes that too.
     seed_values(wine, {PROGRAM_KEY: {"LIRC Server Port": str(free_port())},
                        RUN_KEY: {"Quorvel": r'"C:\Portable\Quorvel.exe"'}})
     assert setup.click("&Finish")
     assert wintool.wait_for_window(*MAIN_WINDOW, 30), "Quorvel did not start from the finish page"
     program.sim_control().wait_ready()
+    log_folder = installation.profile / "AppData/Local/Quorvel"
+    assert wait_until(log_folder.is_dir, 10)
 
     # The uninstaller ends the running Quorvel first, so what it saves on the way out goes too.
     wine.start(installation.registration()["UninstallString"].strip('"'))
@@ -254,6 +272,7 @@ def test_wizard_starts_quorvel_and_uninstalling_it_with_the_box_ticked_removes_i
     folder = installation.folder
     assert wait_until(lambda: not (folder / "Uninstall.exe").exists(), 60), "the uninstaller did not finish"
 
+    assert not log_folder.exists()
     assert not any(window.class_name == MAIN_WINDOW[0] for window in wintool.list())
     # The library and the files the user put beside the program stay.
     assert {path.name for path in folder.iterdir()} == {"BeholdRC.dll", "QuorvelSim.ini", "QuorvelSim.log"}

@@ -11,6 +11,7 @@ import subprocess
 import pytest
 
 from harness import MAIN_WINDOW, SIM_DIR
+from harness.paths import REPO_DIR
 from harness.ports import free_port
 from harness.waiting import wait_until
 from lirc_clients import connect_clients, lirc_line, write_settings
@@ -24,6 +25,8 @@ PLAY = 0x00BE0035
 VIRTUAL_REMOTE = ("QuorvelVirtualRemote", "Quorvel Virtual Remote")
 MODE_RADIOS = ("WinLIRCRB", "KeysRB", "MouseRB", "WMRB")
 DEFAULT_OSD_COLOUR = (180, 250, 250)
+WHERE_IT_RUNS = ("Quorvel runs here, in the notification area. Click its icon to open the window; "
+                 "right-click it for the menu.")
 
 
 @pytest.fixture
@@ -101,6 +104,7 @@ def test_menu_items_show_hide_and_select_modes(program, wintool, desktop):
 
 
 def test_teaching_a_button_with_the_virtual_remote(program, wintool, desktop):
+    program.prefix.reg_add(PROGRAM_KEY, "LIRC Server Port", str(free_port()))
     quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "Hall"}})
     window = QuorvelWindow(quorvel, desktop)
     program.add_file(SIM_DIR / "VirtualRemote.exe")
@@ -138,11 +142,18 @@ def test_teaching_a_button_with_the_virtual_remote(program, wintool, desktop):
     assert wintool.click_ok(dialog)
     wait_for_text(quorvel, "RunE", r"C:\windows\notepad.exe")
 
+    # The remote gets its name in the "RC" group; WinLIRC clients read it at once.
+    assert wintool.set_text(window.control_hwnd("RemoteNameE"), "Den")
+    wait_for_text(quorvel, "RCTypeL", "Den")
+
+    # Each save says what it did.
     window.click("SaveButtonPropertiesSB")
+    assert wait_until(lambda: quorvel.status()[0] == "Saved the button 'Play'", 10), quorvel.status()
     window.click("SaveSetSB")
+    assert wait_until(lambda: quorvel.status()[0] == "Settings saved", 10), quorvel.status()
     assert wait_until(lambda: "Play" in ini_text(program), 10)
     text = ini_text(program)
-    for line in ("Name=Hall", "00BE0035=Play", "[Keys]\r\n00BE0035=D050", "[Repeat]\r\n00BE0035=0",
+    for line in ("[RC]\r\nName=Den", "00BE0035=Play", "[Keys]\r\n00BE0035=D050", "[Repeat]\r\n00BE0035=0",
                  "[Mouse]\r\n00BE0035=5", r"00BE0035=C:\windows\notepad.exe", "[Actions]\r\n00BE0035=0"):
         assert line in text, (line, text)
 
@@ -153,6 +164,7 @@ def test_teaching_a_button_with_the_virtual_remote(program, wintool, desktop):
     wait_for_text(quorvel, "NameST", "Play")
     quorvel.control.release()
     assert quorvel.texts("KeyE", "NameE") == {"KeyE": "Ctrl+Alt+P", "NameE": "Play"}
+    assert quorvel.status()[0] == "Unsaved changes to 'Play' were discarded"
     states = wintool.state(*MAIN_WINDOW, "LWinCB", "KeyRepeatCB")
     assert (states["LWinCB"].checked, states["KeyRepeatCB"].checked) == (1, 0)
     quorvel.exit()
@@ -190,11 +202,49 @@ def test_settings_and_the_osd_colour_are_saved_on_request(program, wintool, desk
 PAGE_CONTROLS = ("AutorunCB", "LIRCServerCB", "BTVCB", "ComproDTVCB")
 
 
-@pytest.mark.parametrize("dpi, scale", [(96, "100"), (144, "150")])
+BS_TYPEMASK, BS_GROUPBOX, BS_ICON = 0xF, 0x7, 0x40
+CHECK_KINDS = {0x2, 0x3, 0x4, 0x9}  # check boxes and radio buttons
+SS_TYPEMASK, TEXT_STATICS = 0x1F, {0x0, 0xC}  # SS_LEFT, SS_LEFTNOWORDWRAP
+# Room a check box's or radio button's own box and the gap after it take, at 96 DPI.
+CHECK_ROOM = 16
+
+
+def layout_faults(places, dpi: int) -> list:
+    """Texts wider than their controls, and group frames with a sibling lying over them."""
+    faults = []
+    # At 192 DPI the test's screen cuts the window, and the status bar moves up with its bottom.
+    shown = [place for place in places if place.visible and (dpi < 192 or place.class_name != "msctls_statusbar32")]
+    bold_ids = {1070}  # ProgNameL
+    for place in shown:
+        width = place.right - place.left
+        kind = place.style & BS_TYPEMASK
+        needed = place.bold_width if place.id in bold_ids else place.text_width
+        if place.class_name == "Button" and kind in CHECK_KINDS and place.text:
+            needed += CHECK_ROOM * dpi // 96
+        elif place.class_name != "Static" or (place.style & SS_TYPEMASK) not in TEXT_STATICS:
+            continue
+        if needed > width:
+            faults.append(f"{place.text!r} needs {needed} px, has {width}")
+    groups = [place for place in shown if place.class_name == "Button" and place.style & BS_TYPEMASK == BS_GROUPBOX]
+    for group in groups:
+        inner = (group.left + 2, group.top + group.text_height // 2 + 2, group.right - 2, group.bottom - 2)
+        for other in shown:
+            overlaps = (other.left < group.right and group.left < other.right and other.top < group.bottom
+                        and group.top < other.bottom)
+            inside = (inner[0] <= other.left and other.right <= inner[2] and inner[1] <= other.top
+                      and other.bottom <= inner[3])
+            if other is not group and overlaps and not inside:
+                faults.append(f"{other.class_name} {other.text!r} {other.id} lies over the frame of {group.text!r}")
+    return faults
+
+
+@pytest.mark.parametrize("dpi, scale", [(96, "100"), (120, "125"), (144, "150"), (192, "200")])
 def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, desktop, dpi, scale):
     # Wine draws the window's frame and caption itself, as a desktop would.
     program.prefix.reg_add(r"HKCU\Software\Wine\X11 Driver", "Decorated", "N")
     program.prefix.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", str(dpi), "REG_DWORD")
+    # A port of its own: the message that another program holds the default one would cover the tabs.
+    program.prefix.reg_add(PROGRAM_KEY, "LIRC Server Port", str(free_port()))
     quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "Living room"}})
     window = QuorvelWindow(quorvel, desktop)
     window.show()
@@ -202,15 +252,21 @@ def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, deskt
     quorvel.control.wait_idle()
     wait_for_text(quorvel, "NameRCCodeExST", "00BE0035")
     left, top, right, bottom = window.rect()
-    # The client area is 250 x 560 at 96 DPI, with a frame around it.
+    # The client area is 250 x 560 at 96 DPI, with a frame around it. At 192 DPI the window is
+    # taller than the test's screen, which cuts it.
     assert 250 * dpi // 96 < right - left < 250 * dpi // 96 + 20
-    assert 560 * dpi // 96 < bottom - top < 560 * dpi // 96 + 50
+    if dpi < 192:
+        assert 560 * dpi // 96 < bottom - top < 560 * dpi // 96 + 50
     window.screenshot(f"window-{scale}")
+    # No text is cut off and no group's frame is hidden, on any tab.
+    faults = layout_faults(wintool.layout(*MAIN_WINDOW), dpi)
+    assert faults == [], "\n".join(faults)
 
     for index, caption in enumerate(("general", "winlirc", "beholder", "compro")):
         window.show_tab(index)
         states = wintool.state(*MAIN_WINDOW, *PAGE_CONTROLS)
         assert [states[name].visible for name in PAGE_CONTROLS] == [i == index for i in range(4)], caption
+        assert layout_faults(wintool.layout(*MAIN_WINDOW), dpi) == [], caption
         window.screenshot(f"window-{scale}-{caption}")
     quorvel.exit()
 
@@ -264,10 +320,17 @@ def test_balloons_announce_the_card_a_named_press_and_winlirc_clients(program, w
     quorvel.exit()
 
 
-def test_second_copy_ends_silently_and_leaves_the_first_running(program, wintool):
+def test_first_start_shows_where_it_runs_and_a_second_copy_shows_the_first(program, wintool, desktop):
     quorvel = start_quorvel(program, wintool)
+    # Nothing stored yet: one balloon tells where the program went, though "Balloon Hints" is off.
+    assert wait_until(lambda: wintool.tooltips() == [WHERE_IT_RUNS], 15), wintool.tooltips()
+    window = QuorvelWindow(quorvel, desktop)
+    assert not window.is_visible()
+
+    # The second copy ends without a word; the first shows its window.
     second = program.start(args=["/debug"])
     assert second.wait(30) == 0
+    assert window.wait_visible()
     assert wintool.dialogs() == []
     assert [window.pid for window in wintool.list() if window.class_name == MAIN_WINDOW[0]] == [
         next(window.pid for window in wintool.list() if window.hwnd == quorvel.hwnd)]
@@ -282,8 +345,12 @@ def test_hidden_icon_runs_with_neither_window_nor_tray_icon(program, wintool, de
     quorvel.control.press(PLAY, 2)
     quorvel.control.wait_idle()
     wait_for_text(quorvel, "NameRCCodeExST", "00BE0035")
-    assert not QuorvelWindow(quorvel, desktop).is_visible()
+    window = QuorvelWindow(quorvel, desktop)
+    assert not window.is_visible()
     assert wintool.children("__winex11_standalone_tray", "*") == []
+    # A program the user hid altogether stays hidden when started again.
+    assert program.start().wait(30) == 0
+    assert not window.wait_visible(timeout=3)
     quorvel.exit()
 
 
@@ -340,7 +407,13 @@ def test_editor_captions_hints_and_about_group_as_laid_out(program, wintool):
 
     hints = {"SaveButtonPropertiesSB": "Save Button Properties", "RunSB": "Select application to run...",
              "SaveSetSB": "Save Settings"}
-    assert wintool.hints(*MAIN_WINDOW, *hints) == hints
+    # The controls that show a picture or nothing carry the guide's words as hints.
+    worded = {"WinLIRCRB": "WinLIRC", "KeysRB": "Keys", "MouseRB": "Mouse", "WMRB": "Messages",
+              "NameActionCB": "Action", "MsCB": "Mouse action", "NameMessageCB": "Application command",
+              "KeyRepeatCB": "Repeat while held", "KeyE": "Key", "RunE": "Program to start"}
+    assert wintool.hints(*MAIN_WINDOW, *hints, *worded) == {**hints, **worded}
+    guide = (REPO_DIR / "docs" / "guide.md").read_text()
+    assert [word for word in worded.values() if f'"{word}"' not in guide] == []
     # The picture-only buttons carry the same words as their names, for screen readers.
     assert quorvel.texts(*hints) == hints
 

@@ -62,6 +62,7 @@ public:
         }
         return module;
     }
+    LoadFailure LastLoadFailure() const override { return inner_.LastLoadFailure(); }
     void* Resolve(ModuleHandle module, const std::string& exportName) override {
         void* address = inner_.Resolve(module, exportName);
         if (address && exportName == "UnInit") return reinterpret_cast<void*>(&JournaledUnInit);
@@ -280,10 +281,11 @@ protected:
     FakeProcessControl fakeProcess;
     JournalProcess process{fakeProcess};
     std::vector<std::uint32_t> osdColours;
+    int runningCopyAsked = 0;
     Application application{ApplicationContext{
         windows, input, processes, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
         dialogs, log, sound, tray, osd, mainT, offTimer, process, kExecutable,
-        [this](std::uint32_t colour) { osdColours.push_back(colour); }}};
+        [this](std::uint32_t colour) { osdColours.push_back(colour); }, [this] { ++runningCopyAsked; }}};
     Model& model = application.State();
 };
 
@@ -318,6 +320,7 @@ TEST_F(ApplicationTest, SecondCopyEndsSilentlyBeforeTouchingAnything) {
     EXPECT_TRUE(fakeDialogs.shown.empty());
     EXPECT_FALSE(fakeTray.shown);
     EXPECT_EQ(model.osName, "");
+    EXPECT_EQ(runningCopyAsked, 1);
 }
 
 TEST_F(ApplicationTest, UnsupportedWindowsFinishesStartUpThenReleasesWhatItOpenedAndEnds) {
@@ -346,10 +349,30 @@ TEST_F(ApplicationTest, NoReceiverLibraryEndsAfterItsMessageWithoutIconOrListene
     EXPECT_EQ(std::count(Journal().begin(), Journal().end(), "listen"), 0);
 }
 
-TEST_F(ApplicationTest, HiddenIconSettingKeepsTheTrayEmpty) {
+TEST_F(ApplicationTest, HiddenIconSettingKeepsTheTrayEmptyAndTheWindowHiddenWhenStartedAgain) {
     fakeRegistry.PutDword(kProgramKey, "Hidden Icon", 1);
     ASSERT_TRUE(Start());
     EXPECT_FALSE(fakeTray.shown);
+    EXPECT_TRUE(fakeTray.balloons.empty());
+    EXPECT_FALSE(application.AnotherCopyStarted());
+}
+
+TEST_F(ApplicationTest, OnlyTheFirstStartSaysWhereTheProgramRuns) {
+    fakeRegistry = FakeRegistry();
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(fakeTray.balloons.size(), 1u);
+    EXPECT_EQ(fakeTray.balloons[0].title, "Quorvel");
+    EXPECT_TRUE(application.AnotherCopyStarted());
+    application.SaveAll();
+
+    FakeTrayIcon laterTray;
+    Application later{ApplicationContext{
+        windows, input, processes, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
+        dialogs, log, sound, laterTray, osd, mainT, offTimer, process, kExecutable, [](std::uint32_t) {}, [] {}}};
+    application.Exit();
+    ASSERT_TRUE(later.Start({}));
+    EXPECT_TRUE(laterTray.shown);
+    EXPECT_TRUE(laterTray.balloons.empty());
 }
 
 TEST_F(ApplicationTest, BeholderCardsAreAnnouncedAndTheChosenOneIsSaved) {
@@ -393,6 +416,13 @@ TEST_F(ApplicationTest, ClientsAreAnsweredFromTheLoadedMapAndFromEachCommittedBu
     client.Send("LIST Hall\n");
     EXPECT_EQ(client.ReceiveOnce(),
               "BEGIN\nLIST Hall\nSUCCESS\nDATA\n2\n000000000000A35C Play\n0000000000BE0035 Stop\nEND\n");
+
+    // A renamed remote answers at once under its new name, and the next save files it.
+    application.RenameRemote("Den");
+    client.Send("LIST\n");
+    EXPECT_EQ(client.ReceiveOnce(), "BEGIN\nLIST\nSUCCESS\nDATA\n1\nDen\nEND\n");
+    application.SaveAll();
+    EXPECT_EQ(IniValue("RC", "Name"), "Den");
 }
 
 TEST_F(ApplicationTest, ChangeModeButtonSelectsTheNextModeWhichTheExitSaves) {
@@ -503,7 +533,7 @@ TEST_F(ApplicationTest, EditorFillAndSaveKeepTheWinFlagAndACapturedKeyReadsBackT
     EXPECT_TRUE(model.editor.win);
 }
 
-TEST_F(ApplicationTest, UncommittedEditsAreLostWhenTheButtonIsReadAgain) {
+TEST_F(ApplicationTest, UncommittedEditsAreLostWhenTheButtonIsReadAgainAndTheStatusBarSaysSo) {
     ASSERT_TRUE(Start());
     Receive({kPlay, 0});
     EditorButton edited = model.editor;
@@ -512,6 +542,18 @@ TEST_F(ApplicationTest, UncommittedEditsAreLostWhenTheButtonIsReadAgain) {
     EXPECT_EQ(model.editor.applicationPath, "C:\\Tools\\player.exe");
     Receive({kPlay, 0});
     EXPECT_EQ(model.editor.applicationPath, "");
+    EXPECT_EQ(model.status[0], "Unsaved changes to '00BE0035' were discarded");
+
+    edited = model.editor;
+    edited.name = "Play";
+    application.ChangeEditor(edited);
+    application.CommitEditor();
+    EXPECT_EQ(model.status[0], "Saved the button 'Play'");
+    application.SaveAll();
+    EXPECT_EQ(model.status[0], "Settings saved");
+    // Once saved, the next press replaces nothing unsaved.
+    Receive({kPlay, 0});
+    EXPECT_EQ(model.status[0], "Settings saved");
 }
 
 TEST_F(ApplicationTest, SavingBeforeAnyButtonWasReadFilesNothing) {

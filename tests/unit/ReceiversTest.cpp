@@ -27,6 +27,18 @@ TEST_F(ReceiversTest, NoLibraryEndsStartUpWithTheTunerMessage) {
               (std::vector<std::string>{"Load BeholdRC.dll", "Load RemoteSdk.dll", "Load VendorCmdRW.dll"}));
 }
 
+TEST_F(ReceiversTest, LibraryOfTheOtherWidthNamesTheBuildItNeeds) {
+    libraries.AddOtherBitness("RemoteSdk.dll");
+    EXPECT_FALSE(Detect());
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{OtherBitnessMessage("RemoteSdk.dll", 64)});
+    EXPECT_EQ(OtherBitnessMessage("BeholdRC.dll", 64),
+              "BeholdRC.dll is a 32-bit library: this 64-bit Quorvel cannot load it. Install the 32-bit Quorvel to "
+              "use it.");
+    EXPECT_EQ(OtherBitnessMessage("BeholdRC.dll", 32),
+              "BeholdRC.dll is a 64-bit library: this 32-bit Quorvel cannot load it. Install the 64-bit Quorvel to "
+              "use it.");
+}
+
 TEST_F(ReceiversTest, BeholderOpensTheStoredCardAndStartsPolling) {
     fake_vendor::AddBeholdRc(libraries);
     fake_vendor::AddRemoteSdk(libraries);

@@ -122,7 +122,11 @@ void Win32ProfileFile::RemoveCopy(const std::string& copy) {
 
 ModuleHandle Win32Libraries::Load(const std::string& fileName) {
     const HMODULE module = ::LoadLibraryA(fileName.c_str());
-    if (!module) log_.Write(LastErrorText("LoadLibraryA(" + fileName + ")"));
+    lastFailure_ = LoadFailure::None;
+    if (!module) {
+        lastFailure_ = ::GetLastError() == ERROR_BAD_EXE_FORMAT ? LoadFailure::WrongFormat : LoadFailure::Other;
+        log_.Write(LastErrorText("LoadLibraryA(" + fileName + ")"));
+    }
     return ModuleHandle{reinterpret_cast<std::uintptr_t>(module)};
 }
 

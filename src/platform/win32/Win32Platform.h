@@ -55,11 +55,13 @@ class Win32Libraries final : public Libraries {
 public:
     explicit Win32Libraries(Log& log) : log_(log) {}
     ModuleHandle Load(const std::string& fileName) override;
+    LoadFailure LastLoadFailure() const override { return lastFailure_; }
     void* Resolve(ModuleHandle module, const std::string& exportName) override;
     void Free(ModuleHandle module) override;
 
 private:
     Log& log_;
+    LoadFailure lastFailure_ = LoadFailure::None;
 };
 
 class Win32Dialogs final : public Dialogs {

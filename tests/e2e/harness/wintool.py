@@ -41,6 +41,22 @@ class ControlState:
     checked: int  # BM_GETCHECK for buttons, -1 for other controls
 
 
+@dataclass(frozen=True)
+class ChildPlace:
+    id: int
+    class_name: str
+    visible: bool
+    style: int
+    left: int
+    top: int
+    right: int
+    bottom: int
+    text_width: int  # in the program's font, and in its bold face
+    bold_width: int
+    text_height: int
+    text: str
+
+
 def unescape(text: str) -> str:
     replacements = {"\\": "\\", "t": "\t", "r": "\r", "n": "\n"}
     result, escaped = [], False
@@ -110,6 +126,12 @@ class WinTool:
         """[(hwnd, control id, class, visible, text)] of every descendant window."""
         _, rows = self.run("children", class_name, title)
         return [(int(row[0], 16), int(row[1]), row[2], row[3] == "1", row[4]) for row in rows]
+
+    def layout(self, class_name: str, title: str) -> list:
+        """[ChildPlace] of each child window of a top-level window, in the program's font."""
+        _, rows = self.run("layout", class_name, title)
+        return [ChildPlace(int(row[0]), row[1], row[2] == "1", int(row[3], 16), *map(int, row[4:11]), row[11])
+                for row in rows]
 
     def click(self, class_name: str, title: str, control: str) -> bool:
         return self.run("click", class_name, title, control)[0] == 0

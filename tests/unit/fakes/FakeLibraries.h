@@ -17,6 +17,8 @@ public:
     void Add(const std::string& fileName, std::map<std::string, void*> exports) {
         libraries_[fileName] = std::move(exports);
     }
+    // A file that is there but built for the other processor width.
+    void AddOtherBitness(const std::string& fileName) { otherBitness_.insert(fileName); }
     void RemoveExport(const std::string& fileName, const std::string& exportName) {
         libraries_.at(fileName).erase(exportName);
     }
@@ -25,10 +27,15 @@ public:
     ModuleHandle Load(const std::string& fileName) override {
         calls.push_back("Load " + fileName);
         const auto found = libraries_.find(fileName);
-        if (found == libraries_.end()) return kNoModule;
+        lastFailure_ = LoadFailure::None;
+        if (found == libraries_.end()) {
+            lastFailure_ = otherBitness_.count(fileName) ? LoadFailure::WrongFormat : LoadFailure::Other;
+            return kNoModule;
+        }
         loaded_.insert(fileName);
         return HandleOf(fileName);
     }
+    LoadFailure LastLoadFailure() const override { return lastFailure_; }
     void* Resolve(ModuleHandle module, const std::string& exportName) override {
         const auto& exports = libraries_.at(NameOf(module));
         const auto found = exports.find(exportName);
@@ -59,6 +66,8 @@ private:
 
     std::map<std::string, std::map<std::string, void*>> libraries_;
     std::set<std::string> loaded_;
+    std::set<std::string> otherBitness_;
+    LoadFailure lastFailure_ = LoadFailure::None;
 };
 
 }  // namespace quorvel

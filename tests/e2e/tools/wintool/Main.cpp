@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ControlNames.h"
+#include "Layout.h"
 #include "RemoteWindows.h"
 #include "TextEscape.h"
 
@@ -245,6 +246,17 @@ int WaitDialog(const Arguments& arguments) {
 }
 
 // Every descendant of a window: handle, control id, class, visibility and text.
+int LayoutOf(const Arguments& arguments) {
+    HWND window = FindWindowOrSay(arguments[0], arguments[1]);
+    if (window == nullptr) {
+        return kNotFound;
+    }
+    for (const auto& line : LayoutLines(window)) {
+        PrintLine(line);
+    }
+    return kSuccess;
+}
+
 int Children(const Arguments& arguments) {
     HWND window = FindWindowOrSay(arguments[0], arguments[1]);
     if (window == nullptr) {
@@ -464,6 +476,7 @@ const std::map<std::string, Command>& Commands() {
         {"wait-window", {3, 3, "wait-window <class> <title> <timeout-ms>", WaitWindow}},
         {"wait-dialog", {2, 2, "wait-dialog <text> <timeout-ms>", WaitDialog}},
         {"children", {2, 2, "children <class> <title>", Children}},
+        {"layout", {2, 2, "layout <class> <title>", LayoutOf}},
         {"click-button", {3, 3, "click-button <class> <title> <caption>", ClickButton}},
         {"close", {1, 1, "close <hwnd>", Close}},
         {"post", {4, 4, "post <hwnd> <message> <wparam> <lparam>", Post}},
