@@ -10,6 +10,7 @@
 #include "core/Text.h"
 #include "engine/ButtonEditor.h"
 #include "engine/PressOsd.h"
+#include "engine/ProgramInFront.h"
 #include "lirc/LircBroadcaster.h"
 #include "lirc/LircLine.h"
 #include "model/Model.h"
@@ -64,7 +65,8 @@ void ButtonEngine::RunTick() {
     const std::optional<ReceiverReading> reading = c_.receiver.ReadReceiver();
     if (!reading) return;
     // Only a press can be held back by the program's own window; an idle tick need not ask.
-    const bool ownWindowForeground = reading->active && c_.windows.IsOwnForm(c_.windows.GetForegroundWindow());
+    const WindowHandle foreground = reading->active ? c_.windows.GetForegroundWindow() : kNoWindow;
+    const bool ownWindowForeground = reading->active && c_.windows.IsOwnForm(foreground);
 
     Tick tick;
     tick.reading = *reading;
@@ -77,10 +79,6 @@ void ButtonEngine::RunTick() {
         const std::string* name = model.map.Lookup(Section::Buttons, key);
         tick.buttonName = name && !name->empty() ? *name : reading->buttonName;
         model.shown.name = tick.buttonName;
-    }
-    if (reading->showProperties) {
-        model.editor.name = tick.buttonName;
-        tick.properties = LoadButtonProperties(model.map, key, model.editor);
     }
 
     const bool wasActive = previousActive_;
@@ -101,6 +99,18 @@ void ButtonEngine::RunTick() {
     press.holdCount = continues ? press.holdCount + 1 : 0;
     tick.holdCount = press.holdCount;
     tick.newPress = reading->active && press.holdCount == 0;
+    if (tick.newPress) {
+        // The program in front is asked once a press, and only when some program has definitions.
+        const bool askProgram = !ownWindowForeground && !model.map.Programs().empty();
+        const std::string program = askProgram ? ProgramInFront(c_.programWindows, foreground) : std::string();
+        press.definition = ChooseDefinition(model.map, {program, key, model.mode});
+    }
+    // A press the receiver gives no properties for keeps the repeat flag last shown.
+    tick.properties.repeat = model.editor.repeat;
+    if (reading->showProperties) {
+        model.editor.name = tick.buttonName;
+        tick.properties = LoadProperties(key);
+    }
     const bool notify = tick.newPress && !reading->vendorPriority;
     const Settings& settings = model.settings;
 
@@ -123,6 +133,18 @@ void ButtonEngine::RunTick() {
     Dispatch(tick);
 }
 
+// The editor shows its program's definition, or the global one where that program has none;
+// the press acts on the definition chosen when it began.
+ButtonProperties ButtonEngine::LoadProperties(const std::string& key) {
+    Model& model = c_.model;
+    const ProgramMap* editorSource = nullptr;
+    const ButtonProperties shown = LoadEditorButton(model.map, model.editorProgram, key, model.editor, editorSource);
+    const ProgramMap* pressSource = DefiningProgram(model.map, model.press.definition);
+    if (pressSource == editorSource) return shown;
+    EditorButton unshown;
+    return LoadButtonProperties(model.map, key, unshown, pressSource);
+}
+
 void ButtonEngine::Dispatch(const Tick& tick) {
     switch (tick.properties.action) {
         case kSleep: c_.power.PowerSleep(); return;
@@ -143,12 +165,12 @@ void ButtonEngine::Dispatch(const Tick& tick) {
 void ButtonEngine::EmulationOutputs(const Tick& tick) {
     const Model& model = c_.model;
     const ReceiverReading& reading = tick.reading;
-    const bool repeatAllowed = model.settings.autorepeat && model.editor.repeat;
+    const bool repeatAllowed = model.settings.autorepeat && tick.properties.repeat;
     if (reading.vendorPriority || !reading.active) return;
     if (!tick.newPress && !(tick.holdCount > 8 && repeatAllowed)) return;
 
     const ButtonProperties& p = tick.properties;
-    const EmulationMode mode = model.mode;
+    const EmulationMode mode = model.press.definition.mode;
     // A value of 0 sends no key but still lets the pending window messages run.
     if (mode == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0)) {
         SendKeyCodeValue(c_.input, p.keyCodeValue);
@@ -171,7 +193,7 @@ void ButtonEngine::BroadcastLirc(const Tick& tick, bool repeatAllowed) {
         model.listener.clients = clients;
         model.Changed(Aspect::Listener);
     };
-    if (model.mode != EmulationMode::WinLIRC) {
+    if (model.press.definition.mode != EmulationMode::WinLIRC) {
         showClients(c_.lirc.IsActive() ? std::optional(c_.lirc.ClientCount()) : std::nullopt);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace quorvel {
 
@@ -10,12 +11,14 @@ class LircBroadcaster;
 class OsdRequests;
 class PowerActions;
 class Processes;
+class ProgramWindows;
 class Receiver;
 class SleepTimerSwitch;
 class Sound;
 class TrayIcon;
 class WindowSystem;
 enum class EmulationMode;
+struct ButtonProperties;
 struct Model;
 
 // 0 below hold count 8, then one more every second tick, at most 255.
@@ -26,6 +29,7 @@ struct EngineContext {
     WindowSystem& windows;
     Input& input;
     Processes& processes;
+    ProgramWindows& programWindows;
     Receiver& receiver;
     PowerActions& power;
     SleepTimerSwitch& sleepTimer;
@@ -50,6 +54,7 @@ public:
 private:
     struct Tick;
     void RunTick();
+    ButtonProperties LoadProperties(const std::string& key);
     void Dispatch(const Tick& tick);
     void EmulationOutputs(const Tick& tick);
     void BroadcastLirc(const Tick& tick, bool repeatAllowed);

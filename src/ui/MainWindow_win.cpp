@@ -143,6 +143,7 @@ void MainWindow::OnCreate() {
     links_.Attach(window_);
     FillLists();
     AddHints();
+    AddProgramHints();
     Layout();
     OnTabChange();
     menu_.ShowSelectedMode(EmulationMode::None);

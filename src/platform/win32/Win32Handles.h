@@ -44,4 +44,11 @@ struct MenuTraits {
 };
 using UniqueMenu = UniqueHandle<MenuTraits>;
 
+struct LibraryTraits {
+    using Handle = HMODULE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle library) { FreeLibrary(library); }
+};
+using UniqueLibrary = UniqueHandle<LibraryTraits>;
+
 }  // namespace quorvel
