@@ -99,7 +99,10 @@ void BM_Tick(benchmark::State& state, TickKind kind) {
     const auto entries = static_cast<std::uint32_t>(state.range(0));
     Model model;
     model.map = MapOfSize(entries);
-    AddPrograms(model.map, static_cast<std::uint32_t>(state.range(1)), entries);
+    const auto programs = static_cast<std::uint32_t>(state.range(1));
+    AddPrograms(model.map, programs, entries);
+    // A held press keeps the definition its first tick chose: the program in front's own.
+    if (programs > 0) model.press.definition = {"p255.exe", true, EmulationMode::Keys};
     model.mode = EmulationMode::WinLIRC;
     NullOutputs null;
     FixedReceiver receiver;

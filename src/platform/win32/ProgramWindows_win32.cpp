@@ -1,7 +1,5 @@
 #include "platform/win32/ProgramWindows_win32.h"
 
-#include <tlhelp32.h>
-
 #include "platform/win32/FileLog_win32.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -32,13 +30,17 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
 }  // namespace
 
 // QueryFullProcessImageNameW came with Vista and needs only limited access, which elevated
-// processes grant; XP has psapi's GetProcessImageFileNameW; Windows 2000 only the Toolhelp list.
+// processes grant; XP has psapi's GetProcessImageFileNameW; Windows 2000 only the Toolhelp list,
+// which NT 4 lacks: all of them are looked up at run time.
 Win32ProgramWindows::Win32ProgramWindows(Log& log) : log_(log) {
-    queryFullName_ = Export<QueryFullName>(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameW");
-    if (!queryFullName_) {
-        psapi_ = UniqueLibrary(LoadLibraryA("psapi.dll"));
-        imageFileName_ = Export<ImageFileName>(psapi_.Get(), "GetProcessImageFileNameW");
-    }
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    queryFullName_ = Export<QueryFullName>(kernel, "QueryFullProcessImageNameW");
+    if (queryFullName_) return;
+    psapi_ = UniqueLibrary(LoadLibraryA("psapi.dll"));
+    imageFileName_ = Export<ImageFileName>(psapi_.Get(), "GetProcessImageFileNameW");
+    snapshot_ = Export<Snapshot>(kernel, "CreateToolhelp32Snapshot");
+    firstProcess_ = Export<ProcessStep>(kernel, "Process32FirstW");
+    nextProcess_ = Export<ProcessStep>(kernel, "Process32NextW");
 }
 
 WindowHandle Win32ProgramWindows::TopWindow() { return FromHwnd(GetTopWindow(nullptr)); }
@@ -90,14 +92,15 @@ std::string Win32ProgramWindows::ProcessImagePath(std::uint32_t processId) {
 }
 
 std::string Win32ProgramWindows::ImagePathFromSnapshot(std::uint32_t processId) {
-    const UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot_ || !firstProcess_ || !nextProcess_) return {};
+    const UniqueFile snapshot(snapshot_(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) {
         log_.Write(LastErrorText("CreateToolhelp32Snapshot"));
         return {};
     }
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+    for (BOOL more = firstProcess_(snapshot.Get(), &entry); more; more = nextProcess_(snapshot.Get(), &entry)) {
         if (entry.th32ProcessID == processId) return Narrow(entry.szExeFile, lstrlenW(entry.szExeFile));
     }
     return {};

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include "platform/Log.h"
 #include "platform/ProgramWindows.h"
 #include "platform/StdCall.h"
@@ -22,6 +24,8 @@ public:
 private:
     using QueryFullName = BOOL(QUORVEL_WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
     using ImageFileName = DWORD(QUORVEL_WINAPI*)(HANDLE, LPWSTR, DWORD);
+    using Snapshot = HANDLE(QUORVEL_WINAPI*)(DWORD, DWORD);
+    using ProcessStep = BOOL(QUORVEL_WINAPI*)(HANDLE, PROCESSENTRY32W*);
 
     std::string ImagePathFromSnapshot(std::uint32_t processId);
 
@@ -29,6 +33,9 @@ private:
     QueryFullName queryFullName_ = nullptr;
     UniqueLibrary psapi_;
     ImageFileName imageFileName_ = nullptr;
+    Snapshot snapshot_ = nullptr;
+    ProcessStep firstProcess_ = nullptr;
+    ProcessStep nextProcess_ = nullptr;
 };
 
 }  // namespace quorvel
