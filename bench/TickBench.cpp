@@ -1,5 +1,6 @@
 // The cost of one tick of the button engine: idle, the first tick of a press and a held
-// repeat, with button maps of growing size. Outputs go to sinks that do nothing, so the
+// repeat, with button maps of growing size, without programs and with the most programs the
+// file is read for, the pressed button defined by the program in front. Outputs go to sinks that do nothing, so the
 // figures are the engine's own work (map lookups, editor fill, dispatch decisions).
 #include <benchmark/benchmark.h>
 
@@ -12,6 +13,7 @@
 #include "osd/OsdRequests.h"
 #include "platform/Input.h"
 #include "platform/Processes.h"
+#include "platform/ProgramWindows.h"
 #include "platform/Sound.h"
 #include "platform/TrayIcon.h"
 #include "platform/WindowSystem.h"
@@ -20,7 +22,7 @@
 namespace quorvel {
 namespace {
 
-struct NullOutputs final : Input, Processes, WindowSystem, PowerActions, SleepTimerSwitch, LircBroadcaster, TrayIcon,
+struct NullOutputs final : Input, Processes, ProgramWindows, WindowSystem, PowerActions, SleepTimerSwitch, LircBroadcaster, TrayIcon,
                            Sound, OsdRequests {
     void KeybdEvent(std::uint8_t, std::uint32_t) override {}
     void MouseEvent(std::uint32_t, std::int32_t, std::int32_t, std::int32_t) override {}
@@ -28,7 +30,12 @@ struct NullOutputs final : Input, Processes, WindowSystem, PowerActions, SleepTi
     void SetCursorPos(Point) override {}
     void PumpMessages() override {}
     bool StartProcess(const ProcessLaunch&) override { return true; }
-    WindowHandle GetForegroundWindow() override { return kNoWindow; }
+    WindowHandle GetForegroundWindow() override { return WindowHandle{1}; }
+    WindowHandle TopWindow() override { return WindowHandle{1}; }
+    WindowHandle WindowBelow(WindowHandle) override { return kNoWindow; }
+    WindowFacts Facts(WindowHandle) override { return {"Window", 8, true, false, false}; }
+    std::vector<WindowHandle> ChildWindows(WindowHandle) override { return {}; }
+    std::string ProcessImagePath(std::uint32_t) override { return "C:\\Programs\\p255.exe"; }
     WindowHandle FindWindowByName(const std::string&, const std::string&) override { return kNoWindow; }
     bool IsWindow(WindowHandle) override { return false; }
     bool IsWindowVisible(WindowHandle) override { return false; }
@@ -77,32 +84,45 @@ ButtonMap MapOfSize(std::uint32_t entries) {
     return map;
 }
 
+void AddPrograms(ButtonMap& map, std::uint32_t programs, std::uint32_t pressed) {
+    for (std::uint32_t i = 0; i < programs; ++i) {
+        ProgramMap& program = map.AddProgram("p" + std::to_string(i) + ".exe");
+        program.mode = 2;
+        program[Section::Keys].Append(MapKey(pressed), "0041");
+        program[Section::Repeat].Append(MapKey(pressed), "1");
+    }
+}
+
 enum class TickKind { Idle, FirstTick, HeldRepeat };
 
 void BM_Tick(benchmark::State& state, TickKind kind) {
     const auto entries = static_cast<std::uint32_t>(state.range(0));
     Model model;
     model.map = MapOfSize(entries);
+    const auto programs = static_cast<std::uint32_t>(state.range(1));
+    AddPrograms(model.map, programs, entries);
+    // A held press keeps the definition its first tick chose: the program in front's own.
+    if (programs > 0) model.press.definition = {"p255.exe", true, EmulationMode::Keys};
     model.mode = EmulationMode::WinLIRC;
     NullOutputs null;
     FixedReceiver receiver;
-    ButtonEngine engine{EngineContext{model, null, null, null, receiver, null, null, null, null, null, null,
+    ButtonEngine engine{EngineContext{model, null, null, null, null, receiver, null, null, null, null, null, null,
                                       [&model](EmulationMode mode) { model.mode = mode; }}};
     if (kind != TickKind::Idle) receiver.reading = {true, entries & 0xFF, entries, true, false, {}};
 
     for (auto _ : state) {
         // Each iteration is one tick; the press state is set so that it is the wanted kind of tick.
         if (kind == TickKind::FirstTick) model.press.Reset();
-        if (kind == TickKind::HeldRepeat) model.press = {10, entries};
+        if (kind == TickKind::HeldRepeat) model.press.holdCount = 10, model.press.lastExtendedCode = entries;
         engine.OnTick();
     }
 }
 
-BENCHMARK_CAPTURE(BM_Tick, idle, TickKind::Idle)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Tick, idle, TickKind::Idle)->ArgsProduct({{10, 1000, 100000}, {0, 256}})->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Tick, first_tick_of_press, TickKind::FirstTick)
-    ->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+    ->ArgsProduct({{10, 1000, 100000}, {0, 256}})->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Tick, held_repeat, TickKind::HeldRepeat)
-    ->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+    ->ArgsProduct({{10, 1000, 100000}, {0, 256}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quorvel

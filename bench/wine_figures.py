@@ -11,8 +11,10 @@ the time from the start to the first accepted connection on its port; after a fe
 settle, the CPU time of the program's process and of the prefix's wineserver (which serves
 every call a program makes into Wine) over the idle window (--seconds in all per program),
 read from /proc; and the resident memory of the program's process at the window's end.
-Printed: each figure for both programs, their ratios and the targets. Only figures are
-printed; nothing is asserted."""
+Printed: each figure for both programs, their ratios and the targets, and what telling the
+program in front costs a new press (bench/lookup: ProgramLookup.exe, the lookup a press makes,
+timed over many rounds with the poller's window in front). Only figures are printed; nothing
+is asserted."""
 
 import argparse
 import os
@@ -133,6 +135,19 @@ def measure(program: ProgramFolder, exe: str, seconds: float) -> dict:
         time.sleep(1.0)
 
 
+def lookup_microseconds(program: ProgramFolder) -> str:
+    """The program-in-front lookup's cost per press, with a window of another program in front."""
+    port = free_port()
+    poller = program.start("IdlePoller.exe", [port])
+    try:
+        wait_accepting(port)
+        code, output = program.prefix.run(program.prefix.windows_path(program.path / "ProgramLookup.exe"), ["2000"])
+        lines = [line for line in output.splitlines() if line.startswith("lookup ")]
+        return lines[-1] if code == 0 and lines else f"no figure (exit {code}): {output.strip()}"
+    finally:
+        poller.kill()
+
+
 def report(name: str, unit: str, quorvel: float, baseline: float, target: str):
     ratio = f"{quorvel / baseline:5.2f}" if baseline else "  -  "
     print(f"{name:22} {quorvel:9.2f} {baseline:9.2f} {unit:12} ratio {ratio}   target: {target}")
@@ -149,6 +164,7 @@ def main():
         program.add_quorvel()
         program.add_library("BeholdRC")
         program.add_file(BUILD_DIR / "bench" / "IdlePoller.exe")
+        program.add_file(BUILD_DIR / "bench" / "ProgramLookup.exe")
         window = ARGS.seconds / ARGS.rounds
         runs = {"IdlePoller.exe": [], "Quorvel.exe": []}
         for round_number in range(ARGS.rounds):
@@ -166,6 +182,7 @@ def main():
                statistics.median(run["rss"] for run in baseline) / 1024, "ratio at most 1.5")
         report(f"idle CPU over {ARGS.seconds:.0f} s", "% of a core", 100 * sum(run["cpu"] for run in quorvel) / ARGS.seconds,
                100 * sum(run["cpu"] for run in baseline) / ARGS.seconds, "ratio at most 1.1")
+        print(f"program in front, per press: {lookup_microseconds(program)} (microseconds, program)")
         prefix.stop_server()
     finally:
         xvfb.stop()

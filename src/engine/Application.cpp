@@ -36,7 +36,8 @@ Application::Application(const ApplicationContext& context)
                                   c_.mainThread, c_.clock}),
       lirc_(model_, c_.tray, c_.dialogs, c_.log, c_.mainThread, c_.clock, c_.sockets,
             [this] { engine_.NoteClientEvent(); }),
-      engine_(EngineContext{model_, c_.windows, c_.input, c_.processes, receivers_, power_, sleepTimer_,
+      programs_(model_, c_.dialogs, c_.programWindows),
+      engine_(EngineContext{model_, c_.windows, c_.input, c_.processes, c_.programWindows, receivers_, power_, sleepTimer_,
                             lirc_.Broadcaster(), c_.tray, c_.sound, c_.osd,
                             [this](EmulationMode mode) { SelectMode(mode); }}) {}
 
@@ -61,8 +62,9 @@ bool Application::Start(const std::vector<std::string>& arguments) {
     c_.process.RaisePriority();
     const bool settingsStored = settingsStore_.LoadSettings(system_.OsMajorVersion());
     ApplyOsdColour();
-    model_.map = LoadButtonMap(c_.profile, ButtonMapPath(c_.executablePath));
+    model_.map = LoadButtonMap(c_.profile, ButtonMapPath(c_.executablePath), c_.log);
     model_.Changed(Aspect::RemoteName);
+    model_.Changed(Aspect::Programs);
     lirc_.PublishDirectory();
     power_.LoadPowerLibrary();
     if (!receivers_.DetectReceivers(debugMode_)) return false;
@@ -147,9 +149,12 @@ void Application::ChoosePresetKey(int index) {
 }
 
 void Application::CommitEditor() {
-    if (!quorvel::CommitEditor(model_.editor, model_.map)) return;
+    ProgramMap* program = model_.editorProgram.empty() ? nullptr : model_.map.FindProgram(model_.editorProgram);
+    if (!quorvel::CommitEditor(model_.editor, model_.map, program)) return;
     lirc_.PublishDirectory();
     model_.editorUnsaved = false;
+    model_.editor.ownDefinition = program != nullptr;
+    model_.Changed(Aspect::Editor);
     model_.ShowStatus("Saved the button '" + EditedButtonName(model_.editor) + "'");
 }
 

@@ -9,6 +9,7 @@
 #include "actions/Power.h"
 #include "actions/SleepTimer.h"
 #include "engine/ButtonEngine.h"
+#include "engine/ProgramChoices.h"
 #include "engine/SystemIdentification.h"
 #include "lirc/LircListener.h"
 #include "model/Model.h"
@@ -33,6 +34,7 @@ class Sockets;
 class Sound;
 class SystemInfo;
 class Timer;
+class ProgramWindows;
 class TrayIcon;
 class WindowSystem;
 
@@ -40,6 +42,7 @@ struct ApplicationContext {
     WindowSystem& windows;
     Input& input;
     Processes& processes;
+    ProgramWindows& programWindows;
     ProfileFile& profile;
     Registry& registry;
     Libraries& libraries;
@@ -99,10 +102,11 @@ public:
     // A key pressed in the key field, or a key chosen from its list.
     void CaptureKey(std::uint16_t virtualKey, KeyModifiers held);
     void ChoosePresetKey(int index);
-    // The editor into the button map (in memory until the next save).
+    // The editor into the button map (in memory until the next save), for the editor's program.
     void CommitEditor();
     // The remote's name, the last field of every WinLIRC line; in the file from the next save.
     void RenameRemote(const std::string& name);
+    ProgramChoices& Programs() { return programs_; }
 
     // "Exit": from now on the window may close, and closing it ends the program.
     void RequestExit() { model_.exitRequested = true; }
@@ -129,6 +133,7 @@ private:
     SleepTimer sleepTimer_;
     Receivers receivers_;
     LircListener lirc_;
+    ProgramChoices programs_;
     ButtonEngine engine_;
     bool debugMode_ = false;
 };

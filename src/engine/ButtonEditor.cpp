@@ -30,30 +30,34 @@ const std::vector<std::string>& ActionNames() {
     return names;
 }
 
-ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor) {
+ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor,
+                                      const ProgramMap* program) {
     ButtonProperties properties;
+    const auto lookup = [&](Section section) { return map.Lookup(program, section, key); };
 
-    properties.action = ReadByte(map.Lookup(Section::Actions, key));
+    properties.action = ReadByte(lookup(Section::Actions));
     editor.action = Choice(properties.action, ActionNames());
 
-    const std::string* repeat = map.Lookup(Section::Repeat, key);
-    editor.repeat = !repeat || *repeat == "1";
+    const std::string* repeat = lookup(Section::Repeat);
+    properties.repeat = !repeat || *repeat == "1";
+    editor.repeat = properties.repeat;
 
-    const std::string* keys = map.Lookup(Section::Keys, key);
+    const std::string* keys = lookup(Section::Keys);
     const auto keyValue = keys ? ParseHex(*keys) : std::nullopt;
     properties.keyCodeValue = keyValue ? static_cast<std::uint16_t>(*keyValue) : 0;
-    editor.keyText = keyValue ? KeyText(properties.keyCodeValue) : "None";
+    properties.keyText = keyValue ? KeyText(properties.keyCodeValue) : "None";
+    editor.keyText = properties.keyText;
     editor.keyCodeValue = properties.keyCodeValue & ~kKeyCodeWin;
     editor.win = (properties.keyCodeValue & kKeyCodeWin) != 0;
 
-    properties.mouseAction = ReadByte(map.Lookup(Section::Mouse, key));
+    properties.mouseAction = ReadByte(lookup(Section::Mouse));
     editor.mouseAction = Choice(properties.mouseAction, MouseActionNames());
 
-    const std::string* application = map.Lookup(Section::Applications, key);
+    const std::string* application = lookup(Section::Applications);
     properties.applicationPath = application ? *application : std::string();
     editor.applicationPath = properties.applicationPath;
 
-    properties.messageNumber = ReadByte(map.Lookup(Section::Messages, key));
+    properties.messageNumber = ReadByte(lookup(Section::Messages));
     editor.message = Choice(properties.messageNumber, AppCommandNames());
 
     return properties;
@@ -64,19 +68,28 @@ std::string EditedButtonName(const EditorButton& editor) {
     return MapKey(*editor.extendedCode);
 }
 
-bool CommitEditor(const EditorButton& editor, ButtonMap& map) {
+ButtonProperties LoadEditorButton(const ButtonMap& map, const std::string& editorProgram, const std::string& key,
+                                  EditorButton& editor, const ProgramMap*& source) {
+    const ProgramMap* program = editorProgram.empty() ? nullptr : map.FindProgram(editorProgram);
+    editor.ownDefinition = program && program->Defines(key);
+    source = editor.ownDefinition ? program : nullptr;
+    return LoadButtonProperties(map, key, editor, source);
+}
+
+bool CommitEditor(const EditorButton& editor, ButtonMap& map, ProgramMap* program) {
     if (!editor.extendedCode) return false;
     const std::string key = MapKey(*editor.extendedCode);
     std::uint16_t keyCodeValue = editor.keyCodeValue & ~kKeyCodeWin;
     if (editor.win) keyCodeValue |= kKeyCodeWin;
 
     map[Section::Buttons].Set(key, editor.name);
-    map[Section::Repeat].Set(key, editor.repeat ? "1" : "0");
-    map[Section::Actions].Set(key, std::to_string(editor.action));
-    map[Section::Mouse].Set(key, std::to_string(editor.mouseAction));
-    map[Section::Keys].Set(key, Hex(keyCodeValue, 4));
-    map[Section::Applications].Set(key, editor.applicationPath);
-    map[Section::Messages].Set(key, std::to_string(editor.message));
+    const auto list = [&](Section section) -> SectionList& { return program ? (*program)[section] : map[section]; };
+    list(Section::Repeat).Set(key, editor.repeat ? "1" : "0");
+    list(Section::Actions).Set(key, std::to_string(editor.action));
+    list(Section::Mouse).Set(key, std::to_string(editor.mouseAction));
+    list(Section::Keys).Set(key, Hex(keyCodeValue, 4));
+    list(Section::Applications).Set(key, editor.applicationPath);
+    list(Section::Messages).Set(key, std::to_string(editor.message));
     return true;
 }
 

@@ -8,28 +8,40 @@ namespace quorvel {
 
 class ButtonMap;
 struct EditorButton;
+struct ProgramMap;
 
 // What the tick needs of a button, as loaded into the editor.
 struct ButtonProperties {
+    bool repeat = true;
     std::uint8_t action = 0;
     std::uint16_t keyCodeValue = 0;  // all 16 bits, Win included
     std::uint8_t mouseAction = 0;
     std::uint8_t messageNumber = 0;
     std::string applicationPath;
+    std::string keyText = "None";
 };
 
 // The editor's list of special actions; their indexes are the stored action numbers.
 const std::vector<std::string>& ActionNames();
 
-// Loads the button's entries into the editor, section by section; a stored number beyond its
-// list leaves the list without a choice.
-ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor);
+// Loads the button's entries into the editor, section by section, from the program's sections
+// when one is given, else from the global ones; a stored number beyond its list leaves the list
+// without a choice.
+ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor,
+                                      const ProgramMap* program = nullptr);
 
 // How the status bar names the edited button: its name, else its extended code.
 std::string EditedButtonName(const EditorButton& editor);
 
-// Commits the editor into the map in memory, under the edited button's key. Returns false,
+// Loads the button into the editor as the editor's program defines it, or as the global map
+// does where that program has no definition of its own (empty: the global map). Tells which
+// program's sections it read, nothing for the global ones.
+ButtonProperties LoadEditorButton(const ButtonMap& map, const std::string& editorProgram, const std::string& key,
+                                  EditorButton& editor, const ProgramMap*& source);
+
+// Commits the editor into the map in memory, under the edited button's key: the name into the
+// global "Buttons", the rest into the program's sections when one is given. Returns false,
 // changing nothing, while no button has been read yet.
-bool CommitEditor(const EditorButton& editor, ButtonMap& map);
+bool CommitEditor(const EditorButton& editor, ButtonMap& map, ProgramMap* program = nullptr);
 
 }  // namespace quorvel

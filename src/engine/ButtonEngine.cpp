@@ -11,6 +11,7 @@
 #include "engine/ButtonEditor.h"
 #include "engine/PressOsd.h"
 #include "engine/PressRule.h"
+#include "engine/ProgramInFront.h"
 #include "lirc/LircBroadcaster.h"
 #include "lirc/LircLine.h"
 #include "model/ButtonAction.h"
@@ -61,12 +62,17 @@ void ButtonEngine::RunTick() {
     const std::optional<ReceiverReading> reading = c_.receiver.ReadReceiver();
     if (!reading) return;
     // Only a press can be held back by the program's own window; an idle tick need not ask.
-    const bool ownWindowForeground = reading->active && c_.windows.IsOwnForm(c_.windows.GetForegroundWindow());
+    const WindowHandle foreground = reading->active ? c_.windows.GetForegroundWindow() : kNoWindow;
+    const bool ownWindowForeground = reading->active && c_.windows.IsOwnForm(foreground);
 
     Tick tick = ShowButton(*reading);
     const bool wasActive = ShowHeld(reading->active);
     ShowTrayPicture(reading->active);
-    tick.step = TakeStep(*reading, wasActive);
+    PressFacts facts = GatherPressFacts(*reading, wasActive);
+    if (facts.active && !facts.continues) ChoosePressDefinition(*reading, foreground, ownWindowForeground);
+    LoadProperties(tick);
+    facts.repeatAllowed = c_.model.settings.autorepeat && tick.properties.repeat;
+    tick.step = TakeStep(facts, *reading);
     Notify(tick);
     // While the user works in the program's own window, buttons are shown but do nothing.
     if (ownWindowForeground) return;
@@ -78,7 +84,6 @@ ButtonEngine::Tick ButtonEngine::ShowButton(const ReceiverReading& reading) {
     Tick tick;
     tick.reading = reading;
     const std::string key = MapKey(reading.extendedCode);
-    const EditorButton edited = model.editor;
     if (reading.showProperties) {
         model.editor.rcCode = reading.rcCode;
         model.editor.extendedCode = reading.extendedCode;
@@ -87,15 +92,6 @@ ButtonEngine::Tick ButtonEngine::ShowButton(const ReceiverReading& reading) {
         const std::string* name = model.map.Lookup(Section::Buttons, key);
         tick.buttonName = name && !name->empty() ? *name : reading.buttonName;
         model.shown.name = tick.buttonName;
-    }
-    if (reading.showProperties) {
-        model.editor.name = tick.buttonName;
-        tick.properties = LoadButtonProperties(model.map, key, model.editor);
-        // The press replaced edits that were never saved: the user hears of it.
-        if (model.editorUnsaved && !(model.editor == edited)) {
-            model.ShowStatus("Unsaved changes to '" + EditedButtonName(edited) + "' were discarded");
-        }
-        model.editorUnsaved = false;
     }
     return tick;
 }
@@ -116,16 +112,44 @@ void ButtonEngine::ShowTrayPicture(bool active) {
     }
 }
 
-PressStep ButtonEngine::TakeStep(const ReceiverReading& reading, bool wasActive) {
-    Model& model = c_.model;
-    PressState& press = model.press;
+PressFacts ButtonEngine::GatherPressFacts(const ReceiverReading& reading, bool wasActive) const {
+    const PressState& press = c_.model.press;
     PressFacts facts;
     facts.active = reading.active;
     // Only a tick that had a button continues a press, so a Compro key 0 after an idle tick
     // (whose code is also 0) is a new press.
     facts.continues = reading.active && wasActive && reading.extendedCode == press.lastExtendedCode;
     facts.previousHoldCount = press.holdCount;
-    facts.repeatAllowed = model.settings.autorepeat && model.editor.repeat;
+    return facts;
+}
+
+void ButtonEngine::ChoosePressDefinition(const ReceiverReading& reading, WindowHandle foreground,
+                                         bool ownWindowForeground) {
+    Model& model = c_.model;
+    // The program in front is asked once a press, and only when some program has definitions.
+    const bool askProgram = !ownWindowForeground && !model.map.Programs().empty();
+    const std::string program = askProgram ? ProgramInFront(c_.programWindows, foreground) : std::string();
+    model.press.definition = ChooseDefinition(model.map, {program, MapKey(reading.extendedCode), model.mode});
+}
+
+void ButtonEngine::LoadProperties(Tick& tick) {
+    Model& model = c_.model;
+    // A press the receiver gives no properties for keeps the repeat flag last shown.
+    tick.properties.repeat = model.editor.repeat;
+    if (!tick.reading.showProperties) return;
+    const EditorButton edited = model.editor;
+    model.editor.name = tick.buttonName;
+    tick.properties = LoadPressProperties(MapKey(tick.reading.extendedCode));
+    // The press replaced edits that were never saved: the user hears of it.
+    if (model.editorUnsaved && !(model.editor == edited)) {
+        model.ShowStatus("Unsaved changes to '" + EditedButtonName(edited) + "' were discarded");
+    }
+    model.editorUnsaved = false;
+}
+
+PressStep ButtonEngine::TakeStep(const PressFacts& facts, const ReceiverReading& reading) {
+    Model& model = c_.model;
+    PressState& press = model.press;
     const PressStep step = ClassifyPress(facts);
 
     press.holdCount = step.holdCount;
@@ -147,6 +171,18 @@ void ButtonEngine::Notify(const Tick& tick) {
         c_.osd.ShowOsd(ComposePressOsd(tick.buttonName, tick.properties, model, c_.sleepTimer.IsRunning()),
                        settings.osdSecondDisplay);
     }
+}
+
+// The editor shows its program's definition, or the global one where that program has none;
+// the press acts on the definition chosen when it began.
+ButtonProperties ButtonEngine::LoadPressProperties(const std::string& key) {
+    Model& model = c_.model;
+    const ProgramMap* editorSource = nullptr;
+    const ButtonProperties shown = LoadEditorButton(model.map, model.editorProgram, key, model.editor, editorSource);
+    const ProgramMap* pressSource = DefiningProgram(model.map, model.press.definition);
+    if (pressSource == editorSource) return shown;
+    EditorButton unshown;
+    return LoadButtonProperties(model.map, key, unshown, pressSource);
 }
 
 void ButtonEngine::Dispatch(const Tick& tick) {
@@ -172,7 +208,7 @@ void ButtonEngine::EmulationOutputs(const Tick& tick) {
     if (reading.vendorPriority || !tick.step.outputDue) return;
 
     const ButtonProperties& p = tick.properties;
-    const EmulationMode mode = model.mode;
+    const EmulationMode mode = model.press.definition.mode;
     // A value of 0 sends no key but still lets the pending window messages run.
     if (mode == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0)) {
         SendKeyCodeValue(c_.input, p.keyCodeValue);
@@ -196,7 +232,7 @@ void ButtonEngine::BroadcastLirc(const Tick& tick) {
         model.listener.clients = clients;
         model.Changed(Aspect::Listener);
     };
-    if (model.mode != EmulationMode::WinLIRC) {
+    if (model.press.definition.mode != EmulationMode::WinLIRC) {
         showClients(c_.lirc.IsActive() ? std::optional(c_.lirc.ClientCount()) : std::nullopt);
         return;
     }

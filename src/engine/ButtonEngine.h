@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "engine/PressRule.h"
+#include "platform/Handles.h"
 
 namespace quorvel {
 
@@ -12,12 +14,14 @@ class LircBroadcaster;
 class OsdRequests;
 class PowerActions;
 class Processes;
+class ProgramWindows;
 class Receiver;
 class SleepTimerSwitch;
 class Sound;
 class TrayIcon;
 class WindowSystem;
 enum class EmulationMode;
+struct ButtonProperties;
 struct Model;
 struct ReceiverReading;
 
@@ -26,6 +30,7 @@ struct EngineContext {
     WindowSystem& windows;
     Input& input;
     Processes& processes;
+    ProgramWindows& programWindows;
     Receiver& receiver;
     PowerActions& power;
     SleepTimerSwitch& sleepTimer;
@@ -55,7 +60,12 @@ private:
     // Returns whether the previous tick had a button.
     bool ShowHeld(bool active);
     void ShowTrayPicture(bool active);
-    PressStep TakeStep(const ReceiverReading& reading, bool wasActive);
+    PressFacts GatherPressFacts(const ReceiverReading& reading, bool wasActive) const;
+    void ChoosePressDefinition(const ReceiverReading& reading, WindowHandle foreground, bool ownWindowForeground);
+    // The editor's and the press's properties, when the receiver gives them.
+    void LoadProperties(Tick& tick);
+    ButtonProperties LoadPressProperties(const std::string& key);
+    PressStep TakeStep(const PressFacts& facts, const ReceiverReading& reading);
     void Notify(const Tick& tick);
     void Dispatch(const Tick& tick);
     void EmulationOutputs(const Tick& tick);

@@ -30,11 +30,13 @@ std::string ComposePressOsd(const std::string& buttonName, const ButtonPropertie
         }
     }
 
-    const EditorButton& editor = model.editor;
-    if (model.mode == EmulationMode::WinLIRC) AppendLine(text, "WinLIRC");
-    if (model.mode == EmulationMode::Keys && editor.keyText != "None") AppendLine(text, editor.keyText);
-    if (model.mode == EmulationMode::Mouse && editor.mouseAction > 0) {
-        AppendLine(text, MouseActionNames()[static_cast<std::size_t>(editor.mouseAction)]);
+    // The mode and definition the press took for the program in front.
+    const EmulationMode mode = model.press.definition.mode;
+    if (mode == EmulationMode::WinLIRC) AppendLine(text, "WinLIRC");
+    if (mode == EmulationMode::Keys && properties.keyText != "None") AppendLine(text, properties.keyText);
+    const auto& mouseActions = MouseActionNames();
+    if (mode == EmulationMode::Mouse && properties.mouseAction > 0 && properties.mouseAction < mouseActions.size()) {
+        AppendLine(text, mouseActions[properties.mouseAction]);
     }
     const auto& commands = AppCommandNames();
     if (properties.messageNumber != 0 && properties.messageNumber < commands.size()) {

@@ -1,5 +1,7 @@
 #include "model/ButtonMap.h"
 
+#include <utility>
+
 #include "core/Text.h"
 
 namespace quorvel {
@@ -49,6 +51,79 @@ void SectionList::Set(std::string_view key, std::string value) {
         values_[found->second] = std::move(value);
     } else {
         Append(std::string(key), std::move(value));
+    }
+}
+
+bool SectionList::Remove(std::string_view key) {
+    const std::string upper = AsciiUpperCase(key);
+    if (!firstIndex_.count(upper)) return false;
+    SectionList kept;
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        if (AsciiUpperCase(keys_[i]) != upper) kept.Append(std::move(keys_[i]), std::move(values_[i]));
+    }
+    *this = std::move(kept);
+    return true;
+}
+
+bool ProgramMap::Defines(std::string_view key) const {
+    for (Section section : kProgramSections) {
+        if ((*this)[section].Find(key)) return true;
+    }
+    return false;
+}
+
+std::string ProgramSectionName(Section section, std::string_view program) {
+    return std::string(SectionName(section)) + '@' + std::string(program);
+}
+
+std::string ProgramNameFault(std::string_view name) {
+    if (name.empty()) return "The program name is empty.";
+    if (name.size() > kMaxProgramNameLength) return "The program name is longer than 255 characters.";
+    if (name.front() == ';') return "The program name cannot begin with ';'.";
+    if (TrimBlanks(name).size() != name.size()) return "The program name cannot begin or end with a blank.";
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '=' || c == '[' || c == ']' || byte < 0x20 || byte == 0x7f) {
+            return "The program name cannot hold '=', '[', ']' or control characters.";
+        }
+    }
+    return {};
+}
+
+const ProgramMap* ButtonMap::FindProgram(std::string_view name) const {
+    if (programs_.empty()) return nullptr;
+    const auto found = programIndex_.find(AsciiUpperCase(name));
+    return found == programIndex_.end() ? nullptr : &programs_[found->second];
+}
+
+ProgramMap* ButtonMap::FindProgram(std::string_view name) {
+    return const_cast<ProgramMap*>(std::as_const(*this).FindProgram(name));
+}
+
+ProgramMap& ButtonMap::AddProgram(std::string_view name) {
+    if (ProgramMap* known = FindProgram(name)) return *known;
+    programIndex_.emplace(AsciiUpperCase(name), programs_.size());
+    programs_.push_back(ProgramMap{std::string(name), 0, {}});
+    return programs_.back();
+}
+
+void ButtonMap::RemoveProgram(std::string_view name) {
+    const ProgramMap* program = FindProgram(name);
+    if (!program) return;
+    erasures_.push_back({"Programs", program->name});
+    for (Section section : kProgramSections) erasures_.push_back({ProgramSectionName(section, program->name), {}});
+    programs_.erase(programs_.begin() + (program - programs_.data()));
+    programIndex_.clear();
+    for (std::size_t i = 0; i < programs_.size(); ++i) programIndex_.emplace(AsciiUpperCase(programs_[i].name), i);
+}
+
+void ButtonMap::RemoveProgramButton(std::string_view name, std::string_view key) {
+    ProgramMap* program = FindProgram(name);
+    if (!program) return;
+    for (Section section : kProgramSections) {
+        if ((*program)[section].Remove(key)) {
+            erasures_.push_back({ProgramSectionName(section, program->name), std::string(key)});
+        }
     }
 }
 

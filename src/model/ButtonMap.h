@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,6 +33,8 @@ public:
     void Append(std::string key, std::string value);
     // Replaces the value of the first matching key, or appends the pair.
     void Set(std::string_view key, std::string value);
+    // Takes out every entry of the key; false when there was none.
+    bool Remove(std::string_view key);
 
     std::size_t Size() const { return keys_.size(); }
     const std::string& KeyAt(std::size_t i) const { return keys_[i]; }
@@ -43,6 +46,40 @@ private:
     std::unordered_map<std::string, std::size_t> firstIndex_;
 };
 
+// The sections a program may define for itself; button names stay global.
+constexpr std::array<Section, 6> kProgramSections = {Section::Repeat, Section::Actions,      Section::Mouse,
+                                                     Section::Keys,   Section::Applications, Section::Messages};
+
+constexpr std::size_t kMaxProgramNameLength = 255;
+constexpr std::size_t kMaxPrograms = 256;
+
+// A program's own definitions, found by its executable's file name ("vlc.exe").
+struct ProgramMap {
+    std::string name;
+    // 0 follows the current mode; 1 to 4 are the modes as the "Mode" setting numbers them.
+    std::uint8_t mode = 0;
+    // Indexed by Section; the Buttons list stays empty.
+    std::array<SectionList, kSectionOrder.size()> sections;
+
+    SectionList& operator[](Section section) { return sections[static_cast<std::size_t>(section)]; }
+    const SectionList& operator[](Section section) const { return sections[static_cast<std::size_t>(section)]; }
+    // Any of its sections holds the key.
+    bool Defines(std::string_view key) const;
+};
+
+// The name of a program's own section: "Keys@vlc.exe".
+std::string ProgramSectionName(Section section, std::string_view program);
+
+// Why the name cannot name a program in the file; empty when it can: an INI key or section
+// name cannot hold '=', '[', ']', control characters, a leading ';' or blanks around it.
+std::string ProgramNameFault(std::string_view name);
+
+// An entry or a whole section (no key) that the next save takes out of the file.
+struct Erasure {
+    std::string section;
+    std::optional<std::string> key;
+};
+
 class ButtonMap {
 public:
     const std::string& RemoteName() const { return remoteName_; }
@@ -52,9 +89,28 @@ public:
     const SectionList& operator[](Section section) const { return sections_[static_cast<std::size_t>(section)]; }
 
     const std::string* Lookup(Section section, std::string_view key) const { return (*this)[section].Find(key); }
+    // The entry in the program's section when a program is given, else in the global one.
+    const std::string* Lookup(const ProgramMap* program, Section section, std::string_view key) const {
+        return program ? (*program)[section].Find(key) : Lookup(section, key);
+    }
+
+    // Programs match without regard to case.
+    const std::vector<ProgramMap>& Programs() const { return programs_; }
+    const ProgramMap* FindProgram(std::string_view name) const;
+    ProgramMap* FindProgram(std::string_view name);
+    // The program of that name, added without definitions when it was not there.
+    ProgramMap& AddProgram(std::string_view name);
+    // The program and all its sections go, in the file too at the next save.
+    void RemoveProgram(std::string_view name);
+    // The program's own definition of the button goes; the global one applies again.
+    void RemoveProgramButton(std::string_view name, std::string_view key);
+    const std::vector<Erasure>& Erasures() const { return erasures_; }
 
 private:
     std::string remoteName_;
+    std::vector<ProgramMap> programs_;
+    std::unordered_map<std::string, std::size_t> programIndex_;
+    std::vector<Erasure> erasures_;
     std::array<SectionList, kSectionOrder.size()> sections_;
 };
 

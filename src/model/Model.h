@@ -8,6 +8,7 @@
 
 #include "model/ButtonAction.h"
 #include "model/ButtonMap.h"
+#include "model/PressDefinition.h"
 
 namespace quorvel {
 
@@ -74,6 +75,8 @@ struct EditorButton {
     bool win = false;
     int message = -1;
     std::string applicationPath;
+    // The editor's program defines the button itself; else it shows the global definition.
+    bool ownDefinition = false;
     friend bool operator==(const EditorButton&, const EditorButton&) = default;
 };
 
@@ -84,7 +87,8 @@ constexpr std::uint32_t kTickMs = 50;
 struct PressState {
     std::uint32_t holdCount = 0;
     std::uint32_t lastExtendedCode = 0;
-    void Reset() { holdCount = 0, lastExtendedCode = 0; }
+    PressDefinition definition;
+    void Reset() { holdCount = 0, lastExtendedCode = 0, definition = {}; }
 };
 
 // The receiver in use, as the "RC" group shows it.
@@ -100,7 +104,8 @@ struct ListenerState {
     std::optional<std::size_t> clients;
 };
 
-enum class Aspect { Settings, Mode, Shown, Editor, Receiver, RemoteName, Listener, Status, Identity };
+// Programs: the programs with definitions of their own, their modes and the editor's program.
+enum class Aspect { Settings, Mode, Shown, Editor, Receiver, RemoteName, Listener, Status, Identity, Programs };
 
 // Told after the logic changed a part of the model; the window shows it anew.
 class ModelObserver {
@@ -117,6 +122,8 @@ struct Model {
     EditorButton editor;
     // The user changed the editor since it was last filled or saved.
     bool editorUnsaved = false;
+    // The program whose definitions the editor shows and saves; empty for the global map.
+    std::string editorProgram;
     PressState press;
     ButtonMap map;
     ReceiverInfo receiver;

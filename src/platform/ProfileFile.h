@@ -23,6 +23,8 @@ public:
     // WritePrivateProfileStringA; false when the file could not be written.
     virtual bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                              const std::string& value) = 0;
+    // WritePrivateProfileStringA with no value (the key goes) or no key (the whole section goes).
+    virtual bool Erase(const std::string& path, const std::string& section, const std::optional<std::string>& key) = 0;
 
     // A save is written to a copy beside the file, which takes the file's place only once it
     // was written whole: a failed save never leaves the file cut short or half written.

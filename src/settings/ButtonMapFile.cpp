@@ -2,10 +2,12 @@
 
 #include <functional>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "core/Text.h"
 #include "platform/Dialogs.h"
+#include "platform/Log.h"
 #include "platform/ProfileFile.h"
 
 namespace quorvel {
@@ -14,6 +16,7 @@ namespace {
 constexpr std::size_t kListCapacity = 16384;
 constexpr std::size_t kValueCapacity = 2048;
 constexpr std::size_t kCapacityLimit = std::size_t{1} << 28;
+constexpr const char* kProgramsSection = "Programs";
 
 // The profile functions cut a result that does not fit and say so only by filling the buffer
 // to its last usable byte (capacity - 1 for a value, capacity - 2 for a list). Such a result
@@ -41,13 +44,22 @@ std::vector<std::string> SplitZeroSeparated(const std::string& bytes) {
     return items;
 }
 
-bool HasSection(ProfileFile& profile, const std::string& path, const std::string& section) {
-    const std::string names = ReadWhole(
-        [&](std::size_t capacity) { return profile.GetSectionNames(path, capacity); }, kListCapacity, 2);
-    for (const std::string& name : SplitZeroSeparated(names)) {
+std::vector<std::string> SectionNames(ProfileFile& profile, const std::string& path) {
+    return SplitZeroSeparated(ReadWhole(
+        [&](std::size_t capacity) { return profile.GetSectionNames(path, capacity); }, kListCapacity, 2));
+}
+
+bool HasSection(const std::vector<std::string>& names, const std::string& section) {
+    for (const std::string& name : names) {
         if (EqualsIgnoringCase(name, section)) return true;
     }
     return false;
+}
+
+std::vector<std::string> KeyList(ProfileFile& profile, const std::string& path, const std::string& section) {
+    return SplitZeroSeparated(ReadWhole(
+        [&](std::size_t capacity) { return profile.GetString(path, section, std::nullopt, "", capacity); },
+        kListCapacity, 2));
 }
 
 std::string ReadValue(ProfileFile& profile, const std::string& path, const std::string& section,
@@ -70,14 +82,76 @@ std::string StoredForm(const std::string& value) {
     return padded || quoted ? '"' + value + '"' : value;
 }
 
+void ReadList(ProfileFile& profile, const std::string& path, const std::string& name, Section section,
+              SectionList& list) {
+    for (std::string& key : KeyList(profile, path, name)) {
+        std::string value = ReadValue(profile, path, name, key, SectionFallback(section));
+        list.Append(std::move(key), std::move(value));
+    }
+}
+
+bool WriteList(ProfileFile& profile, const std::string& path, const std::string& name, const SectionList& list) {
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+        if (!profile.WriteString(path, name, list.KeyAt(i), StoredForm(list.ValueAt(i)))) return false;
+    }
+    return true;
+}
+
+// The program named by a section of its own ("Keys@vlc.exe"), or nothing for any other section.
+std::optional<std::string> ProgramOfSection(const std::string& name) {
+    const std::size_t at = name.find('@');
+    if (at == std::string::npos) return std::nullopt;
+    for (Section section : kProgramSections) {
+        if (EqualsIgnoringCase(std::string_view(name).substr(0, at), SectionName(section))) return name.substr(at + 1);
+    }
+    return std::nullopt;
+}
+
+std::uint8_t ProgramMode(const std::string& stored) {
+    return stored.size() == 1 && stored[0] >= '0' && stored[0] <= '4' ? static_cast<std::uint8_t>(stored[0] - '0') : 0;
+}
+
+// Programs listed in "Programs" come first, then those that only have sections, each once.
+// Names the file cannot hold and programs beyond the limit are left in the file unread.
+void LoadPrograms(ProfileFile& profile, const std::string& path, const std::vector<std::string>& sectionNames,
+                  Log& log, ButtonMap& map) {
+    std::vector<std::string> names = KeyList(profile, path, kProgramsSection);
+    for (const std::string& section : sectionNames) {
+        if (auto program = ProgramOfSection(section)) names.push_back(std::move(*program));
+    }
+    std::unordered_set<std::string> seen;
+    for (const std::string& name : names) {
+        if (!seen.insert(AsciiUpperCase(name)).second) continue;
+        if (const std::string fault = ProgramNameFault(name); !fault.empty()) {
+            log.Write("Button map: program \"" + name + "\" skipped: " + fault);
+            continue;
+        }
+        if (map.Programs().size() >= kMaxPrograms) {
+            log.Write("Button map: more than " + std::to_string(kMaxPrograms) + " programs; \"" + name +
+                      "\" is not read and stays in the file as it is");
+            continue;
+        }
+        ProgramMap& program = map.AddProgram(name);
+        program.mode = ProgramMode(ReadValue(profile, path, kProgramsSection, name, "0"));
+        for (Section section : kProgramSections) {
+            ReadList(profile, path, ProgramSectionName(section, name), section, program[section]);
+        }
+    }
+}
+
 bool WriteEntries(ProfileFile& profile, const std::string& path, const ButtonMap& map) {
     if (!profile.WriteString(path, "RC", "Name", StoredForm(map.RemoteName()))) return false;
     for (Section section : kSectionOrder) {
-        const SectionList& list = map[section];
-        for (std::size_t i = 0; i < list.Size(); ++i) {
-            if (!profile.WriteString(path, SectionName(section), list.KeyAt(i), StoredForm(list.ValueAt(i)))) {
-                return false;
-            }
+        if (!WriteList(profile, path, SectionName(section), map[section])) return false;
+    }
+    // Removals go first, so that a program or button defined again afterwards is written anew.
+    for (const Erasure& erasure : map.Erasures()) {
+        if (!profile.Erase(path, erasure.section, erasure.key)) return false;
+    }
+    for (const ProgramMap& program : map.Programs()) {
+        if (!profile.WriteString(path, kProgramsSection, program.name, std::to_string(program.mode))) return false;
+        for (Section section : kProgramSections) {
+            if (!WriteList(profile, path, ProgramSectionName(section, program.name), program[section])) return false;
         }
     }
     return true;
@@ -91,22 +165,14 @@ std::string ButtonMapPath(const std::string& executablePath) {
     return folder + "Quorvel.ini";
 }
 
-ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path) {
+ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path, Log& log) {
     ButtonMap map;
-    if (HasSection(profile, path, "RC")) {
+    const std::vector<std::string> sectionNames = SectionNames(profile, path);
+    if (HasSection(sectionNames, "RC")) {
         map.SetRemoteName(ReadValue(profile, path, "RC", "Name", "RC"));
     }
-    for (Section section : kSectionOrder) {
-        const std::string name = SectionName(section);
-        const std::string keyList = ReadWhole(
-            [&](std::size_t capacity) { return profile.GetString(path, name, std::nullopt, "", capacity); },
-            kListCapacity, 2);
-        SectionList& list = map[section];
-        for (std::string& key : SplitZeroSeparated(keyList)) {
-            std::string value = ReadValue(profile, path, name, key, SectionFallback(section));
-            list.Append(std::move(key), std::move(value));
-        }
-    }
+    for (Section section : kSectionOrder) ReadList(profile, path, SectionName(section), section, map[section]);
+    LoadPrograms(profile, path, sectionNames, log, map);
     return map;
 }
 

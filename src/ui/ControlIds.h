@@ -56,7 +56,15 @@
     X(CopyrightL, 1077)     \
     X(OSNL, 1078)           \
     X(DonateI, 1079)        \
-    X(StatusSB, 1080)
+    X(StatusSB, 1080)       \
+    X(ProgramCB, 1090)      \
+    X(ProgramModeCB, 1091)  \
+    X(ProgramAddE, 1092)    \
+    X(ProgramAddB, 1093)    \
+    X(ProgramBrowseB, 1094) \
+    X(ProgramDefinitionL, 1095) \
+    X(ProgramUseGlobalB, 1096) \
+    X(ProgramRemoveB, 1097)
 
 // Command identifiers of the tray menu's items. Tools outside the program choose an item by
 // posting WM_COMMAND with its identifier to the main window.

@@ -24,7 +24,7 @@ void MainWindow::OnCommand(int controlId, int code, HWND control) {
         if (const auto item = Win32TrayMenu::ItemOfCommand(controlId)) OnMenuChoice(*item);
         return;
     }
-    if (showing_) return;
+    if (showing_ || OnProgramsCommand(controlId, code)) return;
     switch (code) {
         // Clicks on buttons and on the statics that take them (the swatch, the links).
         case BN_CLICKED:
@@ -110,7 +110,7 @@ void MainWindow::ChooseApplication() {
     app_->ChangeEditor(editor);
 }
 
-std::optional<std::string> MainWindow::ChooseFile(std::string path) {
+std::optional<std::string> MainWindow::ChooseFile(std::string path, const char* title) {
     path.resize(kPathCapacity, '\0');
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -119,7 +119,7 @@ std::optional<std::string> MainWindow::ChooseFile(std::string path) {
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrTitle = "Select application to run";
+    dialog.lpstrTitle = title;
     dialog.lpstrDefExt = "exe";
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameA(&dialog)) return std::nullopt;

@@ -24,6 +24,7 @@ constexpr DWORD kSpeedButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTO
 constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
 constexpr DWORD kPictureLink = kPicture | SS_NOTIFY;
 constexpr DWORD kSwatch = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY;
+constexpr DWORD kPush = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
 // Group boxes, stacked from the top, each 237 wide; the controls inside are placed relative
 // to their group.
@@ -141,6 +142,16 @@ constexpr ControlSpec kControls[] = {
     {id::ComproRemoteOffCB, "BUTTON", "ComproRemote disable", kCheck, kLeftColumn, kPageTop, 200, 16, Page::Compro},
     {id::ComproDTVCB, "BUTTON", "Compro DTV 4 interaction", kCheck, kLeftColumn, kPageTop + kPagePitch, 200, 16,
      Page::Compro},
+    // Three rows: the program the editor shows and its mode; a program to add; the editor's button there.
+    {id::ProgramCB, "COMBOBOX", "", kList, kLeftColumn, kPageTop - 3, 130, 200, Page::Programs},
+    {id::ProgramModeCB, "COMBOBOX", "", kList, kLeftColumn + 134, kPageTop - 3, 80, 200, Page::Programs},
+    {id::ProgramAddE, "COMBOBOX", "", kCaptureList, kLeftColumn, kPageTop + 21, 130, 200, Page::Programs},
+    {id::ProgramAddB, "BUTTON", "Add", kPush, kLeftColumn + 134, kPageTop + 21, 38, kFieldHeight, Page::Programs},
+    {id::ProgramBrowseB, "BUTTON", "...", kPush, kLeftColumn + 175, kPageTop + 21, 39, kFieldHeight, Page::Programs},
+    {id::ProgramDefinitionL, "STATIC", "", kLabel, kLeftColumn, kPageTop + 49, 104, 13, Page::Programs},
+    {id::ProgramUseGlobalB, "BUTTON", "Use Global", kPush, kLeftColumn + 106, kPageTop + 45, 60, kFieldHeight,
+     Page::Programs},
+    {id::ProgramRemoveB, "BUTTON", "Remove", kPush, kLeftColumn + 168, kPageTop + 45, 46, kFieldHeight, Page::Programs},
     {id::SPC, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH, kSettings.x + 4,
      kSettings.y + 14, 229, 96},
 

@@ -13,8 +13,8 @@ constexpr int kStatusPanel0Width = 210;
 
 // Pages of the settings tabs, in tab order; a control of a page is shown only while its tab
 // is selected.
-enum class Page { Always = -1, General, WinLirc, Beholder, Compro };
-constexpr const char* kTabCaptions[] = {"General", "WinLIRC", "Beholder", "Compro"};
+enum class Page { Always = -1, General, WinLirc, Beholder, Compro, Programs };
+constexpr const char* kTabCaptions[] = {"General", "WinLIRC", "Beholder", "Compro", "Programs"};
 
 enum class Look { Plain, Blue, Bold, Link };
 

@@ -25,7 +25,10 @@ void MainWindow::Changed(Aspect aspect) {
         case Aspect::Settings: ShowSettings(); break;
         case Aspect::Mode: ShowMode(); break;
         case Aspect::Shown: ShowShownButton(); break;
-        case Aspect::Editor: ShowEditor(); break;
+        case Aspect::Editor:
+            ShowEditor();
+            ShowProgramDefinition();
+            break;
         case Aspect::Receiver: ShowReceiver(); break;
         case Aspect::RemoteName:
             SetText(id::RCTypeL, app_->State().map.RemoteName());
@@ -34,13 +37,14 @@ void MainWindow::Changed(Aspect aspect) {
         case Aspect::Listener: ShowListener(); break;
         case Aspect::Status: ShowStatus(); break;
         case Aspect::Identity: ShowIdentity(); break;
+        case Aspect::Programs: ShowPrograms(); break;
     }
     showing_ = false;
 }
 
 void MainWindow::ShowAll() {
     for (Aspect aspect : {Aspect::Settings, Aspect::Mode, Aspect::Shown, Aspect::Editor, Aspect::Receiver,
-                          Aspect::RemoteName, Aspect::Listener, Aspect::Status, Aspect::Identity}) {
+                          Aspect::RemoteName, Aspect::Listener, Aspect::Status, Aspect::Identity, Aspect::Programs}) {
         Changed(aspect);
     }
 }

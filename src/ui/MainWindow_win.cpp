@@ -155,6 +155,7 @@ void MainWindow::OnCreate() {
     links_.Attach(window_);
     FillLists();
     AddHints();
+    AddProgramHints();
     Layout();
     OnTabChange();
     menu_.ShowSelectedMode(EmulationMode::None);

@@ -67,7 +67,7 @@ private:
     void OnListChosen(int id);
     void OnTextEdited(int id);
     void ChooseApplication();
-    std::optional<std::string> ChooseFile(std::string path);
+    std::optional<std::string> ChooseFile(std::string path, const char* title = "Select application to run");
     void ChooseOsdColour();
 
     // The model on the screen (MainWindowModel_win.cpp).
@@ -80,6 +80,12 @@ private:
     void ShowListener();
     void ShowStatus();
     void ShowIdentity();
+
+    // The "Programs" tab (ProgramsPage_win.cpp).
+    bool OnProgramsCommand(int id, int code);
+    void ShowPrograms();
+    void ShowProgramDefinition();
+    void AddProgramHints();
     void SetText(int id, const std::string& text);
     void SetChecked(int id, bool checked);
     void SetChoice(int id, int index);

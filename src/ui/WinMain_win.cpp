@@ -14,6 +14,7 @@
 #include "platform/win32/FileLog_win32.h"
 #include "platform/win32/Input_win32.h"
 #include "platform/win32/PowerSystem_win32.h"
+#include "platform/win32/ProgramWindows_win32.h"
 #include "platform/win32/Processes_win32.h"
 #include "platform/win32/Registry_win32.h"
 #include "platform/win32/Sockets_win32.h"
@@ -67,6 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Win32WindowSystem windows(kOsdClassName, log);
     Win32Input input;
     Win32Processes processes(log);
+    Win32ProgramWindows programWindows(log);
     Win32ProfileFile profile(log);
     Win32Registry registry(log);
     Win32Libraries libraries(log);
@@ -80,7 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Osd osd(instance, Settings().osdColor);
 
     Application application(ApplicationContext{
-        windows, input, processes, profile, registry, libraries, systemInfo, powerSystem, sockets, clock,
+        windows, input, processes, programWindows, profile, registry, libraries, systemInfo, powerSystem, sockets, clock,
         window.PostedWork(), dialogs, log, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, ExecutablePath(),
         [&osd](std::uint32_t colour) { osd.SetColour(colour); }, [&window] { window.ShowRunningCopy(); }});
     window.Attach(&application);

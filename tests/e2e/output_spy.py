@@ -16,16 +16,19 @@ _OWN_LINES = re.compile(r"^(window|ready|active|inactive|cursor|foreground)\b")
 
 
 class SpyWindow:
-    def __init__(self, program: ProgramFolder, wintool: WinTool):
+    """name: the spy runs as a copy named <name>.exe, which is its program name to Windows."""
+
+    def __init__(self, program: ProgramFolder, wintool: WinTool, name: str = None):
         self.program = program
         self.wintool = wintool
-        self.log_path = program.path / "spy.log"
+        self.name = name
+        self.log_path = program.path / (f"{name}.log" if name else "spy.log")
         self.hwnd = None
         self.process = None
 
     def start(self, timeout: float = 30.0) -> "SpyWindow":
         """Starts the spy and waits until it is in front."""
-        exe = self.program.add_tool("spywindow")
+        exe = self.program.add_tool("spywindow", f"{self.name}.exe" if self.name else None)
         self.process = self.program.prefix.start(self.program.prefix.windows_path(exe),
                                                  [self.program.prefix.windows_path(self.log_path)],
                                                  cwd=self.program.working_dir)

@@ -19,6 +19,7 @@
 #include "fakes/FakeProcessControl.h"
 #include "fakes/FakeProcesses.h"
 #include "fakes/FakeProfileFile.h"
+#include "fakes/FakeProgramWindows.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeSystemInfo.h"
 #include "fakes/FakeTimer.h"
@@ -118,6 +119,10 @@ public:
                      const std::string& value) override {
         Note("write button map");
         return inner_.WriteString(path, section, key, value);
+    }
+    bool Erase(const std::string& path, const std::string& section, const std::optional<std::string>& key) override {
+        Note("write button map");
+        return inner_.Erase(path, section, key);
     }
     std::optional<std::string> CopyBeside(const std::string& path) override { return inner_.CopyBeside(path); }
     bool ReplaceWithCopy(const std::string& path, const std::string& copy) override {
@@ -257,6 +262,7 @@ protected:
     FakeWindowSystem windows;
     FakeInput input;
     FakeProcesses processes;
+    FakeProgramWindows programWindows;
     FakeProfileFile fakeProfile;
     JournalProfile profile{fakeProfile};
     FakeRegistry fakeRegistry;
@@ -283,7 +289,7 @@ protected:
     std::vector<std::uint32_t> osdColours;
     int runningCopyAsked = 0;
     Application application{ApplicationContext{
-        windows, input, processes, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
+        windows, input, processes, programWindows, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
         dialogs, log, sound, tray, osd, mainT, offTimer, process, kExecutable,
         [this](std::uint32_t colour) { osdColours.push_back(colour); }, [this] { ++runningCopyAsked; }}};
     Model& model = application.State();
@@ -367,7 +373,7 @@ TEST_F(ApplicationTest, OnlyTheFirstStartSaysWhereTheProgramRuns) {
 
     FakeTrayIcon laterTray;
     Application later{ApplicationContext{
-        windows, input, processes, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
+        windows, input, processes, programWindows, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
         dialogs, log, sound, laterTray, osd, mainT, offTimer, process, kExecutable, [](std::uint32_t) {}, [] {}}};
     application.Exit();
     ASSERT_TRUE(later.Start({}));

@@ -7,12 +7,14 @@
 #include "model/ButtonMap.h"
 #include "settings/ButtonMapFile.h"
 #include "fakes/FakeDialogs.h"
+#include "fakes/FakeLog.h"
 #include "fakes/FakeProfileFile.h"
 
 namespace quorvel {
 namespace {
 
 const std::string kPath = "C:\\Quorvel\\Quorvel.ini";
+FakeLog log;
 
 TEST(MapKey, IsEightUpperCaseHexDigits) {
     EXPECT_EQ(MapKey(0xA35C), "0000A35C");
@@ -52,7 +54,7 @@ TEST(LoadButtonMap, ReadsRemoteNameAndSectionsInFileOrder) {
         "[RC]\nName=Living room\n"
         "[Buttons]\n0000A35C=Play\n0000a35d=Stop\n"
         "[Keys]\n0000A35C=0020\n");
-    const ButtonMap map = LoadButtonMap(file, kPath);
+    const ButtonMap map = LoadButtonMap(file, kPath, log);
     EXPECT_EQ(map.RemoteName(), "Living room");
     ASSERT_EQ(map[Section::Buttons].Size(), 2u);
     EXPECT_EQ(map[Section::Buttons].KeyAt(1), "0000a35d");
@@ -69,13 +71,13 @@ TEST(LoadButtonMap, RemoteNameFollowsTheRcSection) {
     for (const Case& c : {Case{"[Buttons]\n00000001=A\n", ""}, Case{"[RC]\nType=x\n", "RC"},
                           Case{"[RC]\n", "RC"}, Case{"[rc]\nname=Lower\n", "Lower"}, Case{"", ""}}) {
         auto file = FakeProfileFile::FromText(c.file);
-        EXPECT_EQ(LoadButtonMap(file, kPath).RemoteName(), c.remoteName) << c.file;
+        EXPECT_EQ(LoadButtonMap(file, kPath, log).RemoteName(), c.remoteName) << c.file;
     }
 }
 
 TEST(LoadButtonMap, MissingFileGivesAnEmptyMapAndCreatesNothing) {
     FakeProfileFile file;
-    const ButtonMap map = LoadButtonMap(file, kPath);
+    const ButtonMap map = LoadButtonMap(file, kPath, log);
     EXPECT_EQ(map.RemoteName(), "");
     for (Section section : kSectionOrder) EXPECT_EQ(map[section].Size(), 0u);
     EXPECT_EQ(file.writes, 0);
@@ -84,7 +86,7 @@ TEST(LoadButtonMap, MissingFileGivesAnEmptyMapAndCreatesNothing) {
 TEST(LoadButtonMap, KeyWithoutValueReadsAsTheSectionFallback) {
     auto file = FakeProfileFile::FromText(
         "[Buttons]\n00000001\n[Repeat]\n00000001\n[Actions]\n00000001\n[Keys]\n00000001\n[Applications]\n00000001\n");
-    const ButtonMap map = LoadButtonMap(file, kPath);
+    const ButtonMap map = LoadButtonMap(file, kPath, log);
     EXPECT_EQ(*map.Lookup(Section::Buttons, "00000001"), "0000000000000000");
     EXPECT_EQ(*map.Lookup(Section::Repeat, "00000001"), "1");
     EXPECT_EQ(*map.Lookup(Section::Actions, "00000001"), "00");
@@ -100,7 +102,7 @@ TEST(LoadButtonMap, ReadsLongValuesAndLongKeyListsWhole) {
     buttons.entries.push_back({"FFFFFFFF", longName});
     file.sections.push_back(buttons);
 
-    const ButtonMap map = LoadButtonMap(file, kPath);
+    const ButtonMap map = LoadButtonMap(file, kPath, log);
     ASSERT_EQ(map[Section::Buttons].Size(), 3001u);
     EXPECT_EQ(*map.Lookup(Section::Buttons, "00000BB7"), "B2999");
     EXPECT_EQ(*map.Lookup(Section::Buttons, "FFFFFFFF"), longName);
@@ -109,7 +111,7 @@ TEST(LoadButtonMap, ReadsLongValuesAndLongKeyListsWhole) {
 TEST(SaveButtonMap, WritesRemoteNameThenEverySectionInPlace) {
     auto file = FakeProfileFile::FromText(
         "[Keys]\n0000A35C=0020\nForeign=kept\n[Buttons]\n0000A35C=Old\n");
-    ButtonMap map = LoadButtonMap(file, kPath);
+    ButtonMap map = LoadButtonMap(file, kPath, log);
     map[Section::Buttons].Set("0000A35C", "Play");
     map[Section::Actions].Set("0000A35C", "0");
     FakeDialogs dialogs;
@@ -123,8 +125,8 @@ TEST(SaveButtonMap, WritesRemoteNameThenEverySectionInPlace) {
 TEST(SaveButtonMap, EmptyRemoteNameStaysEmptyAfterSaveAndReload) {
     FakeProfileFile file;
     FakeDialogs dialogs;
-    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, LoadButtonMap(file, kPath)));
-    EXPECT_EQ(LoadButtonMap(file, kPath).RemoteName(), "");
+    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, LoadButtonMap(file, kPath, log)));
+    EXPECT_EQ(LoadButtonMap(file, kPath, log).RemoteName(), "");
 }
 
 TEST(SaveButtonMap, FailedSaveShowsOneMessageAndLeavesTheFileAsItWas) {
@@ -136,7 +138,7 @@ TEST(SaveButtonMap, FailedSaveShowsOneMessageAndLeavesTheFileAsItWas) {
     };
     for (std::size_t i = 0; i < failures.size(); ++i) {
         auto file = FakeProfileFile::FromText(before);
-        ButtonMap map = LoadButtonMap(file, kPath);
+        ButtonMap map = LoadButtonMap(file, kPath, log);
         map.SetRemoteName("RC");
         map[Section::Buttons].Set("00000002", "Two");
         failures[i](file);
@@ -162,7 +164,7 @@ TEST(SaveButtonMap, ValuesWithBlanksOrQuotesAroundThemComeBackAsSaved) {
     ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
 
     auto saved = FakeProfileFile::FromText(file.ToText());
-    const ButtonMap loaded = LoadButtonMap(saved, kPath);
+    const ButtonMap loaded = LoadButtonMap(saved, kPath, log);
     EXPECT_EQ(loaded.RemoteName(), map.RemoteName());
     ASSERT_EQ(loaded[Section::Applications].Size(), values.size());
     for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(loaded[Section::Applications].ValueAt(i), values[i]);

@@ -11,6 +11,7 @@
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakePower.h"
 #include "fakes/FakeProcesses.h"
+#include "fakes/FakeProgramWindows.h"
 #include "fakes/RecordingObserver.h"
 #include "fakes/FakeWindowSystem.h"
 #include "fakes/ScriptedReceiver.h"
@@ -55,6 +56,7 @@ protected:
     FakeWindowSystem windows;
     FakeInput input;
     FakeProcesses processes;
+    FakeProgramWindows programWindows;
     ScriptedReceiver receiver;
     FakePower power;
     FakeLircBroadcaster lirc;
@@ -62,7 +64,7 @@ protected:
     FakeSound sound;
     FakeOsd osd;
     std::vector<EmulationMode> selectedModes;
-    ButtonEngine engine{EngineContext{model, windows, input, processes, receiver, power, power, lirc, tray, sound, osd,
+    ButtonEngine engine{EngineContext{model, windows, input, processes, programWindows, receiver, power, power, lirc, tray, sound, osd,
                                       [this](EmulationMode mode) {
                                           selectedModes.push_back(mode);
                                           model.mode = mode;

@@ -25,17 +25,17 @@ TEST(ComposePressOsd, AppendsEachPieceThatApplies) {
         {"", 0, Keys, "Ctrl+A", 0, 0, false, "Ctrl+A"},
         {"", 0, Keys, "None", 0, 0, false, ""},
         {"", 0, Mouse, "Ctrl+A", 1, 0, false, "Move Left"},
-        {"", 0, Mouse, "None", -1, 0, false, ""},
+        {"", 0, Mouse, "None", 200, 0, false, ""},
         {"Vol", 0, Mouse, "None", 0, 10, false, "Vol\rVOLUME_UP"},
         {"", 9, Messages, "None", 0, 0, false, ""},
         {"", 0, None, "Ctrl+A", 1, 0, false, ""},
     };
     for (const Case& c : cases) {
         Model model;
-        model.mode = c.mode;
-        model.editor.keyText = c.keyText;
-        model.editor.mouseAction = c.mouseAction;
+        model.press.definition.mode = c.mode;
         ButtonProperties properties;
+        properties.keyText = c.keyText;
+        properties.mouseAction = static_cast<std::uint8_t>(c.mouseAction);
         properties.action = c.action;
         properties.messageNumber = c.message;
         EXPECT_EQ(ComposePressOsd(c.name, properties, model, c.timerRunning), c.expected) << c.expected;

@@ -90,4 +90,11 @@ private:
     const HGDIOBJ previous_;
 };
 
+struct LibraryTraits {
+    using Handle = HMODULE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle library) { FreeLibrary(library); }
+};
+using UniqueLibrary = UniqueHandle<LibraryTraits>;
+
 }  // namespace quorvel

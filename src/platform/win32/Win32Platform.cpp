@@ -80,6 +80,12 @@ bool Win32ProfileFile::WriteString(const std::string& path, const std::string& s
     return false;
 }
 
+bool Win32ProfileFile::Erase(const std::string& path, const std::string& section, const std::optional<std::string>& key) {
+    if (::WritePrivateProfileStringA(section.c_str(), key ? key->c_str() : nullptr, nullptr, path.c_str())) return true;
+    log_.Write(LastErrorText("WritePrivateProfileStringA(" + path + ", [" + section + "])"));
+    return false;
+}
+
 std::optional<std::string> Win32ProfileFile::CopyBeside(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;

@@ -43,6 +43,7 @@ public:
                     const std::string& fallback, std::size_t capacity) override;
     bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value) override;
+    bool Erase(const std::string& path, const std::string& section, const std::optional<std::string>& key) override;
     std::optional<std::string> CopyBeside(const std::string& path) override;
     bool ReplaceWithCopy(const std::string& path, const std::string& copy) override;
     void RemoveCopy(const std::string& copy) override;

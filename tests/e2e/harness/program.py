@@ -37,9 +37,10 @@ class ProgramFolder:
     def add_quorvel(self, source: Path = BUILD_DIR / "Quorvel.exe") -> Path:
         return self.add_file(source)
 
-    def add_tool(self, name: str) -> Path:
-        """A helper of tests/e2e/tools (e.g. "simprobe"), run from this folder like the program."""
-        return self.add_file(tool_path(name))
+    def add_tool(self, name: str, file_name: str = None) -> Path:
+        """A helper of tests/e2e/tools (e.g. "simprobe"), run from this folder like the program,
+        under another file name when one is given."""
+        return self.add_file(tool_path(name), file_name)
 
     def add_library(self, library: str, variant: str = None) -> Path:
         """A substitute library, e.g. add_library("BeholdRC", variant="missing-GetCardName").

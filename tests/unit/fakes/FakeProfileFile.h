@@ -137,6 +137,17 @@ public:
         return true;
     }
 
+    bool Erase(const std::string& path, const std::string& section, const std::optional<std::string>& key) override {
+        if (writesBeforeFailure >= 0 && writes >= writesBeforeFailure) return false;
+        ++writes;
+        std::vector<SectionData>& file = path == kCopyPath && copy ? *copy : sections;
+        std::erase_if(file, [&](const SectionData& s) { return !key && Same(s.name, section); });
+        if (SectionData* data = key ? FindSection(file, section) : nullptr) {
+            std::erase_if(data->entries, [&](const Entry& e) { return Same(e.key, *key); });
+        }
+        return true;
+    }
+
     std::optional<std::string> CopyBeside(const std::string&) override {
         if (readOnly) return std::nullopt;
         copy = exists ? sections : std::vector<SectionData>{};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/ButtonMap.h"
+
+namespace quorvel {
+
+enum class EmulationMode;
+
+// What is known when a press begins.
+struct DefinitionFacts {
+    // The executable's file name of the program in front; empty when none can be told.
+    std::string_view program;
+    std::string_view key;
+    EmulationMode currentMode;
+};
+
+// The definition a whole press uses, fixed when it begins.
+struct PressDefinition {
+    // The program in front as the map names it; empty when the map has nothing of its own for it.
+    std::string program;
+    // The program defines the button itself; else the global definition applies.
+    bool own = false;
+    EmulationMode mode{};
+    friend bool operator==(const PressDefinition&, const PressDefinition&) = default;
+};
+
+PressDefinition ChooseDefinition(const ButtonMap& map, const DefinitionFacts& facts);
+
+// The program whose sections a press reads; nothing for the global ones.
+const ProgramMap* DefiningProgram(const ButtonMap& map, const PressDefinition& definition);
+
+}  // namespace quorvel

@@ -1,0 +1,148 @@
+"""Buttons defined per program: the program in front when a press begins decides the
+definition and the mode of the whole press. Copies of the spy window under other file names
+are the programs."""
+
+import configparser
+
+import pytest
+
+from harness import MAIN_WINDOW
+from harness.ports import free_port
+from harness.waiting import wait_until
+from lirc_clients import connect_clients, lirc_line, write_settings
+from output_spy import SpyWindow
+from quorvel import start_quorvel
+from quorvel_window import Desktop, QuorvelWindow
+from test_outputs import MODES, key_events, received
+
+PLAY = 0xA35C
+KEY = f"{PLAY:08X}"
+MAP = {
+    "Buttons": {KEY: "Play"},
+    "Keys": {KEY: "0041"},
+    "Programs": {"player.exe": "0", "Media.exe": str(MODES["WinLIRC"])},
+    "Keys@Player.exe": {KEY: "0042"},
+    # The media centre reads the lines only: no key for it.
+    "Keys@MEDIA.EXE": {KEY: "0000"},
+}
+
+
+def start(program, wintool):
+    port = free_port()
+    write_settings(program.prefix, {"Mode": MODES["Keys"], "LIRC Server Port": str(port)})
+    quorvel = start_quorvel(program, wintool, ini=MAP)
+    return quorvel, connect_clients(port, 1)[0]
+
+
+def press(quorvel, polls: int = 1):
+    with quorvel.control.atomic() as control:
+        control.press(PLAY, polls)
+        control.gap(2)
+
+
+def test_a_press_takes_the_definition_and_mode_of_the_program_in_front(program, wintool):
+    quorvel, client = start(program, wintool)
+    player = SpyWindow(program, wintool, "Player").start()
+    press(quorvel)
+    assert key_events(received(quorvel, player, 2)) == ["down 42", "up 42"]
+
+    other = SpyWindow(program, wintool, "Other").start()
+    press(quorvel)
+    assert key_events(received(quorvel, other, 2)) == ["down 41", "up 41"]
+    assert client.received == b""
+
+    # A program in the WinLIRC mode gets the line, and no key, while the current mode is Keys.
+    media = SpyWindow(program, wintool, "Media").start()
+    press(quorvel)
+    line = lirc_line(PLAY, 0, "Play", "")
+    assert client.read_until(len(line)) == line
+    received(quorvel, media, 0)
+    assert media.inputs() == []
+    assert len(player.inputs()) == 2 and len(other.inputs()) == 2
+
+    # A hold begun in Player.exe keeps its definition after Other.exe comes in front.
+    player.bring_to_front()
+    press(quorvel, 60)
+    assert wait_until(lambda: len(player.inputs()) > 2, 10)
+    other.bring_to_front()
+    quorvel.control.wait_idle()
+    later = key_events(other.inputs()[2:])
+    assert later and set(later) == {"down 42", "up 42"}
+    assert client.received.count(b"\n") == 1
+    quorvel.exit()
+
+
+def saved_ini(program) -> configparser.ConfigParser:
+    parser = configparser.ConfigParser(strict=False, interpolation=None)
+    parser.optionxform = str
+    parser.read_string((program.path / "Quorvel.ini").read_bytes().decode("cp1252"))
+    return parser
+
+
+@pytest.fixture
+def desktop(wine):
+    return Desktop(wine.display)
+
+
+PAGE = ("ProgramCB", "ProgramModeCB", "ProgramAddE", "ProgramAddB", "ProgramBrowseB", "ProgramDefinitionL",
+        "ProgramUseGlobalB", "ProgramRemoveB")
+
+
+@pytest.mark.parametrize("dpi", [96, 192])
+def test_the_programs_tab_adds_teaches_and_removes_and_exit_saves_it(program, wintool, desktop, dpi):
+    program.prefix.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", str(dpi), "REG_DWORD")
+    quorvel = start_quorvel(program, wintool, ini={"Buttons": {KEY: "Play"}, "Keys": {KEY: "0041"},
+                                                   "Foreign": {"kept": "1"}})
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+    window.show_tab(4)
+    tabs = window.control_rect("SPC")
+    rects = [window.control_rect(name) for name in PAGE]
+    for number, (left, top, right, bottom) in enumerate(rects):
+        assert tabs[0] <= left and right <= tabs[2] and tabs[1] <= top and bottom <= tabs[3], PAGE[number]
+        for other in rects[number + 1:]:
+            assert right <= other[0] or other[2] <= left or bottom <= other[1] or other[3] <= top, PAGE[number]
+    assert set(wintool.hints(*MAIN_WINDOW, *PAGE)) == set(PAGE)
+
+    def add(name: str):
+        assert wintool.set_text(window.control_hwnd("ProgramAddE"), name)
+        assert wintool.click(*MAIN_WINDOW, "ProgramAddB")
+
+    def shown(control: str) -> str:
+        return quorvel.texts(control)[control]
+
+    add("bad=name.exe")
+    dialog = wintool.wait_for_dialog("cannot hold", 10)
+    assert dialog and wintool.click_ok(dialog)
+    add("Player.exe")
+    add("Media.exe")
+    assert wintool.items(*MAIN_WINDOW, "ProgramCB") == (2, ["All programs", "Player.exe", "Media.exe"])
+    assert wintool.select(*MAIN_WINDOW, "ProgramModeCB", MODES["WinLIRC"])
+
+    # Teaching Media.exe a button, then giving it back to the global map.
+    quorvel.control.press(PLAY, 2)
+    quorvel.control.wait_idle()
+    assert wait_until(lambda: shown("ProgramDefinitionL") == "Global definition", 10)
+    assert wintool.click(*MAIN_WINDOW, "KeyRepeatCB")
+    assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
+    assert wait_until(lambda: shown("ProgramDefinitionL") == "Own definition", 10)
+    assert wintool.click(*MAIN_WINDOW, "ProgramUseGlobalB")
+    assert wait_until(lambda: shown("ProgramDefinitionL") == "Global definition", 10)
+
+    # Teaching Player.exe, then removing it whole.
+    assert wintool.select(*MAIN_WINDOW, "ProgramCB", 1)
+    assert wintool.click(*MAIN_WINDOW, "KeyRepeatCB")
+    assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
+    assert wait_until(lambda: shown("ProgramDefinitionL") == "Own definition", 10)
+    assert wintool.click(*MAIN_WINDOW, "ProgramRemoveB")
+    assert wintool.items(*MAIN_WINDOW, "ProgramCB") == (0, ["All programs", "Media.exe"])
+    assert shown("ProgramDefinitionL") == ""
+
+    # The global map is untouched: the editor shows it again.
+    assert quorvel.wintool.state(*MAIN_WINDOW, "KeyRepeatCB")["KeyRepeatCB"].checked == 1
+    quorvel.exit()
+    ini = saved_ini(program)
+    assert dict(ini["Programs"]) == {"Media.exe": "1"}
+    assert not [name for name in ini.sections() if name.endswith("@Player.exe")]
+    assert all(not ini[name] for name in ini.sections() if name.endswith("@Media.exe"))
+    assert dict(ini["Keys"]) == {KEY: "0041"} and dict(ini["Foreign"]) == {"kept": "1"}

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeLog.h"
+#include "fakes/FakeProfileFile.h"
+#include "model/Model.h"
+#include "model/PressDefinition.h"
+#include "settings/ButtonMapFile.h"
+
+namespace quorvel {
+namespace {
+
+const std::string kPath = "C:\\Quorvel\\Quorvel.ini";
+
+std::string Saved(FakeProfileFile& file, const ButtonMap& map) {
+    FakeDialogs dialogs;
+    EXPECT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
+    return file.ToText();
+}
+
+TEST(LoadButtonMap, ReadsProgramsAndTheirSectionsMatchingNamesWithoutCase) {
+    auto file = FakeProfileFile::FromText(
+        "[Programs]\nvlc.exe=1\nodd.exe=7\n[Keys@x]y]\n0000A35C=0041\n[Keys@VLC.EXE]\n0000A35C=0041\n"
+        "[Mouse@hand.exe]\n0000A35C\n[Keys@]\nx=1\n[Other@x.exe]\nk=v\n[Keys]\n0000A35C=0042\n");
+    FakeLog log;
+    const ButtonMap map = LoadButtonMap(file, kPath, log);
+
+    ASSERT_EQ(map.Programs().size(), 3u);
+    EXPECT_EQ(map.Programs()[0].name, "vlc.exe");
+    EXPECT_EQ(map.Programs()[0].mode, 1);
+    EXPECT_EQ(*map.Programs()[0][Section::Keys].Find("0000a35c"), "0041");
+    EXPECT_EQ(map.Programs()[1].name, "odd.exe");
+    EXPECT_EQ(map.Programs()[1].mode, 0);
+    EXPECT_EQ(map.Programs()[2].name, "hand.exe");
+    EXPECT_EQ(*map.Programs()[2][Section::Mouse].Find("0000A35C"), "00");
+    EXPECT_EQ(*map.Lookup(Section::Keys, "0000A35C"), "0042");
+    ASSERT_EQ(log.lines.size(), 2u);
+    EXPECT_EQ(log.lines[0],
+              "Button map: program \"x]y\" skipped: The program name cannot hold '=', '[', ']' or control characters.");
+    EXPECT_EQ(log.lines[1], "Button map: program \"\" skipped: The program name is empty.");
+}
+
+TEST(LoadButtonMap, ReadsAtMostTheProgramLimitAndLeavesTheRestInTheFile) {
+    std::string text = "[Programs]\n";
+    for (int i = 0; i < 300; ++i) text += "p" + std::to_string(i) + ".exe=2\n";
+    text += "[Keys@p299.exe]\n00000001=0041\n";
+    auto file = FakeProfileFile::FromText(text);
+    FakeLog log;
+    const ButtonMap map = LoadButtonMap(file, kPath, log);
+
+    EXPECT_EQ(map.Programs().size(), kMaxPrograms);
+    EXPECT_EQ(map.Programs().back().name, "p255.exe");
+    EXPECT_EQ(log.lines.size(), 44u);
+    const std::string saved = Saved(file, map);
+    EXPECT_NE(saved.find("p299.exe=2\n[Keys@p299.exe]\n00000001=0041\n"), std::string::npos);
+}
+
+TEST(SaveButtonMap, WritesProgramsAfterTheGlobalMapAndTakesOutWhatWasRemoved) {
+    auto file = FakeProfileFile::FromText(
+        "[Foreign]\na=1\n[Programs]\nold.exe=2\nvlc.exe=0\n[Keys@old.exe]\n00000001=0041\n"
+        "[Keys@vlc.exe]\n00000001=0041\n00000002=0042\n");
+    FakeLog log;
+    ButtonMap map = LoadButtonMap(file, kPath, log);
+    map.RemoveProgram("OLD.EXE");
+    map.RemoveProgramButton("vlc.exe", "00000001");
+    ProgramMap& added = map.AddProgram("mpc.exe");
+    added.mode = 4;
+    added[Section::Messages].Set("00000003", "10");
+
+    EXPECT_EQ(Saved(file, map),
+              "[Foreign]\na=1\n[Programs]\nvlc.exe=0\nmpc.exe=4\n[Keys@vlc.exe]\n00000002=0042\n"
+              "[RC]\nName=\n[Messages@mpc.exe]\n00000003=10\n");
+}
+
+TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnes) {
+    ButtonMap map;
+    ProgramMap& player = map.AddProgram("Player.exe");
+    player.mode = 1;
+    player[Section::Repeat].Set("00000001", "0");
+    map.AddProgram("Follower.exe")[Section::Keys].Set("00000002", "0041");
+    struct Case {
+        const char* program;
+        const char* key;
+        PressDefinition expected;
+    };
+    using enum EmulationMode;
+    const Case cases[] = {
+        {"player.EXE", "00000001", {"Player.exe", true, WinLIRC}},
+        {"Player.exe", "00000002", {"Player.exe", false, WinLIRC}},
+        {"Follower.exe", "00000002", {"Follower.exe", true, Keys}},
+        {"Follower.exe", "00000001", {"Follower.exe", false, Keys}},
+        {"Other.exe", "00000001", {"", false, Keys}},
+        {"", "00000001", {"", false, Keys}},
+    };
+    for (const Case& c : cases) {
+        const PressDefinition chosen = ChooseDefinition(map, {c.program, c.key, Keys});
+        EXPECT_EQ(chosen, c.expected) << c.program << ' ' << c.key;
+        EXPECT_EQ(DefiningProgram(map, chosen), c.expected.own ? map.FindProgram(c.program) : nullptr);
+    }
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "EngineFixture.h"
+#include "engine/ButtonEditor.h"
+#include "engine/ProgramChoices.h"
+#include "engine/ProgramInFront.h"
+#include "fakes/FakeDialogs.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::uint32_t kPlay = 0xA35C;
+
+TEST(ProgramInFront, NamesTheProgramWhereTheUserWorks) {
+    FakeProgramWindows windows;
+    const WindowHandle desktop = windows.AddWindow("C:\\Windows\\explorer.exe", "Progman");
+    const WindowHandle player = windows.AddWindow("C:\\Apps\\Player.exe");
+    const WindowHandle hidden = windows.AddWindow("C:\\Apps\\Hidden.exe");
+    windows.facts[hidden].visible = false;
+    const WindowHandle taskBar = windows.AddWindow("C:\\Windows\\explorer.exe", "Shell_TrayWnd");
+    const WindowHandle host = windows.AddWindow("C:\\Windows\\System32\\ApplicationFrameHost.exe");
+    const WindowHandle app = windows.AddWindow("C:\\Apps\\Calculator.exe");
+    windows.children[host] = {windows.AddWindow("C:\\Windows\\System32\\ApplicationFrameHost.exe"), app};
+    const WindowHandle denied = windows.AddWindow("");
+
+    EXPECT_EQ(ProgramInFront(windows, player), "Player.exe");
+    EXPECT_EQ(ProgramInFront(windows, host), "Calculator.exe");
+    EXPECT_EQ(ProgramInFront(windows, denied), "");
+    EXPECT_EQ(ProgramInFront(windows, kNoWindow), "");
+    windows.zOrder = {taskBar, hidden, player, desktop};
+    EXPECT_EQ(ProgramInFront(windows, taskBar), "Player.exe");
+    EXPECT_EQ(ProgramInFront(windows, desktop), "Player.exe");
+    windows.zOrder = {taskBar, desktop};
+    EXPECT_EQ(ProgramInFront(windows, taskBar), "");
+    windows.zOrder = {player, app, taskBar, hidden};
+    EXPECT_EQ(ProgramsWithWindows(windows), (std::vector<std::string>{"Player.exe", "Calculator.exe"}));
+}
+
+class ProgramPressTest : public EngineFixture {
+protected:
+    ProgramPressTest() {
+        model.mode = EmulationMode::Keys;
+        Define(kPlay, Section::Keys, "0042");
+        ProgramMap& player = model.map.AddProgram("player.exe");
+        player.mode = static_cast<std::uint8_t>(EmulationMode::WinLIRC);
+        player[Section::Keys].Set(MapKey(kPlay), "0041");
+        player[Section::Repeat].Set(MapKey(kPlay), "1");
+        playerWindow = programWindows.AddWindow("C:\\Apps\\Player.exe");
+        otherWindow = programWindows.AddWindow("C:\\Apps\\Other.exe");
+    }
+    std::vector<int> KeysDown() const {
+        std::vector<int> keys;
+        for (const InputCall& call : input.Calls()) {
+            if (call.kind == InputCall::Kind::Key && !(call.flags & 2)) keys.push_back(call.virtualKey);
+        }
+        return keys;
+    }
+    WindowHandle playerWindow{};
+    WindowHandle otherWindow{};
+};
+
+TEST_F(ProgramPressTest, HoldKeepsTheDefinitionAndModeOfTheProgramItBeganIn) {
+    windows.foreground = playerWindow;
+    receiver.Hold(kPlay, 12);
+    Tick(2);
+    windows.foreground = otherWindow;
+    Tick(10);
+    EXPECT_EQ(programWindows.imagePathsAsked, 1);
+    EXPECT_EQ(model.press.definition, (PressDefinition{"player.exe", true, EmulationMode::WinLIRC}));
+    // Key A and a line on hold counts 0, 9, 10 and 11, lines only on the even ones.
+    EXPECT_EQ(KeysDown(), std::vector<int>(4, 0x41));
+    EXPECT_EQ(lirc.lines.size(), 2u);
+    EXPECT_EQ(model.mode, EmulationMode::Keys);
+
+    input.ClearCalls();
+    receiver.Idle(1);
+    receiver.Hold(kPlay, 1);
+    Tick(2);
+    EXPECT_EQ(model.press.definition, (PressDefinition{"", false, EmulationMode::Keys}));
+    EXPECT_EQ(lirc.lines.size(), 2u);
+    EXPECT_EQ(KeysDown(), std::vector<int>{0x42});
+}
+
+TEST_F(ProgramPressTest, OwnWindowInFrontAndNoProgramsLeaveTheProgramUnasked) {
+    windows.foreground = windows.AddWindow({"QuorvelForm", "Quorvel", true, true});
+    receiver.Hold(kPlay, 1);
+    Tick();
+    EXPECT_EQ(programWindows.imagePathsAsked, 0);
+    EXPECT_TRUE(Outputs().empty());
+
+    model.map.RemoveProgram("PLAYER.EXE");
+    windows.foreground = playerWindow;
+    receiver.Idle(1);
+    receiver.Hold(kPlay, 1);
+    Tick(2);
+    EXPECT_EQ(programWindows.imagePathsAsked, 0);
+    EXPECT_EQ(Outputs(), std::vector<std::string>{"key"});
+}
+
+TEST(ProgramChoices, AddChooseTeachAndRemoveAProgramsDefinitions) {
+    Model model;
+    FakeDialogs dialogs;
+    FakeProgramWindows windows;
+    ProgramChoices choices(model, dialogs, windows);
+    model.map[Section::Keys].Set(MapKey(kPlay), "0042");
+    model.editor.extendedCode = kPlay;
+
+    EXPECT_FALSE(choices.Add("C:\\Apps\\bad[1].exe"));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"The program name cannot hold '=', '[', ']' or control characters."});
+    ASSERT_TRUE(choices.Add("C:\\Apps\\Player.exe"));
+    ASSERT_TRUE(choices.Add("PLAYER.EXE"));
+    EXPECT_EQ(model.map.Programs().size(), 1u);
+    EXPECT_EQ(model.editorProgram, "Player.exe");
+    choices.SetMode(3);
+    EXPECT_EQ(model.map.FindProgram("player.exe")->mode, 3);
+    EXPECT_EQ(model.editor.keyText, "B");
+    EXPECT_FALSE(model.editor.ownDefinition);
+
+    model.editor.keyCodeValue = 0x41;
+    ASSERT_TRUE(CommitEditor(model.editor, model.map, model.map.FindProgram("Player.exe")));
+    choices.ChooseForEditor("player.exe");
+    EXPECT_TRUE(model.editor.ownDefinition);
+    EXPECT_EQ(*model.map.Lookup(Section::Keys, MapKey(kPlay)), "0042");
+    choices.RemoveButton();
+    EXPECT_FALSE(model.editor.ownDefinition);
+    EXPECT_EQ(model.editor.keyText, "B");
+    choices.RemoveProgram();
+    EXPECT_TRUE(model.map.Programs().empty());
+    EXPECT_EQ(model.editorProgram, "");
+}
+
+}  // namespace
+}  // namespace quorvel
