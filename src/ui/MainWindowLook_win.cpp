@@ -24,11 +24,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr int kFontHeight = -11;
 constexpr int kDropHeightFloor = 100;
 // Words for the controls that show only a picture or nothing; the guide uses the same.
-struct Hint {
-    int id;
-    const char* text;
-};
-constexpr Hint kHints[] = {
+constexpr ControlHint kHints[] = {
     {id::WinLIRCRB, "WinLIRC"},     {id::KeysRB, "Keys"},
     {id::MouseRB, "Mouse"},         {id::WMRB, "Messages"},
     {id::NameActionCB, "Action"},   {id::MsCB, "Mouse action"},
@@ -113,24 +109,29 @@ void MainWindow::AddHints() {
     hints_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
                              nullptr);
-    const auto addHint = [this](HWND control, const char* text) {
-        TTTOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = const_cast<char*>(text);
-        SendMessageA(hints_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    };
     const auto specs = MainWindowControls();
     for (std::size_t i = 0; i < specs.size(); ++i) {
-        if (IsSpeedButton(specs[i])) addHint(controls_[i], specs[i].text);
+        if (IsSpeedButton(specs[i])) AddHint(controls_[i], specs[i].text);
     }
-    for (const Hint& hint : kHints) {
-        addHint(Control(hint.id), hint.text);
+    AddControlHints(kHints);
+}
+
+void MainWindow::AddControlHints(std::span<const ControlHint> hints) {
+    for (const ControlHint& hint : hints) {
+        AddHint(Control(hint.id), hint.text);
         // The mouse over a drop-down field's text reaches the field's edit, not the list.
-        if (const HWND edit = FindWindowExA(Control(hint.id), nullptr, "EDIT", nullptr)) addHint(edit, hint.text);
+        if (const HWND edit = FindWindowExA(Control(hint.id), nullptr, "EDIT", nullptr)) AddHint(edit, hint.text);
     }
+}
+
+void MainWindow::AddHint(HWND control, const char* text) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<char*>(text);
+    SendMessageA(hints_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void MainWindow::CreateFonts() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,12 @@
 namespace quorvel {
 
 class Application;
+
+// A control's hint: the words the guide uses for it.
+struct ControlHint {
+    int id;
+    const char* text;
+};
 
 // The program's only ordinary window, with its tray icon and the icon's menu. It shows the
 // model and turns what the user does in it into calls on the application.
@@ -96,6 +103,8 @@ private:
     void CreateControls();
     void FillLists();
     void AddHints();
+    void AddControlHints(std::span<const ControlHint> hints);
+    void AddHint(HWND control, const char* text);
     void Layout();
     void CreateFonts();
     void SizeTabs();

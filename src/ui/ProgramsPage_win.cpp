@@ -15,12 +15,7 @@ namespace id = control_id;
 constexpr const char* kAllPrograms = "All programs";
 const std::vector<std::string> kProgramModes = {"Current mode", "WinLIRC", "Keys", "Mouse", "Messages"};
 
-struct Hint {
-    int id;
-    const char* text;
-};
-
-constexpr Hint kHints[] = {
+constexpr ControlHint kHints[] = {
     {id::ProgramCB, "The program whose button definitions the editor shows and saves"},
     {id::ProgramModeCB, "The mode of presses while this program is in front"},
     {id::ProgramAddE, "A program's file name, such as vlc.exe; the list has the programs with windows open"},
@@ -105,16 +100,6 @@ void MainWindow::ShowProgramDefinition() {
     EnableWindow(Control(id::ProgramUseGlobalB), programChosen && model.editor.ownDefinition);
 }
 
-void MainWindow::AddProgramHints() {
-    for (const Hint& hint : kHints) {
-        TTTOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(Control(hint.id));
-        tool.lpszText = const_cast<char*>(hint.text);
-        SendMessageA(hints_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-}
+void MainWindow::AddProgramHints() { AddControlHints(kHints); }
 
 }  // namespace quorvel

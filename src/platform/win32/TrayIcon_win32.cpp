@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "ResourceIds.h"
+#include "platform/ThreadPriority.h"
 #include "platform/TrayRequests.h"
 #include "platform/win32/FileLog_win32.h"
 
@@ -102,6 +103,7 @@ void Perform(TrayShared& shared, const TrayCall& call) {
 DWORD WINAPI RunTray(void* parameter) {
     const std::unique_ptr<std::shared_ptr<TrayShared>> owned(static_cast<std::shared_ptr<TrayShared>*>(parameter));
     TrayShared& shared = **owned;
+    LowerCurrentThread();
     for (TrayCall call = shared.requests.Next(); call.kind != TrayCall::Kind::Stop; call = shared.requests.Next()) {
         Perform(shared, call);
     }
@@ -124,18 +126,12 @@ void Win32TrayIcon::Show() {
     shared_->requests.Show();
     if (thread_) return;
     auto parameter = std::make_unique<std::shared_ptr<TrayShared>>(shared_);
-    thread_.Reset(CreateThread(nullptr, 0, RunTray, parameter.get(), CREATE_SUSPENDED, nullptr));
+    thread_.Reset(CreateThread(nullptr, 0, RunTray, parameter.get(), 0, nullptr));
     if (!thread_) {
         shared_->Write(LastErrorText("CreateThread"));
         return;
     }
     parameter.release();
-    // The program runs in the real-time class with its main thread lowered; a thread that ran
-    // above it could starve the machine while the shell keeps it busy.
-    if (!SetThreadPriority(thread_.Get(), GetThreadPriority(GetCurrentThread()))) {
-        shared_->Write(LastErrorText("SetThreadPriority"));
-    }
-    if (ResumeThread(thread_.Get()) == static_cast<DWORD>(-1)) shared_->Write(LastErrorText("ResumeThread"));
 }
 
 void Win32TrayIcon::OnTaskbarCreated() { shared_->requests.AddAgain(); }
