@@ -159,13 +159,13 @@ constexpr ControlSpec kControls[] = {
     {id::ProgNameL, "STATIC", "Quorvel", kLabel, kAbout.x + 4, kAbout.y + 16, 80, 13, Page::Always, 0, Look::Bold},
     {id::VersionL, "STATIC", "", kLabel, kAbout.x + 88, kAbout.y + 16, 76, 13},
     {id::FlagI, "STATIC", "", kPicture, kAbout.x + 166, kAbout.y + 10, 32, 16, Page::Always, IDI_FLAG},
-    // The operating system's line begins 10 px below the maker's: those labels are only as high,
-    // so that neither paints over the other.
-    {id::AuthorL, "STATIC", "Vantrel", kLabel, kAbout.x + 4, kAbout.y + 32, 130, 10, Page::Always, 0, Look::Blue},
-    {id::CopyrightL, "STATIC", "2024-2026", kLabel, kAbout.x + 142, kAbout.y + 32, 86, 10, Page::Always, 0,
+    // The operating system's line sits 3 px lower than at first, below the maker's full line
+    // height, so that neither is cut off or touches the other.
+    {id::AuthorL, "STATIC", "Vantrel", kLabel, kAbout.x + 4, kAbout.y + 32, 130, 13, Page::Always, 0, Look::Blue},
+    {id::CopyrightL, "STATIC", "2024-2026", kLabel, kAbout.x + 142, kAbout.y + 32, 86, 13, Page::Always, 0,
      Look::Blue},
-    {id::OSNL, "STATIC", "OS:", kLabel, kAbout.x + 2, kAbout.y + 44, 21, 13},
-    {id::OSL, "STATIC", "", kLabel, kAbout.x + 25, kAbout.y + 42, 205, 13, Page::Always, 0, Look::Blue},
+    {id::OSNL, "STATIC", "OS:", kLabel, kAbout.x + 2, kAbout.y + 47, 21, 13},
+    {id::OSL, "STATIC", "", kLabel, kAbout.x + 25, kAbout.y + 45, 205, 13, Page::Always, 0, Look::Blue},
     {id::HomeL, "STATIC", "www.vantrel.example", kLinkLabel, kAbout.x + 6, kAbout.y + 60, 150, 13, Page::Always, 0,
      Look::Link},
     {id::MailL, "STATIC", "support@vantrel.example", kLinkLabel, kAbout.x + 4, kAbout.y + 76, 150, 13, Page::Always,

@@ -432,7 +432,7 @@ def test_editor_captions_hints_and_about_group_as_laid_out(program, wintool):
     # The About group's controls sit where they belong inside the group, at 96 DPI.
     about = group_rect("About")
     places = {"ProgNameL": (4, 16), "VersionL": (88, 16), "FlagI": (166, 10), "AuthorL": (4, 32),
-              "CopyrightL": (142, 32), "OSNL": (2, 44), "OSL": (25, 42), "HomeL": (6, 60), "MailL": (4, 76),
+              "CopyrightL": (142, 32), "OSNL": (2, 47), "OSL": (25, 45), "HomeL": (6, 60), "MailL": (4, 76),
               "DonateI": (161, 62)}
     found = {}
     for control in places:
