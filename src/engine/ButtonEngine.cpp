@@ -83,13 +83,8 @@ ButtonEngine::Tick ButtonEngine::ShowButton(const ReceiverReading& reading) {
     Model& model = c_.model;
     Tick tick;
     tick.reading = reading;
-    const std::string key = MapKey(reading.extendedCode);
-    if (reading.showProperties) {
-        model.editor.rcCode = reading.rcCode;
-        model.editor.extendedCode = reading.extendedCode;
-    }
     if (reading.showProperties || ShowsEveryTick(c_.receiver.Kind())) {
-        const std::string* name = model.map.Lookup(Section::Buttons, key);
+        const std::string* name = model.map.Lookup(Section::Buttons, MapKey(reading.extendedCode));
         tick.buttonName = name && !name->empty() ? *name : reading.buttonName;
         model.shown.name = tick.buttonName;
     }
@@ -138,6 +133,8 @@ void ButtonEngine::LoadProperties(Tick& tick) {
     tick.properties.repeat = model.editor.repeat;
     if (!tick.reading.showProperties) return;
     const EditorButton edited = model.editor;
+    model.editor.rcCode = tick.reading.rcCode;
+    model.editor.extendedCode = tick.reading.extendedCode;
     model.editor.name = tick.buttonName;
     tick.properties = LoadPressProperties(MapKey(tick.reading.extendedCode));
     // The press replaced edits that were never saved: the user hears of it.

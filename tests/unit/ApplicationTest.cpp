@@ -546,7 +546,8 @@ TEST_F(ApplicationTest, UncommittedEditsAreLostWhenTheButtonIsReadAgainAndTheSta
     edited.applicationPath = "C:\\Tools\\player.exe";
     application.ChangeEditor(edited);
     EXPECT_EQ(model.editor.applicationPath, "C:\\Tools\\player.exe");
-    Receive({kPlay, 0});
+    // Another button replaces the edits; the notice names the button they were made to.
+    Receive({0x00BE0010, 0});
     EXPECT_EQ(model.editor.applicationPath, "");
     EXPECT_EQ(model.status[0], "Unsaved changes to '00BE0035' were discarded");
 
