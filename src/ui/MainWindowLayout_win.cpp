@@ -37,6 +37,7 @@ constexpr Origin kEditor{6, 128};
 constexpr Origin kEmulation{6, 284};
 constexpr Origin kSettings{6, 320};
 constexpr Origin kAbout{6, 436};
+constexpr Origin kPrograms{6, 540};
 constexpr int kGroupWidth = 237;
 
 // The rows of the button properties editor: a 20 px picture, then the row's controls.
@@ -53,6 +54,8 @@ constexpr int kLeftColumn = kSettings.x + 10;
 constexpr int kLeftColumnWidth = 112;
 constexpr int kRightColumn = kLeftColumn + kLeftColumnWidth;
 constexpr int kRightColumnWidth = 100;
+
+constexpr int kProgramsLeft = kPrograms.x + 10;
 
 // Each mode's radio button and picture.
 constexpr int ModeX(int index) { return kEmulation.x + 10 + index * 58; }
@@ -142,16 +145,6 @@ constexpr ControlSpec kControls[] = {
     {id::ComproRemoteOffCB, "BUTTON", "ComproRemote disable", kCheck, kLeftColumn, kPageTop, 200, 16, Page::Compro},
     {id::ComproDTVCB, "BUTTON", "Compro DTV 4 interaction", kCheck, kLeftColumn, kPageTop + kPagePitch, 200, 16,
      Page::Compro},
-    // Three rows: the program the editor shows and its mode; a program to add; the editor's button there.
-    {id::ProgramCB, "COMBOBOX", "", kList, kLeftColumn, kPageTop - 3, 130, 200, Page::Programs},
-    {id::ProgramModeCB, "COMBOBOX", "", kList, kLeftColumn + 134, kPageTop - 3, 80, 200, Page::Programs},
-    {id::ProgramAddE, "COMBOBOX", "", kCaptureList, kLeftColumn, kPageTop + 21, 130, 200, Page::Programs},
-    {id::ProgramAddB, "BUTTON", "Add", kPush, kLeftColumn + 134, kPageTop + 21, 38, kFieldHeight, Page::Programs},
-    {id::ProgramBrowseB, "BUTTON", "...", kPush, kLeftColumn + 175, kPageTop + 21, 39, kFieldHeight, Page::Programs},
-    {id::ProgramDefinitionL, "STATIC", "", kLabel, kLeftColumn, kPageTop + 49, 104, 13, Page::Programs},
-    {id::ProgramUseGlobalB, "BUTTON", "Use Global", kPush, kLeftColumn + 106, kPageTop + 45, 60, kFieldHeight,
-     Page::Programs},
-    {id::ProgramRemoveB, "BUTTON", "Remove", kPush, kLeftColumn + 168, kPageTop + 45, 46, kFieldHeight, Page::Programs},
     {id::SPC, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_FIXEDWIDTH, kSettings.x + 4,
      kSettings.y + 14, 229, 96},
 
@@ -171,6 +164,18 @@ constexpr ControlSpec kControls[] = {
     {id::MailL, "STATIC", "support@vantrel.example", kLinkLabel, kAbout.x + 4, kAbout.y + 76, 150, 13, Page::Always,
      0, Look::Link},
     {id::DonateI, "STATIC", "", kPictureLink, kAbout.x + 161, kAbout.y + 62, 68, 27, Page::Always, IDI_DONATE},
+
+    // Below everything else, so that every other control keeps its place. Three rows: the program
+    // the editor shows and its mode; a program to add; the editor's button there.
+    {0, "BUTTON", "Programs", kGroup, kPrograms.x, kPrograms.y, kGroupWidth, 89},
+    {id::ProgramCB, "COMBOBOX", "", kList, kProgramsLeft, kPrograms.y + 14, 130, 200},
+    {id::ProgramModeCB, "COMBOBOX", "", kList, kProgramsLeft + 134, kPrograms.y + 14, 80, 200},
+    {id::ProgramAddE, "COMBOBOX", "", kCaptureList, kProgramsLeft, kPrograms.y + 38, 130, 200},
+    {id::ProgramAddB, "BUTTON", "Add", kPush, kProgramsLeft + 134, kPrograms.y + 38, 38, kFieldHeight},
+    {id::ProgramBrowseB, "BUTTON", "...", kPush, kProgramsLeft + 175, kPrograms.y + 38, 39, kFieldHeight},
+    {id::ProgramDefinitionL, "STATIC", "", kLabel, kProgramsLeft, kPrograms.y + 66, 84, 13},
+    {id::ProgramUseGlobalB, "BUTTON", "Use Global", kPush, kProgramsLeft + 86, kPrograms.y + 62, 70, kFieldHeight},
+    {id::ProgramRemoveB, "BUTTON", "Remove", kPush, kProgramsLeft + 158, kPrograms.y + 62, 56, kFieldHeight},
 };
 
 }  // namespace

@@ -6,15 +6,16 @@
 
 namespace quorvel {
 
-// The main window's client size at 96 DPI.
+// The main window's client size at 96 DPI: the classic 250 x 560 with the "Programs" group
+// below the rest.
 constexpr int kClientWidth = 250;
-constexpr int kClientHeight = 560;
+constexpr int kClientHeight = 650;
 constexpr int kStatusPanel0Width = 210;
 
 // Pages of the settings tabs, in tab order; a control of a page is shown only while its tab
 // is selected.
-enum class Page { Always = -1, General, WinLirc, Beholder, Compro, Programs };
-constexpr const char* kTabCaptions[] = {"General", "WinLIRC", "Beholder", "Compro", "Programs"};
+enum class Page { Always = -1, General, WinLirc, Beholder, Compro };
+constexpr const char* kTabCaptions[] = {"General", "WinLIRC", "Beholder", "Compro"};
 
 enum class Look { Plain, Blue, Bold, Link };
 

@@ -88,7 +88,7 @@ private:
     void ShowStatus();
     void ShowIdentity();
 
-    // The "Programs" tab (ProgramsPage_win.cpp).
+    // The "Programs" group (ProgramsPage_win.cpp).
     bool OnProgramsCommand(int id, int code);
     void ShowPrograms();
     void ShowProgramDefinition();

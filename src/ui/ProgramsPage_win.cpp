@@ -1,4 +1,4 @@
-// The "Programs" tab: the program whose definitions the editor shows and saves, its mode,
+// The "Programs" group: the program whose definitions the editor shows and saves, its mode,
 // adding and removing programs, and whether the editor's button has a definition there.
 #include "ui/MainWindow_win.h"
 
@@ -95,7 +95,7 @@ void MainWindow::ShowProgramDefinition() {
     const bool programChosen = !model.editorProgram.empty();
     const bool buttonRead = model.editor.extendedCode.has_value();
     std::string text;
-    if (programChosen && buttonRead) text = model.editor.ownDefinition ? "Own definition" : "Global definition";
+    if (programChosen && buttonRead) text = model.editor.ownDefinition ? "Own definition" : "Uses global";
     SetText(id::ProgramDefinitionL, text);
     EnableWindow(Control(id::ProgramUseGlobalB), programChosen && model.editor.ownDefinition);
 }

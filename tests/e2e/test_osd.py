@@ -13,7 +13,7 @@ from quorvel import start_quorvel
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
 ARTEFACTS = WORK_DIR / "artefacts"
-SCREEN = (1280, 1024)
+SCREEN = (1280, 1440)
 SHORT, LONG = 0xA35C, 0xA35D
 
 

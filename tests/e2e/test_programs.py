@@ -14,6 +14,7 @@ from output_spy import SpyWindow
 from quorvel import start_quorvel
 from quorvel_window import Desktop, QuorvelWindow
 from test_outputs import MODES, key_events, received
+from test_window import layout_faults
 
 PLAY = 0xA35C
 KEY = f"{PLAY:08X}"
@@ -89,17 +90,18 @@ PAGE = ("ProgramCB", "ProgramModeCB", "ProgramAddE", "ProgramAddB", "ProgramBrow
 
 
 @pytest.mark.parametrize("dpi", [96, 192])
-def test_the_programs_tab_adds_teaches_and_removes_and_exit_saves_it(program, wintool, desktop, dpi):
+def test_the_programs_group_adds_teaches_and_removes_and_exit_saves_it(program, wintool, desktop, dpi):
     program.prefix.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", str(dpi), "REG_DWORD")
     quorvel = start_quorvel(program, wintool, ini={"Buttons": {KEY: "Play"}, "Keys": {KEY: "0041"},
                                                    "Foreign": {"kept": "1"}})
     window = QuorvelWindow(quorvel, desktop)
     window.show()
-    window.show_tab(4)
-    tabs = window.control_rect("SPC")
+    # The group lies below everything that was there before, inside the window.
+    below = window.control_rect("DonateI")[3]
+    frame = window.rect()
     rects = [window.control_rect(name) for name in PAGE]
     for number, (left, top, right, bottom) in enumerate(rects):
-        assert tabs[0] <= left and right <= tabs[2] and tabs[1] <= top and bottom <= tabs[3], PAGE[number]
+        assert frame[0] <= left and right <= frame[2] and below < top and bottom <= frame[3], PAGE[number]
         for other in rects[number + 1:]:
             assert right <= other[0] or other[2] <= left or bottom <= other[1] or other[3] <= top, PAGE[number]
     assert set(wintool.hints(*MAIN_WINDOW, *PAGE)) == set(PAGE)
@@ -122,12 +124,13 @@ def test_the_programs_tab_adds_teaches_and_removes_and_exit_saves_it(program, wi
     # Teaching Media.exe a button, then giving it back to the global map.
     quorvel.control.press(PLAY, 2)
     quorvel.control.wait_idle()
-    assert wait_until(lambda: shown("ProgramDefinitionL") == "Global definition", 10)
+    assert wait_until(lambda: shown("ProgramDefinitionL") == "Uses global", 10)
     assert wintool.click(*MAIN_WINDOW, "KeyRepeatCB")
     assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
     assert wait_until(lambda: shown("ProgramDefinitionL") == "Own definition", 10)
+    assert layout_faults(wintool.layout(*MAIN_WINDOW), dpi) == []
     assert wintool.click(*MAIN_WINDOW, "ProgramUseGlobalB")
-    assert wait_until(lambda: shown("ProgramDefinitionL") == "Global definition", 10)
+    assert wait_until(lambda: shown("ProgramDefinitionL") == "Uses global", 10)
 
     # Teaching Player.exe, then removing it whole.
     assert wintool.select(*MAIN_WINDOW, "ProgramCB", 1)

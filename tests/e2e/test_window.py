@@ -205,15 +205,16 @@ PAGE_CONTROLS = ("AutorunCB", "LIRCServerCB", "BTVCB", "ComproDTVCB")
 BS_TYPEMASK, BS_GROUPBOX, BS_ICON = 0xF, 0x7, 0x40
 CHECK_KINDS = {0x2, 0x3, 0x4, 0x9}  # check boxes and radio buttons
 SS_TYPEMASK, TEXT_STATICS = 0x1F, {0x0, 0xC}  # SS_LEFT, SS_LEFTNOWORDWRAP
-# Room a check box's or radio button's own box and the gap after it take, at 96 DPI.
+# Room a check box's or radio button's own box and the gap after it take, at 96 DPI; room a
+# push button's edges take.
 CHECK_ROOM = 16
+PUSH_KINDS, PUSH_ROOM = {0x0, 0x1}, 8
 
 
 def layout_faults(places, dpi: int) -> list:
     """Texts wider than their controls, and group frames with a sibling lying over them."""
     faults = []
-    # At 192 DPI the test's screen cuts the window, and the status bar moves up with its bottom.
-    shown = [place for place in places if place.visible and (dpi < 192 or place.class_name != "msctls_statusbar32")]
+    shown = [place for place in places if place.visible]
     bold_ids = {1070}  # ProgNameL
     for place in shown:
         width = place.right - place.left
@@ -221,6 +222,8 @@ def layout_faults(places, dpi: int) -> list:
         needed = place.bold_width if place.id in bold_ids else place.text_width
         if place.class_name == "Button" and kind in CHECK_KINDS and place.text:
             needed += CHECK_ROOM * dpi // 96
+        elif place.class_name == "Button" and kind in PUSH_KINDS and not place.style & BS_ICON and place.text:
+            needed += PUSH_ROOM * dpi // 96
         elif place.class_name != "Static" or (place.style & SS_TYPEMASK) not in TEXT_STATICS:
             continue
         if needed > width:
@@ -252,11 +255,9 @@ def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, deskt
     quorvel.control.wait_idle()
     wait_for_text(quorvel, "NameRCCodeExST", "00BE0035")
     left, top, right, bottom = window.rect()
-    # The client area is 250 x 560 at 96 DPI, with a frame around it. At 192 DPI the window is
-    # taller than the test's screen, which cuts it.
+    # The client area is 250 x 650 at 96 DPI, with a frame around it.
     assert 250 * dpi // 96 < right - left < 250 * dpi // 96 + 20
-    if dpi < 192:
-        assert 560 * dpi // 96 < bottom - top < 560 * dpi // 96 + 50
+    assert 650 * dpi // 96 < bottom - top < 650 * dpi // 96 + 50
     window.screenshot(f"window-{scale}")
     # No text is cut off and no group's frame is hidden, on any tab.
     faults = layout_faults(wintool.layout(*MAIN_WINDOW), dpi)

@@ -8,7 +8,7 @@ import subprocess
 class Xvfb:
     """Xvfb on a free display; Xvfb itself picks the number and reports it when ready."""
 
-    def __init__(self, screen: str = "1280x1024x24"):
+    def __init__(self, screen: str = "1280x1440x24"):
         self.screen = screen
         self.display = None
         self._process = None
