@@ -221,6 +221,9 @@ class Wizard:
         return title is not None and any(kind == "Button" and text == caption
                                          for _, _, kind, _, text in self.wintool.children("#32770", title))
 
+    def checked(self, caption: str):
+        return self.wintool.button_checked("#32770", self._window_title(), caption)
+
     def texts(self) -> list:
         title = self._window_title()
         return [text for _, _, kind, _, text in self.wintool.children("#32770", title) if kind == "Static"]
@@ -280,6 +283,30 @@ def test_wizard_starts_quorvel_and_uninstalling_it_with_the_box_ticked_removes_i
     assert read_values(wine, UNINSTALL_KEY) is None
     assert read_values(wine, r"HKCU\Software\Vantrel") is None
     assert "Quorvel" not in read_values(wine, RUN_KEY)
+
+
+def test_the_finish_page_without_a_card_library_says_what_to_copy_where_and_opens_the_folder(
+        installation, wine, wintool):
+    # Whatever would show the folder writes its name to a file instead.
+    for kind in ("Directory", "Folder"):
+        assert wine.run("reg", ["add", rf"HKCR\{kind}\shell\open\command", "/ve", "/d",
+                                r"C:\windows\system32\cmd.exe /c echo %1>>C:\opened.txt", "/f"])[0] == 0
+    wine.start(setup_exe("win64"))
+    setup = Wizard(wintool, f"Quorvel {VERSION} (64-bit) Setup")
+    assert setup.click("&Next >")
+    assert setup.click("&Install")
+    assert wait_until(lambda: setup.has_button("Open the folder"), 30), "no finish page with the folder's button"
+    installation.windows_dir = installation.registration()["InstallLocation"]
+    assert ("Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy "
+            f"BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into {installation.windows_dir}, then start "
+            "Quorvel.") in setup.texts()
+    assert setup.click("Open the folder")
+    opened = wine.drive_c / "opened.txt"
+    assert wait_until(lambda: opened.exists() and opened.read_text().strip(), 20), "the folder was not opened"
+    assert PureWindowsPath(opened.read_text().strip()) == PureWindowsPath(installation.windows_dir)
+    # Unticked: finishing starts nothing that could only say that the library is missing.
+    assert setup.checked("Start Quorvel") == 0
+    assert setup.click("&Finish")
 
 
 def test_an_install_while_quorvel_cannot_end_changes_nothing(installation, wine, wintool):

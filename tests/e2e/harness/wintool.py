@@ -127,6 +127,11 @@ class WinTool:
         _, rows = self.run("children", class_name, title)
         return [(int(row[0], 16), int(row[1]), row[2], row[3] == "1", row[4]) for row in rows]
 
+    def button_checked(self, class_name: str, title: str, caption: str):
+        """BM_GETCHECK of the button with the given caption, or None when there is none."""
+        _, rows = self.run("children", class_name, title)
+        return next((int(row[5]) for row in rows if row[2] == "Button" and row[4] == caption), None)
+
     def layout(self, class_name: str, title: str) -> list:
         """[ChildPlace] of each child window of a top-level window, in the program's font."""
         _, rows = self.run("layout", class_name, title)

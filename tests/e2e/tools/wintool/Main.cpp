@@ -263,8 +263,10 @@ int Children(const Arguments& arguments) {
         return kNotFound;
     }
     for (HWND child : Descendants(window)) {
+        const bool button = _stricmp(ClassOf(child).c_str(), "Button") == 0;
         PrintLine({FormatHandle(child), std::to_string(GetDlgCtrlID(child)), Escape(ClassOf(child)),
-                   IsWindowVisible(child) ? "1" : "0", Escape(ReadText(child).value_or(""))});
+                   IsWindowVisible(child) ? "1" : "0", Escape(ReadText(child).value_or("")),
+                   button ? std::to_string(SendMessageA(child, BM_GETCHECK, 0, 0)) : "-"});
     }
     return kSuccess;
 }
