@@ -117,6 +117,16 @@ class Installation:
             self.windows_dir = self.registration()["InstallLocation"]
         return code
 
+    def install_with_wizard(self) -> "Wizard":
+        """Clicks through the installer's wizard up to its finish page, which it returns."""
+        self.wine.start(setup_exe("win64"))
+        setup = Wizard(self.wintool, f"Quorvel {VERSION} (64-bit) Setup")
+        assert setup.click("&Next >")
+        assert setup.click("&Install")
+        assert wait_until(lambda: setup.has_button("Start Quorvel"), 30), "no finish page"
+        self.windows_dir = self.registration()["InstallLocation"]
+        return setup
+
     def registration(self):
         return read_values(self.wine, UNINSTALL_KEY)
 
@@ -243,12 +253,7 @@ def test_wizard_starts_quorvel_and_uninstalling_it_with_the_box_ticked_removes_i
     default_folder = installation.profile / "AppData/Local/Programs/Quorvel"
     default_folder.mkdir(parents=True)
     shutil.copy2(BUILD32_DIR / "sim" / "BeholdRC.dll", default_folder)
-    wine.start(setup_exe("win64"))
-    setup = Wizard(wintool, f"Quorvel {VERSION} (64-bit) Setup")
-    assert setup.click("&Next >")
-    assert setup.click("&Install")
-    assert wait_until(lambda: setup.has_button("Start Quorvel"), 30), "no finish page"
-    installation.windows_dir = installation.registration()["InstallLocation"]
+    setup = installation.install_with_wizard()
     texts = setup.texts()
     assert (f"BeholdRC.dll in {installation.windows_dir} is a 32-bit library, which this 64-bit Quorvel cannot "
             "load: it needs the 32-bit Quorvel (the setup ending in -win32-setup.exe).") in texts, texts
@@ -291,12 +296,7 @@ def test_the_finish_page_without_a_card_library_says_what_to_copy_where_and_open
     for kind in ("Directory", "Folder"):
         assert wine.run("reg", ["add", rf"HKCR\{kind}\shell\open\command", "/ve", "/d",
                                 r"C:\windows\system32\cmd.exe /c echo %1>>C:\opened.txt", "/f"])[0] == 0
-    wine.start(setup_exe("win64"))
-    setup = Wizard(wintool, f"Quorvel {VERSION} (64-bit) Setup")
-    assert setup.click("&Next >")
-    assert setup.click("&Install")
-    assert wait_until(lambda: setup.has_button("Open the folder"), 30), "no finish page with the folder's button"
-    installation.windows_dir = installation.registration()["InstallLocation"]
+    setup = installation.install_with_wizard()
     assert ("Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy "
             f"BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into {installation.windows_dir}, then start "
             "Quorvel.") in setup.texts()
