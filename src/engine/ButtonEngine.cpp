@@ -83,11 +83,7 @@ void ButtonEngine::RunTick() {
     LoadProperties(tick);
     const PressDefinition& definition = model.press.definition;
     if (newPress && definition.longDefined) KeepWaitingPress(tick);
-    const bool autorepeat = model.settings.autorepeat;
-    facts.repeatAllowed = autorepeat && tick.properties.repeat;
-    facts.longDefined = definition.longDefined;
-    facts.longHoldCount = model.press.longHoldCount;
-    facts.longRepeatAllowed = autorepeat && waiting_ && waiting_->longProperties.repeat;
+    AddRepeatFacts(facts, tick.properties);
     tick.step = TakeStep(facts, *reading);
     tick.mode = definition.mode;
     // Held long enough, the button shows its long press for the user to teach, or the one that acts.
@@ -144,7 +140,17 @@ PressFacts ButtonEngine::GatherPressFacts(const ReceiverReading& reading, bool w
     // (whose code is also 0) is a new press.
     facts.continues = reading.active && wasActive && reading.extendedCode == press.lastExtendedCode;
     facts.previousHoldCount = press.holdCount;
+    facts.shortWaiting = press.shortWaiting;
     return facts;
+}
+
+void ButtonEngine::AddRepeatFacts(PressFacts& facts, const ButtonProperties& properties) const {
+    const Model& model = c_.model;
+    const bool autorepeat = model.settings.autorepeat;
+    facts.repeatAllowed = autorepeat && properties.repeat;
+    facts.longDefined = model.press.definition.longDefined;
+    facts.longHoldCount = model.press.longHoldCount;
+    facts.longRepeatAllowed = autorepeat && waiting_ && waiting_->longProperties.repeat;
 }
 
 void ButtonEngine::ChoosePressDefinition(const ReceiverReading& reading, WindowHandle foreground,

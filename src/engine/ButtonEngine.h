@@ -76,6 +76,8 @@ private:
     void LoadProperties(Tick& tick);
     ButtonProperties LoadPressProperties(const std::string& key);
     void KeepWaitingPress(const Tick& tick);
+    // What the press's repeats and long press depend on, once its properties are known.
+    void AddRepeatFacts(PressFacts& facts, const ButtonProperties& properties) const;
     PressStep TakeStep(const PressFacts& facts, const ReceiverReading& reading);
     void ShowLongPressInEditor(const Tick& tick);
     // Notifies and, unless held back, dispatches what acts in this tick.
