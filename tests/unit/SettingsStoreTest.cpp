@@ -185,17 +185,6 @@ TEST(LoadSettings, NumbersAndTextsTakeTheirStoredValues) {
     EXPECT_EQ(rig.settings.lircServerPort, "9000");
 }
 
-TEST(LoadSettings, LongPressTimeIsTakenToItsNearestBound) {
-    const std::pair<std::optional<std::uint32_t>, std::uint32_t> cases[] = {
-        {std::nullopt, 600}, {0, 200}, {199, 200}, {200, 200}, {1234, 1234}, {5000, 5000}, {5001, 5000}};
-    for (const auto& [stored, acted] : cases) {
-        SettingsRig rig;
-        if (stored) rig.registry.PutDword(kKey, "Long Press Time", *stored);
-        rig.Load();
-        EXPECT_EQ(rig.settings.longPressTime, acted) << (stored ? std::to_string(*stored) : "absent");
-    }
-}
-
 TEST(LoadSettings, ModeIsTheStoredOneAndAnythingElseIsWinLirc) {
     using enum EmulationMode;
     const std::pair<std::optional<std::uint32_t>, EmulationMode> cases[] = {
