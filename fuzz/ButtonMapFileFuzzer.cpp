@@ -1,15 +1,20 @@
 // Any text as "Quorvel.ini": the map read from it is saved into it and read back from the
 // saved text, and must come back unchanged, with no entry lost or duplicated, the programs'
-// own sections and modes too. Saving the same map again must leave the file as it is.
+// own sections and modes too. Saving the same map again must leave the file as it is. Every
+// "-Long" key read defines the long press of the button it names, where it was read.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "FuzzCheck.h"
+#include "core/Text.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeLog.h"
 #include "fakes/FakeProfileFile.h"
 #include "model/ButtonMap.h"
+#include "model/Model.h"
+#include "model/PressDefinition.h"
 #include "settings/ButtonMapFile.h"
 
 namespace quorvel {
@@ -45,6 +50,24 @@ bool SamePrograms(const ButtonMap& a, const ButtonMap& b) {
     return true;
 }
 
+// The button a long-press key belongs to: the key without its "-Long", in any case.
+std::optional<std::string> LongPressOf(const std::string& key) {
+    const std::string suffix = "-LONG";
+    if (key.size() < suffix.size() || AsciiUpperCase(key.substr(key.size() - suffix.size())) != suffix) {
+        return std::nullopt;
+    }
+    return key.substr(0, key.size() - suffix.size());
+}
+
+void RequireLongPressesDefined(const ButtonMap& map, const SectionList& section, const std::string& program) {
+    for (std::size_t i = 0; i < section.Size(); ++i) {
+        const auto button = LongPressOf(section.KeyAt(i));
+        if (!button) continue;
+        const PressDefinition chosen = ChooseDefinition(map, {program, *button, EmulationMode::Keys});
+        Require(chosen.longDefined && (program.empty() || chosen.longOwn), "a long-press key defines its long press");
+    }
+}
+
 }  // namespace
 }  // namespace quorvel
 
@@ -65,6 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(SamePrograms(read, reread), "every program survives a save with its mode and sections");
     for (const ProgramMap& program : read.Programs()) {
         Require(ProgramNameFault(program.name).empty(), "only names the file can hold are read");
+    }
+    for (Section section : kSectionOrder) RequireLongPressesDefined(read, read[section], {});
+    for (const ProgramMap& program : read.Programs()) {
+        for (Section section : kProgramSections) RequireLongPressesDefined(read, program[section], program.name);
     }
     Require(read.Programs().size() <= kMaxPrograms, "no more programs are read than the limit");
     Require(SavedText(saved, read) == saved, "saving the same map again changes nothing");

@@ -63,9 +63,14 @@ ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& k
     return properties;
 }
 
+std::string EditorKey(const EditorButton& editor) {
+    if (!editor.extendedCode) return {};
+    const std::string key = MapKey(*editor.extendedCode);
+    return editor.longPress ? LongPressKey(key) : key;
+}
+
 std::string EditedButtonName(const EditorButton& editor) {
-    if (!editor.name.empty() || !editor.extendedCode) return editor.name;
-    return MapKey(*editor.extendedCode);
+    return !editor.name.empty() ? editor.name : EditorKey(editor);
 }
 
 ButtonProperties LoadEditorButton(const ButtonMap& map, const std::string& editorProgram, const std::string& key,
@@ -78,7 +83,7 @@ ButtonProperties LoadEditorButton(const ButtonMap& map, const std::string& edito
 
 bool CommitEditor(const EditorButton& editor, ButtonMap& map, ProgramMap* program) {
     if (!editor.extendedCode) return false;
-    const std::string key = MapKey(*editor.extendedCode);
+    const std::string key = EditorKey(editor);
     std::uint16_t keyCodeValue = editor.keyCodeValue & ~kKeyCodeWin;
     if (editor.win) keyCodeValue |= kKeyCodeWin;
 

@@ -30,7 +30,10 @@ const std::vector<std::string>& ActionNames();
 ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor,
                                       const ProgramMap* program = nullptr);
 
-// How the status bar names the edited button: its name, else its extended code.
+// The edited button's key in the map: its extended code, with "-Long" for its long press.
+std::string EditorKey(const EditorButton& editor);
+
+// How the status bar names the edited button: its name, else its key.
 std::string EditedButtonName(const EditorButton& editor);
 
 // Loads the button into the editor as the editor's program defines it, or as the global map

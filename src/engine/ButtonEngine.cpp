@@ -1,6 +1,7 @@
 #include "engine/ButtonEngine.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "actions/AppCommand.h"
 #include "actions/Keyboard.h"
@@ -37,6 +38,8 @@ struct ButtonEngine::Tick {
     std::string buttonName;
     ButtonProperties properties;
     PressStep step;
+    // The mode the press took when it began.
+    EmulationMode mode{};
 };
 
 void ButtonEngine::NoteClientEvent() { clientEventCountdown_ = kClientEventTicks; }
@@ -61,22 +64,44 @@ void ButtonEngine::OnTick() {
 void ButtonEngine::RunTick() {
     const std::optional<ReceiverReading> reading = c_.receiver.ReadReceiver();
     if (!reading) return;
-    // Only a press can be held back by the program's own window; an idle tick need not ask.
-    const WindowHandle foreground = reading->active ? c_.windows.GetForegroundWindow() : kNoWindow;
-    const bool ownWindowForeground = reading->active && c_.windows.IsOwnForm(foreground);
+    Model& model = c_.model;
+    // Only a press, or a release that gives the press's outputs, can be held back by the
+    // program's own window; other idle ticks need not ask.
+    const bool mayAct = reading->active || model.press.shortWaiting;
+    const WindowHandle foreground = mayAct ? c_.windows.GetForegroundWindow() : kNoWindow;
+    const bool ownWindowForeground = mayAct && c_.windows.IsOwnForm(foreground);
 
     Tick tick = ShowButton(*reading);
     const bool wasActive = ShowHeld(reading->active);
     ShowTrayPicture(reading->active);
     PressFacts facts = GatherPressFacts(*reading, wasActive);
-    if (facts.active && !facts.continues) ChoosePressDefinition(*reading, foreground, ownWindowForeground);
+    // The press that ends with this tick may still give its outputs.
+    std::optional<WaitingPress> ended;
+    if (!facts.continues) ended = std::exchange(waiting_, std::nullopt);
+    const bool newPress = facts.active && !facts.continues;
+    if (newPress) ChoosePressDefinition(*reading, foreground, ownWindowForeground);
     LoadProperties(tick);
-    facts.repeatAllowed = c_.model.settings.autorepeat && tick.properties.repeat;
+    const PressDefinition& definition = model.press.definition;
+    if (newPress && definition.longDefined) KeepWaitingPress(tick);
+    AddRepeatFacts(facts, tick.properties);
     tick.step = TakeStep(facts, *reading);
-    Notify(tick);
+    tick.mode = definition.mode;
+    // Held long enough, the button shows its long press for the user to teach, or the one that acts.
+    if (tick.reading.showProperties && tick.step.longHeld && (ownWindowForeground || tick.step.longPress)) {
+        ShowLongPressInEditor(tick);
+    }
+    if (tick.step.releaseDue && ended) {
+        Tick released{ended->reading, ended->name, ended->properties, {}, ended->mode};
+        released.reading.vendorPriority = reading->vendorPriority;
+        released.step.outputDue = released.step.firstOutput = true;
+        Act(released, ownWindowForeground);
+    }
     // While the user works in the program's own window, buttons are shown but do nothing.
-    if (ownWindowForeground) return;
-    Dispatch(tick);
+    if (definition.longDefined) {
+        ActOnLongPressDefined(tick, ownWindowForeground);
+    } else {
+        Act(tick, ownWindowForeground);
+    }
 }
 
 ButtonEngine::Tick ButtonEngine::ShowButton(const ReceiverReading& reading) {
@@ -115,7 +140,17 @@ PressFacts ButtonEngine::GatherPressFacts(const ReceiverReading& reading, bool w
     // (whose code is also 0) is a new press.
     facts.continues = reading.active && wasActive && reading.extendedCode == press.lastExtendedCode;
     facts.previousHoldCount = press.holdCount;
+    facts.shortWaiting = press.shortWaiting;
     return facts;
+}
+
+void ButtonEngine::AddRepeatFacts(PressFacts& facts, const ButtonProperties& properties) const {
+    const Model& model = c_.model;
+    const bool autorepeat = model.settings.autorepeat;
+    facts.repeatAllowed = autorepeat && properties.repeat;
+    facts.longDefined = model.press.definition.longDefined;
+    facts.longHoldCount = model.press.longHoldCount;
+    facts.longRepeatAllowed = autorepeat && waiting_ && waiting_->longProperties.repeat;
 }
 
 void ButtonEngine::ChoosePressDefinition(const ReceiverReading& reading, WindowHandle foreground,
@@ -124,7 +159,11 @@ void ButtonEngine::ChoosePressDefinition(const ReceiverReading& reading, WindowH
     // The program in front is asked once a press, and only when some program has definitions.
     const bool askProgram = !ownWindowForeground && !model.map.Programs().empty();
     const std::string program = askProgram ? ProgramInFront(c_.programWindows, foreground) : std::string();
-    model.press.definition = ChooseDefinition(model.map, {program, MapKey(reading.extendedCode), model.mode});
+    PressDefinition& definition = model.press.definition;
+    definition = ChooseDefinition(model.map, {program, MapKey(reading.extendedCode), model.mode});
+    // A press the receiver gives no properties for has no long press either.
+    definition.longDefined = definition.longDefined && reading.showProperties;
+    model.press.longHoldCount = LongPressHoldCount(model.settings.longPressTime);
 }
 
 void ButtonEngine::LoadProperties(Tick& tick) {
@@ -136,6 +175,7 @@ void ButtonEngine::LoadProperties(Tick& tick) {
     model.editor.rcCode = tick.reading.rcCode;
     model.editor.extendedCode = tick.reading.extendedCode;
     model.editor.name = tick.buttonName;
+    model.editor.longPress = false;
     tick.properties = LoadPressProperties(MapKey(tick.reading.extendedCode));
     // The press replaced edits that were never saved: the user hears of it.
     if (model.editorUnsaved && !(model.editor == edited)) {
@@ -151,12 +191,55 @@ PressStep ButtonEngine::TakeStep(const PressFacts& facts, const ReceiverReading&
 
     press.holdCount = step.holdCount;
     press.lastExtendedCode = reading.extendedCode;
+    press.shortWaiting = step.shortWaiting;
     model.shown.repeatNumber = step.repeatNumber;
     return step;
 }
 
+void ButtonEngine::KeepWaitingPress(const Tick& tick) {
+    const ButtonMap& map = c_.model.map;
+    const std::string key = MapKey(tick.reading.extendedCode);
+    const std::string longKey = LongPressKey(key);
+    WaitingPress press{tick.reading, tick.buttonName, tick.properties, {}, {}, c_.model.press.definition.mode};
+    const std::string* longName = map.Lookup(Section::Buttons, longKey);
+    press.longName = longName && !longName->empty() ? *longName
+                                                    : (tick.buttonName.empty() ? key : tick.buttonName) + " (long)";
+    EditorButton unshown;
+    press.longProperties =
+        LoadButtonProperties(map, longKey, unshown, DefiningProgram(map, c_.model.press.definition, true));
+    waiting_ = std::move(press);
+}
+
+void ButtonEngine::ShowLongPressInEditor(const Tick& tick) {
+    Model& model = c_.model;
+    const std::string longKey = LongPressKey(MapKey(tick.reading.extendedCode));
+    const std::string* name = model.map.Lookup(Section::Buttons, longKey);
+    model.editor.name = name ? *name : std::string();
+    model.editor.longPress = true;
+    const ProgramMap* source = nullptr;
+    LoadEditorButton(model.map, model.editorProgram, longKey, model.editor, source);
+}
+
+void ButtonEngine::Act(const Tick& tick, bool heldBack) {
+    Notify(tick);
+    if (!heldBack) Dispatch(tick);
+}
+
+void ButtonEngine::ActOnLongPressDefined(const Tick& tick, bool heldBack) {
+    // The button's line goes out as for any press; its other outputs wait for the release.
+    const bool lineAllowed = !heldBack && !tick.reading.vendorPriority;
+    if (tick.step.lineDue && lineAllowed && ActionOf(tick.properties.action) == ButtonAction::None) {
+        BroadcastLirc(tick);
+    }
+    if (!tick.step.longPress || !waiting_) return;
+    Tick fired{tick.reading, waiting_->longName, waiting_->longProperties, tick.step, tick.mode};
+    fired.step.lineDue = false;
+    Notify(fired);
+    if (!heldBack && fired.step.outputDue) Dispatch(fired);
+}
+
 void ButtonEngine::Notify(const Tick& tick) {
-    if (!tick.step.newPress || tick.reading.vendorPriority) return;
+    if (!tick.step.firstOutput || tick.reading.vendorPriority) return;
     const Model& model = c_.model;
     const Settings& settings = model.settings;
     if (settings.balloonHints && !tick.buttonName.empty()) {
@@ -165,8 +248,9 @@ void ButtonEngine::Notify(const Tick& tick) {
     }
     if (settings.sound) c_.sound.PlayResourceAsync("OK");
     if (settings.osd) {
-        c_.osd.ShowOsd(ComposePressOsd(tick.buttonName, tick.properties, model, c_.sleepTimer.IsRunning()),
-                       settings.osdSecondDisplay);
+        c_.osd.ShowOsd(
+            ComposePressOsd(tick.buttonName, tick.properties, settings, tick.mode, c_.sleepTimer.IsRunning()),
+            settings.osdSecondDisplay);
     }
 }
 
@@ -189,11 +273,11 @@ void ButtonEngine::Dispatch(const Tick& tick) {
         case ButtonAction::Shutdown: c_.power.PowerShutdown(); return;
         case ButtonAction::ChangeMode: {
             const EmulationMode next = NextMode(c_.model.mode);
-            if (tick.step.newPress && next != EmulationMode::None) c_.selectMode(next);
+            if (tick.step.firstOutput && next != EmulationMode::None) c_.selectMode(next);
             return;
         }
         case ButtonAction::SleepTimer:
-            if (tick.step.newPress) c_.sleepTimer.ToggleSleepTimer();
+            if (tick.step.firstOutput) c_.sleepTimer.ToggleSleepTimer();
             return;
         case ButtonAction::None: EmulationOutputs(tick);
     }
@@ -205,13 +289,13 @@ void ButtonEngine::EmulationOutputs(const Tick& tick) {
     if (reading.vendorPriority || !tick.step.outputDue) return;
 
     const ButtonProperties& p = tick.properties;
-    const EmulationMode mode = model.press.definition.mode;
+    const EmulationMode mode = tick.mode;
     // A value of 0 sends no key but still lets the pending window messages run.
     if (mode == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0)) {
         SendKeyCodeValue(c_.input, p.keyCodeValue);
     }
     if (mode == EmulationMode::Mouse || (p.keyCodeValue == 0 && p.messageNumber == 0)) {
-        const std::uint32_t step = tick.step.newPress ? 1 : std::min(tick.step.holdCount, kMaxMouseStep);
+        const std::uint32_t step = tick.step.firstOutput ? 1 : std::min(tick.step.outputHoldCount, kMaxMouseStep);
         PerformMouseAction(c_.input, p.mouseAction, step);
     }
     if (p.messageNumber != 0 && (mode == EmulationMode::Messages || (p.keyCodeValue == 0 && p.mouseAction == 0))) {
@@ -229,7 +313,7 @@ void ButtonEngine::BroadcastLirc(const Tick& tick) {
         model.listener.clients = clients;
         model.Changed(Aspect::Listener);
     };
-    if (model.press.definition.mode != EmulationMode::WinLIRC) {
+    if (tick.mode != EmulationMode::WinLIRC) {
         showClients(c_.lirc.IsActive() ? std::optional(c_.lirc.ClientCount()) : std::nullopt);
         return;
     }

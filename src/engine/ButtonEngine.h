@@ -4,8 +4,10 @@
 #include <functional>
 #include <string>
 
+#include "engine/ButtonEditor.h"
 #include "engine/PressRule.h"
 #include "platform/Handles.h"
+#include "receivers/ReceiverReading.h"
 
 namespace quorvel {
 
@@ -21,9 +23,7 @@ class Sound;
 class TrayIcon;
 class WindowSystem;
 enum class EmulationMode;
-struct ButtonProperties;
 struct Model;
-struct ReceiverReading;
 
 struct EngineContext {
     Model& model;
@@ -54,6 +54,16 @@ public:
 
 private:
     struct Tick;
+    // What a press whose long press is defined gives later, fixed when it begins: its own
+    // outputs at its release, or its long press's once held long enough.
+    struct WaitingPress {
+        ReceiverReading reading;
+        std::string name;
+        ButtonProperties properties;
+        std::string longName;
+        ButtonProperties longProperties;
+        EmulationMode mode{};
+    };
     // The steps of a tick, in their order.
     void RunTick();
     Tick ShowButton(const ReceiverReading& reading);
@@ -65,13 +75,21 @@ private:
     // The editor's and the press's properties, when the receiver gives them.
     void LoadProperties(Tick& tick);
     ButtonProperties LoadPressProperties(const std::string& key);
+    void KeepWaitingPress(const Tick& tick);
+    // What the press's repeats and long press depend on, once its properties are known.
+    void AddRepeatFacts(PressFacts& facts, const ButtonProperties& properties) const;
     PressStep TakeStep(const PressFacts& facts, const ReceiverReading& reading);
+    void ShowLongPressInEditor(const Tick& tick);
+    // Notifies and, unless held back, dispatches what acts in this tick.
+    void Act(const Tick& tick, bool heldBack);
+    void ActOnLongPressDefined(const Tick& tick, bool heldBack);
     void Notify(const Tick& tick);
     void Dispatch(const Tick& tick);
     void EmulationOutputs(const Tick& tick);
     void BroadcastLirc(const Tick& tick);
 
     EngineContext c_;
+    std::optional<WaitingPress> waiting_;
     bool previousActive_ = false;
     int clientEventCountdown_ = 0;
     bool inTick_ = false;

@@ -16,8 +16,8 @@ void AppendLine(std::string& text, const std::string& line) {
 
 }  // namespace
 
-std::string ComposePressOsd(const std::string& buttonName, const ButtonProperties& properties, const Model& model,
-                            bool sleepTimerRunning) {
+std::string ComposePressOsd(const std::string& buttonName, const ButtonProperties& properties,
+                            const Settings& settings, EmulationMode mode, bool sleepTimerRunning) {
     std::string text;
     if (!buttonName.empty()) AppendLine(text, buttonName);
 
@@ -25,13 +25,11 @@ std::string ComposePressOsd(const std::string& buttonName, const ButtonPropertie
     const ButtonAction action = ActionOf(properties.action);
     if (action != ButtonAction::None) {
         AppendLine(text, actions[properties.action]);
-        if (model.settings.sleepOsd && action == ButtonAction::SleepTimer) {
-            AppendLine(text, SleepTimerOsdLine(model.settings, sleepTimerRunning));
+        if (settings.sleepOsd && action == ButtonAction::SleepTimer) {
+            AppendLine(text, SleepTimerOsdLine(settings, sleepTimerRunning));
         }
     }
 
-    // The mode and definition the press took for the program in front.
-    const EmulationMode mode = model.press.definition.mode;
     if (mode == EmulationMode::WinLIRC) AppendLine(text, "WinLIRC");
     if (mode == EmulationMode::Keys && properties.keyText != "None") AppendLine(text, properties.keyText);
     const auto& mouseActions = MouseActionNames();

@@ -6,11 +6,12 @@
 
 namespace quorvel {
 
-struct Model;
+struct Settings;
+enum class EmulationMode;
 
-// The text announced on the first tick of a press, lines separated by a carriage return.
-// It describes the state before the press takes effect.
-std::string ComposePressOsd(const std::string& buttonName, const ButtonProperties& properties, const Model& model,
-                            bool sleepTimerRunning);
+// The text announced when a press acts, lines separated by a carriage return, in the mode the
+// press took. It describes the state before the press takes effect.
+std::string ComposePressOsd(const std::string& buttonName, const ButtonProperties& properties,
+                            const Settings& settings, EmulationMode mode, bool sleepTimerRunning);
 
 }  // namespace quorvel

@@ -41,7 +41,7 @@ void ProgramChoices::SetMode(std::uint8_t mode) {
 
 void ProgramChoices::RemoveButton() {
     if (model_.editorProgram.empty() || !model_.editor.extendedCode) return;
-    model_.map.RemoveProgramButton(model_.editorProgram, MapKey(*model_.editor.extendedCode));
+    model_.map.RemoveProgramButton(model_.editorProgram, EditorKey(model_.editor));
     ReloadEditor();
 }
 
@@ -55,7 +55,7 @@ void ProgramChoices::RemoveProgram() {
 void ProgramChoices::ReloadEditor() {
     if (!model_.editor.extendedCode) return;
     const ProgramMap* source = nullptr;
-    LoadEditorButton(model_.map, model_.editorProgram, MapKey(*model_.editor.extendedCode), model_.editor, source);
+    LoadEditorButton(model_.map, model_.editorProgram, EditorKey(model_.editor), model_.editor, source);
     model_.Changed(Aspect::Editor);
 }
 

@@ -34,6 +34,8 @@ const char* SectionFallback(Section section) {
 
 std::string MapKey(std::uint32_t extendedCode) { return Hex(extendedCode, 8); }
 
+std::string LongPressKey(std::string_view key) { return std::string(key) + "-Long"; }
+
 const std::string* SectionList::Find(std::string_view key) const {
     const auto found = firstIndex_.find(AsciiUpperCase(key));
     return found == firstIndex_.end() ? nullptr : &values_[found->second];
@@ -88,6 +90,13 @@ std::string ProgramNameFault(std::string_view name) {
         }
     }
     return {};
+}
+
+bool ButtonMap::Defines(std::string_view key) const {
+    for (const SectionList& section : sections_) {
+        if (section.Find(key)) return true;
+    }
+    return false;
 }
 
 const ProgramMap* ButtonMap::FindProgram(std::string_view name) const {

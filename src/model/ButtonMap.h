@@ -24,6 +24,8 @@ const char* SectionFallback(Section section);
 
 // A button's key in every section: its extended code as 8 upper-case hex digits.
 std::string MapKey(std::uint32_t extendedCode);
+// The key of a button's long press, a button of its own: "00BE0010-Long".
+std::string LongPressKey(std::string_view key);
 
 // Ordered keys and values of one section. Lookup takes the first key equal to the given one,
 // ignoring letter case; an index over the upper-cased keys keeps it constant-time.
@@ -89,6 +91,8 @@ public:
     const SectionList& operator[](Section section) const { return sections_[static_cast<std::size_t>(section)]; }
 
     const std::string* Lookup(Section section, std::string_view key) const { return (*this)[section].Find(key); }
+    // Any global section holds the key.
+    bool Defines(std::string_view key) const;
     // The entry in the program's section when a program is given, else in the global one.
     const std::string* Lookup(const ProgramMap* program, Section section, std::string_view key) const {
         return program ? (*program)[section].Find(key) : Lookup(section, key);

@@ -45,7 +45,15 @@ struct Settings {
     // The LIRC network receiver and the server it receives from ("host:port"); read at start.
     bool networkReceiver = false;
     std::string networkReceiverAddress;
+    // How long a button is held before its long press fires, in ms; see ClampLongPressTime.
+    std::uint32_t longPressTime = 600;
 };
+
+constexpr std::uint32_t kMinLongPressTime = 200;
+constexpr std::uint32_t kMaxLongPressTime = 5000;
+constexpr std::uint32_t ClampLongPressTime(std::uint32_t ms) {
+    return ms < kMinLongPressTime ? kMinLongPressTime : ms > kMaxLongPressTime ? kMaxLongPressTime : ms;
+}
 
 // The button read in the latest tick, as the "RC Button" group shows it.
 struct ShownButton {
@@ -77,18 +85,27 @@ struct EditorButton {
     std::string applicationPath;
     // The editor's program defines the button itself; else it shows the global definition.
     bool ownDefinition = false;
+    // It is the button's long press ("<key>-Long").
+    bool longPress = false;
     friend bool operator==(const EditorButton&, const EditorButton&) = default;
 };
 
 // The tick's interval; the receiver is polled exactly while MainT runs with it.
 constexpr std::uint32_t kTickMs = 50;
 
+// The hold count on which a long press fires: the long-press time in whole ticks, rounded up.
+constexpr std::uint32_t LongPressHoldCount(std::uint32_t longPressTime) { return (longPressTime + kTickMs - 1) / kTickMs; }
+
 // Press and repeat bookkeeping from tick to tick; a receiver that starts resets it.
 struct PressState {
     std::uint32_t holdCount = 0;
     std::uint32_t lastExtendedCode = 0;
     PressDefinition definition;
-    void Reset() { holdCount = 0, lastExtendedCode = 0, definition = {}; }
+    // Fixed when the press begins.
+    std::uint32_t longHoldCount = 0;
+    // The press gives its own outputs at its release.
+    bool shortWaiting = false;
+    void Reset() { holdCount = 0, lastExtendedCode = 0, definition = {}, longHoldCount = 0, shortWaiting = false; }
 };
 
 // The receiver in use, as the "RC" group shows it.

@@ -24,12 +24,16 @@ struct PressDefinition {
     // The program defines the button itself; else the global definition applies.
     bool own = false;
     EmulationMode mode{};
+    // The button's long press ("<key>-Long") is defined where the press applies; longOwn: by
+    // the program itself, else globally.
+    bool longDefined = false;
+    bool longOwn = false;
     friend bool operator==(const PressDefinition&, const PressDefinition&) = default;
 };
 
 PressDefinition ChooseDefinition(const ButtonMap& map, const DefinitionFacts& facts);
 
-// The program whose sections a press reads; nothing for the global ones.
-const ProgramMap* DefiningProgram(const ButtonMap& map, const PressDefinition& definition);
+// The program whose sections a press (or its long press) reads; nothing for the global ones.
+const ProgramMap* DefiningProgram(const ButtonMap& map, const PressDefinition& definition, bool longPress = false);
 
 }  // namespace quorvel

@@ -20,6 +20,8 @@ constexpr const char* kAutorunValue = "Quorvel";
 constexpr std::uint32_t kFirstVersionWithoutForce = 6;
 // "host:port" of the network receiver's server; absent (or blank) while it is off.
 constexpr const char* kNetworkReceiverValue = "Network Receiver";
+// Registry only: written back as it acts, so that the first save shows it in the key.
+constexpr const char* kLongPressTimeValue = "Long Press Time";
 
 std::optional<std::string> AsText(const RegistryValue& value) {
     if (value.type != kRegSz && value.type != kRegExpandSz) return std::nullopt;
@@ -127,6 +129,7 @@ bool SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     // Absent or blank: the receiver is off.
     settings.networkReceiverAddress = read.Text(kNetworkReceiverValue).value_or("");
     settings.networkReceiver = !TrimBlanks(settings.networkReceiverAddress).empty();
+    settings.longPressTime = ClampLongPressTime(read.Number(kLongPressTimeValue).value_or(defaults.longPressTime));
     const bool stored = read.AnyFound();
     key.Reset();
 
@@ -201,6 +204,7 @@ SettingsStore::Stage SettingsStore::SaveValues(bool beholderAvailable, Dialogs& 
         {"BeholdTV", FlagValue(settings.beholdTvPriority)},
         {"ComproRemote", FlagValue(settings.comproRemoteOff)},
         {"ComproDTV", FlagValue(settings.comproDtv)},
+        {kLongPressTimeValue, ClampLongPressTime(settings.longPressTime)},
     });
     // Stored only while on: without the value, the next start is as without the receiver.
     const bool networkReceiver = settings.networkReceiver && !TrimBlanks(settings.networkReceiverAddress).empty();

@@ -5,6 +5,7 @@
 
 #include "core/Text.h"
 #include "engine/Application.h"
+#include "engine/ButtonEditor.h"
 #include "ui/ControlIds.h"
 #include "ui/ModelControls.h"
 
@@ -77,7 +78,7 @@ void MainWindow::ShowShownButton() {
 void MainWindow::ShowEditor() {
     const EditorButton& editor = app_->State().editor;
     SetText(id::NameRCCodeST, CodeText(editor.rcCode, 2, "..."));
-    SetText(id::NameRCCodeExST, CodeText(editor.extendedCode, 8, "..."));
+    SetText(id::NameRCCodeExST, editor.extendedCode ? EditorKey(editor) : "...");
     SetText(id::NameE, editor.name);
     SetChecked(id::KeyRepeatCB, editor.repeat);
     SetChoice(id::NameActionCB, editor.action);

@@ -24,7 +24,7 @@ DEFAULT_VALUES = {
     "Autorepeat": 1, "LIRC Server Enabled": 1, "LIRC Server Port": "8765", "Force Shutdown": 0,
     "Force Suspend": 0, "Sound": 0, "Balloon Hints": 0, "Card": 0, "Mode": 1, "OSD": 0, "OSDColor": 0x00FAFAB4,
     "OSD2Display": 0, "SleepTime": 30, "SleepOSD": 1, "SleepAction": 3, "BeholdTV": 0, "ComproRemote": 1,
-    "ComproDTV": 1,
+    "ComproDTV": 1, "Long Press Time": 600,
 }
 
 
@@ -82,6 +82,7 @@ def test_seeded_values_are_shown_and_the_next_save_writes_them_back_normalised(p
         "OSD": 1, "OSDColor": 0x0000FF00, "OSD2Display": 1,
         "SleepTime": 45, "SleepOSD": 0, "SleepAction": 257,  # held in one byte: 1
         "BeholdTV": 1, "ComproRemote": 0, "ComproDTV": 0,
+        "Long Press Time": 7000,  # beyond the bound: 5000
     }
     seed_values(program.prefix, {PROGRAM_KEY: seeded, RUN_KEY: {"Quorvel": autorun_with_arguments}})
     quorvel = start_quorvel(program, wintool, CardCount=2)
@@ -101,7 +102,7 @@ def test_seeded_values_are_shown_and_the_next_save_writes_them_back_normalised(p
     click(wintool, "SaveSetSB")
     assert read_values(program.prefix, PROGRAM_KEY) == {
         **seeded, "Autorepeat": 1, "Force Shutdown": 0, "Force Suspend": 0, "Balloon Hints": 1, "Mode": 1,
-        "SleepAction": 1,
+        "SleepAction": 1, "Long Press Time": 5000,
     }
     # An entry that starts this copy, with arguments, is left as the user made it.
     assert read_values(program.prefix, RUN_KEY)["Quorvel"] == autorun_with_arguments

@@ -31,25 +31,24 @@ TEST(ComposePressOsd, AppendsEachPieceThatApplies) {
         {"", 0, None, "Ctrl+A", 1, 0, false, ""},
     };
     for (const Case& c : cases) {
-        Model model;
-        model.press.definition.mode = c.mode;
+        const Settings settings;
         ButtonProperties properties;
         properties.keyText = c.keyText;
         properties.mouseAction = static_cast<std::uint8_t>(c.mouseAction);
         properties.action = c.action;
         properties.messageNumber = c.message;
-        EXPECT_EQ(ComposePressOsd(c.name, properties, model, c.timerRunning), c.expected) << c.expected;
+        EXPECT_EQ(ComposePressOsd(c.name, properties, settings, c.mode, c.timerRunning), c.expected) << c.expected;
     }
 }
 
 TEST(ComposePressOsd, SleepTimerLineFollowsTheSettings) {
-    Model model;
-    model.settings.sleepTime = 45;
+    Settings settings;
+    settings.sleepTime = 45;
     ButtonProperties properties;
     properties.action = 5;
-    EXPECT_EQ(ComposePressOsd("", properties, model, false), "Sleep Timer\rSleep Timer On - 45 min");
-    model.settings.sleepOsd = false;
-    EXPECT_EQ(ComposePressOsd("", properties, model, false), "Sleep Timer");
+    EXPECT_EQ(ComposePressOsd("", properties, settings, EmulationMode::Keys, false), "Sleep Timer\rSleep Timer On - 45 min");
+    settings.sleepOsd = false;
+    EXPECT_EQ(ComposePressOsd("", properties, settings, EmulationMode::Keys, false), "Sleep Timer");
 }
 
 }  // namespace

@@ -74,12 +74,15 @@ TEST(SaveButtonMap, WritesProgramsAfterTheGlobalMapAndTakesOutWhatWasRemoved) {
               "[RC]\nName=\n[Messages@mpc.exe]\n00000003=10\n");
 }
 
-TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnes) {
+TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnesForTheButtonAndItsLongPress) {
     ButtonMap map;
     ProgramMap& player = map.AddProgram("Player.exe");
     player.mode = 1;
     player[Section::Repeat].Set("00000001", "0");
+    player[Section::Keys].Set("00000001-Long", "0041");
     map.AddProgram("Follower.exe")[Section::Keys].Set("00000002", "0041");
+    // A name alone defines a long press; keys match without regard to case.
+    map[Section::Buttons].Set("00000002-LONG", "Menu");
     struct Case {
         const char* program;
         const char* key;
@@ -87,17 +90,18 @@ TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnes) {
     };
     using enum EmulationMode;
     const Case cases[] = {
-        {"player.EXE", "00000001", {"Player.exe", true, WinLIRC}},
-        {"Player.exe", "00000002", {"Player.exe", false, WinLIRC}},
-        {"Follower.exe", "00000002", {"Follower.exe", true, Keys}},
+        {"player.EXE", "00000001", {"Player.exe", true, WinLIRC, true, true}},
+        {"Player.exe", "00000002", {"Player.exe", false, WinLIRC, true, false}},
+        {"Follower.exe", "00000002", {"Follower.exe", true, Keys, true, false}},
         {"Follower.exe", "00000001", {"Follower.exe", false, Keys}},
         {"Other.exe", "00000001", {"", false, Keys}},
-        {"", "00000001", {"", false, Keys}},
+        {"", "00000002", {"", false, Keys, true, false}},
     };
     for (const Case& c : cases) {
         const PressDefinition chosen = ChooseDefinition(map, {c.program, c.key, Keys});
         EXPECT_EQ(chosen, c.expected) << c.program << ' ' << c.key;
         EXPECT_EQ(DefiningProgram(map, chosen), c.expected.own ? map.FindProgram(c.program) : nullptr);
+        EXPECT_EQ(DefiningProgram(map, chosen, true), c.expected.longOwn ? map.FindProgram(c.program) : nullptr);
     }
 }
 

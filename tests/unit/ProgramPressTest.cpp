@@ -81,6 +81,33 @@ TEST_F(ProgramPressTest, HoldKeepsTheDefinitionAndModeOfTheProgramItBeganIn) {
     EXPECT_EQ(KeysDown(), std::vector<int>{0x42});
 }
 
+TEST_F(ProgramPressTest, ALongPressWaitsForTheReleaseAndKeepsTheProgramItBeganIn) {
+    model.settings.longPressTime = 200;
+    model.settings.osd = true;
+    const std::string longKey = LongPressKey(MapKey(kPlay));
+    Define(kPlay, Section::Buttons, "Play");
+    model.map[Section::Keys].Set(longKey, "0043");
+    (*model.map.FindProgram("player.exe"))[Section::Keys].Set(longKey, "0044");
+    windows.foreground = playerWindow;
+    receiver.Hold(kPlay, 3);
+    receiver.Idle(1);
+    Tick(2);
+    windows.foreground = otherWindow;
+    EXPECT_TRUE(KeysDown().empty());
+    Tick(2);
+    // The player's own key at the release, in its WinLIRC mode; the line went out at the press.
+    EXPECT_EQ(KeysDown(), std::vector<int>{0x41});
+    EXPECT_EQ(lirc.lines.size(), 1u);
+
+    // Held elsewhere to hold count 4: the global long press, once, and nothing at the release.
+    receiver.Hold(kPlay, 7);
+    receiver.Idle(1);
+    Tick(8);
+    EXPECT_EQ(KeysDown(), (std::vector<int>{0x41, 0x43}));
+    // Each announced when it acted, the long press by the button's name.
+    EXPECT_EQ(osd.requests, (std::vector<FakeOsd::Request>{{"Play\rWinLIRC", false}, {"Play (long)\rC", false}}));
+}
+
 TEST_F(ProgramPressTest, OwnWindowInFrontAndNoProgramsLeaveTheProgramUnasked) {
     windows.foreground = windows.AddWindow({"QuorvelForm", "Quorvel", true, true});
     receiver.Hold(kPlay, 1);
