@@ -111,8 +111,10 @@ void Serve(UniqueSocket listener, const ControlHandler& handler) {
         if (clients.size() < kMaxClients) {
             FD_SET(listener.Get(), &readable);
         }
+        // A client's further lines wait until it has taken the replies to its earlier ones, so
+        // one that sends without reading cannot make the replies pile up.
         for (const Client& client : clients) {
-            if (client.reading) {
+            if (client.reading && client.unsent.empty()) {
                 FD_SET(client.socket.Get(), &readable);
             }
             if (!client.unsent.empty()) {
