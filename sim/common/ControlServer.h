@@ -8,9 +8,9 @@ namespace quorvel::sim {
 
 using ControlHandler = std::function<std::string(const std::string& line)>;
 
-// Listens on 127.0.0.1:port for the rest of the process's life: an accept thread and one
-// thread per connection, each line answered with the handler's reply line. False when the
-// port cannot be taken.
+// Listens on 127.0.0.1:port for the rest of the process's life: one thread serves every
+// connection, each line answered with the handler's reply line. False when the port cannot be
+// taken.
 bool StartControlServer(std::uint16_t port, ControlHandler handler);
 
 }  // namespace quorvel::sim

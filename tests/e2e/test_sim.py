@@ -1,6 +1,7 @@
 """The substitute receiver libraries, the virtual remote and the control channel under Wine,
 driven through simprobe.exe (no Quorvel.exe needed)."""
 
+import socket
 import subprocess
 import time
 
@@ -266,6 +267,24 @@ def test_control_channel_rejects_malformed_commands_and_resets(program):
     assert control.status().queued == 1
     control.reset()
     assert control.status() == SimStatus(0, 0, 0)
+
+
+def test_control_channel_serves_clients_side_by_side_and_frames_lines_however_they_arrive(program):
+    program.add_library("BeholdRC")
+    SimProbe(program)
+    program.start("simprobe.exe", ["BeholdRC.dll", "GetCardCount", "sleep:60000"])
+    control = program.sim_control()
+    control.wait_ready()
+
+    with socket.create_connection(("127.0.0.1", control.port), timeout=control.timeout) as stalled:
+        stalled.sendall(b"press 5")
+        assert control.status() == SimStatus(0, 0, 0)
+        stalled.sendall(b" 2\r\nstatus\ngap x\n")
+        stalled.shutdown(socket.SHUT_WR)
+        replies = b""
+        while chunk := stalled.recv(4096):
+            replies += chunk
+    assert replies.decode().splitlines() == ["ok", "polls=0 queued=1 current=00000000", "error usage: gap <polls>"]
 
 
 def remote_status_line(wintool: WinTool) -> str:

@@ -34,9 +34,7 @@ _PRESSED = re.compile(r"^poll=(\d+) code=([0-9A-F]{8}) queued=(\d+) polled=(\d+)
 
 
 class SimControl:
-    # A loaded machine has kept the library's control thread from answering for over 5 s while
-    # 16 WinLIRC clients came at once; a reply is still what every call waits for.
-    def __init__(self, port: int, host: str = "127.0.0.1", timeout: float = 15.0):
+    def __init__(self, port: int, host: str = "127.0.0.1", timeout: float = 5.0):
         self.port = port
         self.host = host
         self.timeout = timeout
