@@ -11,6 +11,7 @@
     X(NameST, 1012)         \
     X(RepeatCountL, 1013)   \
     X(KeyPI, 1014)          \
+    X(NameGB, 1015)         \
     X(NameRCCodeST, 1020)   \
     X(NameRCCodeExST, 1021) \
     X(NameE, 1022)          \

@@ -80,7 +80,7 @@ constexpr ControlSpec kControls[] = {
     {id::NameST, "STATIC", "", kLabel, kButton.x + 100, kButton.y + 44, 108, 13, Page::Always, 0, Look::Blue},
     {id::KeyPI, "STATIC", "", kPicture, kButton.x + 213, kButton.y + 39, 16, 16, Page::Always, IDI_TRAY_IDLE},
 
-    {0, "BUTTON", "RC Button Properties", kGroup, kEditor.x, kEditor.y, kGroupWidth, 153},
+    {id::NameGB, "BUTTON", kEditorCaption, kGroup, kEditor.x, kEditor.y, kGroupWidth, 153},
     {0, "STATIC", "RC Code:", kLabel, kEditor.x + 8, kEditor.y + 16, 53, 13},
     {id::NameRCCodeST, "STATIC", "...", kLabel, kEditor.x + 61, kEditor.y + 16, 17, 13, Page::Always, 0, Look::Blue},
     {0, "STATIC", "Extended Code:", kLabel, kEditor.x + 78, kEditor.y + 16, 92, 13},

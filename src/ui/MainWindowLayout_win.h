@@ -17,6 +17,10 @@ constexpr int kStatusPanel0Width = 210;
 enum class Page { Always = -1, General, WinLirc, Beholder, Compro };
 constexpr const char* kTabCaptions[] = {"General", "WinLIRC", "Beholder", "Compro"};
 
+// The button properties editor's caption, and the one it has while it shows a long press.
+constexpr const char* kEditorCaption = "RC Button Properties";
+constexpr const char* kLongPressEditorCaption = "RC Button Properties: long press";
+
 enum class Look { Plain, Blue, Bold, Link };
 
 struct ControlSpec {

@@ -5,8 +5,8 @@
 
 #include "core/Text.h"
 #include "engine/Application.h"
-#include "engine/ButtonEditor.h"
 #include "ui/ControlIds.h"
+#include "ui/MainWindowLayout_win.h"
 #include "ui/ModelControls.h"
 
 namespace quorvel {
@@ -78,7 +78,9 @@ void MainWindow::ShowShownButton() {
 void MainWindow::ShowEditor() {
     const EditorButton& editor = app_->State().editor;
     SetText(id::NameRCCodeST, CodeText(editor.rcCode, 2, "..."));
-    SetText(id::NameRCCodeExST, editor.extendedCode ? EditorKey(editor) : "...");
+    SetText(id::NameRCCodeExST, CodeText(editor.extendedCode, 8, "..."));
+    // The code field has no room for the long press's "-Long": the caption says it.
+    SetText(id::NameGB, editor.longPress ? kLongPressEditorCaption : kEditorCaption);
     SetText(id::NameE, editor.name);
     SetChecked(id::KeyRepeatCB, editor.repeat);
     SetChoice(id::NameActionCB, editor.action);

@@ -108,7 +108,8 @@ def test_a_hold_in_the_window_teaches_the_long_press_and_exit_saves_it(program, 
     window.show()
 
     quorvel.control.hold(OK)
-    wait_for_text(quorvel, "NameRCCodeExST", "00BE0010-Long")
+    wait_for_text(quorvel, "NameGB", "RC Button Properties: long press")
+    assert quorvel.texts("NameRCCodeExST") == {"NameRCCodeExST": "00BE0010"}
     quorvel.control.release()
     assert quorvel.texts("NameE", "KeyE") == {"NameE": "", "KeyE": "None"}
     assert wintool.set_text(window.control_hwnd("NameE"), "Menu")
@@ -118,7 +119,7 @@ def test_a_hold_in_the_window_teaches_the_long_press_and_exit_saves_it(program, 
 
     # A tap shows the button itself again.
     quorvel.control.press(OK, 2)
-    wait_for_text(quorvel, "NameRCCodeExST", "00BE0010")
+    wait_for_text(quorvel, "NameGB", "RC Button Properties")
     assert quorvel.texts("NameE") == {"NameE": "OK"}
     quorvel.exit()
 
