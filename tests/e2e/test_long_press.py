@@ -63,6 +63,20 @@ def test_a_tap_acts_at_its_release_and_a_hold_gives_only_its_long_press(program,
     quorvel.exit()
 
 
+def test_a_compro_key_code_has_its_long_press(program, wintool):
+    code = 0x1A5
+    write_settings(program.prefix, {"Mode": MODES["Keys"], "LIRC Server Enabled": 0})
+    quorvel = start_quorvel(program, wintool, library="RemoteSdk", ini={
+        "Keys": {key(code): "0041", key(code, True): "0042"}, "Repeat": {key(code, True): "0"}})
+    spy = SpyWindow(program, wintool).start()
+    with quorvel.control.atomic() as control:
+        control.press(code, 3)
+        control.gap(2)
+        control.press(code, 13)
+    assert key_events(received(quorvel, spy, 4)) == ["down 41", "up 41", "down 42", "up 42"]
+    quorvel.exit()
+
+
 def test_a_programs_own_long_press_lines_unchanged_and_the_lowest_long_press_time(program, wintool):
     port = free_port()
     # 50 ms is below the bound: the long press fires after 200 ms, on hold count 4.

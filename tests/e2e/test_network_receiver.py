@@ -34,13 +34,13 @@ def lircd(tmp_path):
     server.stop()
 
 
-def start_receiving(program, wintool, server: str, **settings) -> tuple:
+def start_receiving(program, wintool, server: str, ini=MAP, **settings) -> tuple:
     """Quorvel with no receiver library beside it, receiving from `server`; returns it and the
     port of its own WinLIRC server."""
     port = free_port()
     write_settings(program.prefix, {"Network Receiver": server, "LIRC Server Port": str(port), **settings})
     program.add_quorvel()
-    program.write_quorvel_ini(MAP)
+    program.write_quorvel_ini(ini)
     return RunningQuorvel(program, wintool, program.start(), library=None).wait_started(), port
 
 
@@ -112,6 +112,26 @@ def test_presses_and_holds_give_a_cards_lines_keys_and_display(program, wintool,
     # The last line went at an even hold count from 10 on, and keys up to the hold's last tick.
     last_hold_count = 2 * numbers[-1] + 6
     assert last_hold_count - 8 + 1 <= len(keys) // 2 <= last_hold_count - 8 + 2, (numbers, len(keys))
+    quorvel.exit()
+
+
+def test_a_long_press_ends_with_the_servers_hold(program, wintool, lircd):
+    ini = {**MAP, "Keys": {**MAP["Keys"], f"{PLAY:08X}-Long": "0043"}, "Repeat": {f"{PLAY:08X}-Long": "0"}}
+    quorvel, port = start_receiving(program, wintool, f"127.0.0.1:{lircd.port}", ini=ini)
+    wait_for_status(quorvel, "LIRC server connected")
+    client = connect_client(quorvel, port)
+    spy = SpyWindow(program, wintool).start()
+
+    # One line is a press that ends with the hold time, short of the long-press time: the
+    # button's key at that end. Held for 1.5 s, only the long press's key; the lines as always.
+    lircd.send(PLAY, 0, "Play")
+    assert spy.wait_for_inputs(2) == ["keydown 42", "keyup 42"]
+    lircd.hold(PLAY, "Play", 1.5)
+    wait_for_text(quorvel, "Code2ST", "00000000")
+    wait_quiet([client])
+    assert spy.inputs() == ["keydown 42", "keyup 42", "keydown 43", "keyup 43"]
+    numbers = repeat_numbers(client.take(), PLAY)
+    assert numbers[:3] == [0, 0, 2] and numbers[2:] == list(range(2, len(numbers))), numbers
     quorvel.exit()
 
 
