@@ -249,12 +249,18 @@ MALFORMED_COMMANDS = [
 ]
 
 
-def test_control_channel_rejects_malformed_commands_and_resets(program):
+def idle_probe(program):
+    """The substitute library loaded by a probe that only waits: its control channel."""
     program.add_library("BeholdRC")
     SimProbe(program)
     program.start("simprobe.exe", ["BeholdRC.dll", "GetCardCount", "sleep:60000"])
     control = program.sim_control()
     control.wait_ready()
+    return control
+
+
+def test_control_channel_rejects_malformed_commands_and_resets(program):
+    control = idle_probe(program)
 
     for command, expected in MALFORMED_COMMANDS:
         with pytest.raises(SimControlError) as error:
@@ -270,11 +276,7 @@ def test_control_channel_rejects_malformed_commands_and_resets(program):
 
 
 def test_control_channel_serves_clients_side_by_side_and_frames_lines_however_they_arrive(program):
-    program.add_library("BeholdRC")
-    SimProbe(program)
-    program.start("simprobe.exe", ["BeholdRC.dll", "GetCardCount", "sleep:60000"])
-    control = program.sim_control()
-    control.wait_ready()
+    control = idle_probe(program)
 
     with socket.create_connection(("127.0.0.1", control.port), timeout=control.timeout) as stalled:
         stalled.sendall(b"press 5")
