@@ -124,6 +124,7 @@ def test_a_hold_in_the_window_teaches_the_long_press_and_exit_saves_it(program, 
     quorvel.control.hold(OK)
     wait_for_text(quorvel, "NameGB", "RC Button Properties: long press")
     assert quorvel.texts("NameRCCodeExST") == {"NameRCCodeExST": "00BE0010"}
+    window.screenshot("window-long-press")
     quorvel.control.release()
     assert quorvel.texts("NameE", "KeyE") == {"NameE": "", "KeyE": "None"}
     assert wintool.set_text(window.control_hwnd("NameE"), "Menu")
