@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test: installs what is missing, builds the native, win64 and win32 trees and the release
 # (dist/), checks that the builds load on the oldest Windows they support, runs the unit tests
-# (AddressSanitizer and UBSan) and the end-to-end tests under Wine.
+# (AddressSanitizer and UBSan), the fuzz targets, and the end-to-end tests under Wine against
+# both builds (the win32 one where the machine runs the private 32-bit Wine; else it says why).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

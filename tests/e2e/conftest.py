@@ -1,10 +1,15 @@
 """Fixtures of the end-to-end tests.
 
+A run tests one build (harness.paths.ARCH): the win64 one under the system's Wine, or the win32
+one under the private 32-bit Wine. Tests marked `win64_only` (with the reason) run in the win64
+run only.
+
 Session: one Xvfb display and one Wine prefix template per run, under build/e2e/run-<pid>
 (so runs on the same machine never share one). Per test: a copy of the template with its own
 persistent wineserver (`wine`), a program folder in it (`program`) and the window tool
 (`wintool`). When a test fails, its program folder's logs and INI files, Quorvel's own log, the
-programs' output and a screenshot are kept in build/e2e/failed/<test>."""
+programs' output and a screenshot are kept in build/e2e/failed/<test> (failed-win32 for the
+win32 run)."""
 
 import os
 import re
@@ -15,7 +20,19 @@ from pathlib import Path
 import pytest
 
 from harness import SIM_DIR, ProgramFolder, WinePrefix, WinTool, Xvfb, tool_path
-from harness.paths import WORK_DIR
+from harness.paths import ARCH, WORK_DIR
+
+
+def pytest_configure(config):
+    config.addinivalue_line("markers", "win64_only(reason): runs against the win64 build only")
+
+
+def pytest_collection_modifyitems(config, items):
+    if ARCH == "win64":
+        return
+    kept = [item for item in items if item.get_closest_marker("win64_only") is None]
+    config.hook.pytest_deselected(items=[item for item in items if item not in kept])
+    items[:] = kept
 
 
 @pytest.hookimpl(hookwrapper=True)
@@ -48,7 +65,7 @@ def run_dir():
     needed = [SIM_DIR / "BeholdRC.dll", *(tool_path(name) for name in ("wintool", "simprobe", "fakeform"))]
     missing = [path for path in needed if not path.exists()]
     if missing:
-        pytest.fail(f"not built: {', '.join(map(str, missing))} (run scripts/build.sh win64)", pytrace=False)
+        pytest.fail(f"not built: {', '.join(map(str, missing))} (run scripts/build.sh {ARCH})", pytrace=False)
     _remove_abandoned_runs()
     path = WORK_DIR / f"run-{os.getpid()}"
     path.mkdir(parents=True, exist_ok=True)
@@ -78,7 +95,7 @@ def wine(request, run_dir, wine_template):
     failed = any(getattr(getattr(request.node, f"report_{when}", None), "failed", False)
                  for when in ("setup", "call"))
     if failed:
-        _keep_artifacts(prefix, WORK_DIR / "failed" / test_name)
+        _keep_artifacts(prefix, WORK_DIR / ("failed" if ARCH == "win64" else f"failed-{ARCH}") / test_name)
     prefix.stop_server()
     prefix.remove()
 

@@ -33,7 +33,7 @@ def seed_values(prefix: WinePrefix, values_by_key: dict):
         lines.append("")
     reg_file = prefix.drive_c / "seed.reg"
     reg_file.write_bytes(("\r\n".join(lines) + "\r\n").encode("cp1252"))
-    code, _ = prefix.run("regedit", ["/s", prefix.windows_path(reg_file)])
+    code, _ = prefix.run_tool("regedit", ["/s", prefix.windows_path(reg_file)])
     assert code == 0, f"regedit failed to import {reg_file}"
 
 
@@ -41,7 +41,7 @@ def read_values(prefix: WinePrefix, key: str):
     """The key's values as {name: data}, a REG_DWORD as int, a REG_SZ as str and any other type
     as (type, text); None when the key does not exist. One call for the whole key, since value
     names hold spaces ("Force Shutdown") that a per-value query would have to split around."""
-    code, output = prefix.run("reg", ["query", key])
+    code, output = prefix.reg("query", key)
     if code != 0:
         return None
     values = {}

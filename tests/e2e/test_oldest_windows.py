@@ -6,9 +6,10 @@ import sys
 
 import pytest
 
-from harness.paths import BUILD_DIR, REPO_DIR
+from harness.paths import BUILD64_DIR, REPO_DIR
 
 CHECK = REPO_DIR / "scripts" / "check-oldest-windows.py"
+pytestmark = pytest.mark.win64_only("checks files of both builds, without Wine")
 
 # Each function from the system of its row on: the oldest of the win32 build is Windows 2000,
 # that of the win64 build XP x64.
@@ -53,7 +54,7 @@ def test_a_manifest_element_xp_does_not_know_is_refused(tmp_path):
     broken = tmp_path / "broken.manifest"
     # Without a namespace of its own the element falls into the one XP checks.
     broken.write_text(manifest.replace(newer_element, "<application>"))
-    program = BUILD_DIR / "Quorvel.exe"
+    program = BUILD64_DIR / "Quorvel.exe"
 
     assert run_check(program)[0] == 0
     code, output = run_check("--manifest", broken, program)

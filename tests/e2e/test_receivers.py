@@ -4,7 +4,7 @@ holds seen in the main window, and the order of the calls into the libraries."""
 import pytest
 
 from harness import MAIN_WINDOW
-from harness.paths import BUILD32_DIR
+from harness.paths import ARCH, BITS, OTHER_ARCH, OTHER_BUILD_DIR
 from harness.waiting import wait_until
 from quorvel import RunningQuorvel, read_while_held, start_quorvel, wait_for_text
 
@@ -42,12 +42,13 @@ def test_start_up_errors_end_the_program(program, wintool, libraries, sim, messa
     assert wintool.dialogs() == []
 
 
-def test_a_32_bit_library_beside_the_64_bit_program_names_the_build_it_needs(program, wintool):
+def test_a_library_of_the_other_width_names_the_build_it_needs(program, wintool):
     program.add_quorvel()
-    program.add_file(BUILD32_DIR / "sim" / "BeholdRC.dll")
+    program.add_file(OTHER_BUILD_DIR / "sim" / "BeholdRC.dll")
     process = program.start()
-    confirm_dialogs(wintool, ["BeholdRC.dll is a 32-bit library: this 64-bit Quorvel cannot load it. "
-                              "Install the 32-bit Quorvel to use it."])
+    other, own = BITS[OTHER_ARCH], BITS[ARCH]
+    confirm_dialogs(wintool, [f"BeholdRC.dll is a {other}-bit library: this {own}-bit Quorvel cannot load it. "
+                              f"Install the {other}-bit Quorvel to use it."])
     assert process.wait(30) == 0
 
 

@@ -1,6 +1,6 @@
-"""The release in dist/ (built by scripts/package.sh): the win64 installer installs, upgrades over
-a running Quorvel and uninstalls under Wine; the zips, the win32 installer and the checksums are
-checked without running them."""
+"""The release in dist/ (built by scripts/package.sh): the installer of the build under test
+installs, upgrades over a running Quorvel and uninstalls under that build's Wine; the zips, both
+installers' contents and the checksums are checked without running them."""
 
 import getpass
 import hashlib
@@ -13,7 +13,7 @@ import pefile
 import pytest
 
 from harness import MAIN_WINDOW, ProgramFolder
-from harness.paths import BUILD32_DIR, BUILD_DIR, REPO_DIR, quorvel_version
+from harness.paths import ARCH, BITS, BUILD_DIR, BUILDS, OTHER_ARCH, OTHER_BUILD_DIR, REPO_DIR, quorvel_version
 from harness.ports import free_port
 from harness.waiting import wait_until
 from quorvel import RunningQuorvel
@@ -23,7 +23,6 @@ DIST_DIR = REPO_DIR / "dist"
 VERSION = quorvel_version()
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel"
 PROGRAM_FILES = {"Quorvel.exe", "README.txt", "LICENSE.txt", "CHANGELOG.txt"}
-BUILDS = {"win32": BUILD32_DIR, "win64": BUILD_DIR}
 # (machine, optional header magic) of each build: i386 PE32 and x86-64 PE32+.
 PE_KINDS = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}
 # The exit through "Exit" may take the installer this long before it gives up.
@@ -65,6 +64,7 @@ def windows_text(path: Path) -> bytes:
     return path.read_bytes().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
 
 
+@pytest.mark.win64_only("reads both builds' packages without running them")
 @pytest.mark.parametrize("arch", ["win32", "win64"])
 def test_zip_and_installer_carry_the_program_its_texts_and_the_version(arch):
     with zipfile.ZipFile(dist_file(f"Quorvel-{VERSION}-{arch}.zip")) as archive:
@@ -93,6 +93,7 @@ def test_zip_and_installer_carry_the_program_its_texts_and_the_version(arch):
     assert packed_exe == files["Quorvel.exe"]
 
 
+@pytest.mark.win64_only("reads the packages without running them")
 def test_checksums_cover_every_package():
     sums = {}
     for line in dist_file("SHA256SUMS").read_text().splitlines():
@@ -104,7 +105,8 @@ def test_checksums_cover_every_package():
 
 
 class Installation:
-    """Quorvel installed by the win64 installer into a test's prefix, seen from outside."""
+    """Quorvel installed by the installer of the build under test into a test's prefix, seen from
+    outside."""
 
     def __init__(self, wine, wintool):
         self.wine = wine
@@ -112,15 +114,15 @@ class Installation:
         self.windows_dir = None  # the folder the first install chose, as its uninstall entry names it
 
     def install(self, timeout: float = 120) -> int:
-        code, _ = self.wine.run(setup_exe("win64"), ["/S"], timeout=timeout)
+        code, _ = self.wine.run(setup_exe(ARCH), ["/S"], timeout=timeout)
         if code == 0 and self.windows_dir is None:
             self.windows_dir = self.registration()["InstallLocation"]
         return code
 
     def install_with_wizard(self) -> "Wizard":
         """Clicks through the installer's wizard up to its finish page, which it returns."""
-        self.wine.start(setup_exe("win64"))
-        setup = Wizard(self.wintool, f"Quorvel {VERSION} (64-bit) Setup")
+        self.wine.start(setup_exe(ARCH))
+        setup = Wizard(self.wintool, f"Quorvel {VERSION} ({BITS[ARCH]}-bit) Setup")
         assert setup.click("&Next >")
         assert setup.click("&Install")
         assert wait_until(lambda: setup.has_button("Start Quorvel"), 30), "no finish page"
@@ -178,7 +180,7 @@ def test_silent_install_upgrade_over_a_running_quorvel_and_silent_uninstall(inst
     registration = installation.registration()
     estimated_kib = registration.pop("EstimatedSize")
     assert registration == {
-        "DisplayName": "Quorvel (64-bit)", "DisplayVersion": VERSION, "Publisher": "Vantrel", "DisplayIcon": exe,
+        "DisplayName": f"Quorvel ({BITS[ARCH]}-bit)", "DisplayVersion": VERSION, "Publisher": "Vantrel", "DisplayIcon": exe,
         "UninstallString": f'"{uninstaller}"', "QuietUninstallString": f'"{uninstaller}" /S',
         "InstallLocation": installation.windows_dir, "NoModify": 1, "NoRepair": 1}
     assert abs(estimated_kib - sum(path.stat().st_size for path in folder.iterdir()) // 1024) <= 1
@@ -195,7 +197,7 @@ def test_silent_install_upgrade_over_a_running_quorvel_and_silent_uninstall(inst
     # Installing again while it runs ends it through "Exit": the setting removed behind its back
     # is written again, and the button map it saves is kept.
     quorvel = installation.start_quorvel(program)
-    wine.run("reg", ["delete", PROGRAM_KEY, "/v", "Mode", "/f"])
+    wine.reg("delete", PROGRAM_KEY, "/v", "Mode", "/f")
     assert installation.install() == 0
     assert not quorvel.process.is_running()
     settings = read_values(wine, PROGRAM_KEY)
@@ -252,11 +254,13 @@ def test_wizard_starts_quorvel_and_uninstalling_it_with_the_box_ticked_removes_i
     # it needs and does not start Quorvel, which could only say that it cannot load it.
     default_folder = installation.profile / "AppData/Local/Programs/Quorvel"
     default_folder.mkdir(parents=True)
-    shutil.copy2(BUILD32_DIR / "sim" / "BeholdRC.dll", default_folder)
+    shutil.copy2(OTHER_BUILD_DIR / "sim" / "BeholdRC.dll", default_folder)
     setup = installation.install_with_wizard()
     texts = setup.texts()
-    assert (f"BeholdRC.dll in {installation.windows_dir} is a 32-bit library, which this 64-bit Quorvel cannot "
-            "load: it needs the 32-bit Quorvel (the setup ending in -win32-setup.exe).") in texts, texts
+    other, own = BITS[OTHER_ARCH], BITS[ARCH]
+    assert (f"BeholdRC.dll in {installation.windows_dir} is a {other}-bit library, which this {own}-bit Quorvel "
+            f"cannot load: it needs the {other}-bit Quorvel (the setup ending in -{OTHER_ARCH}-setup.exe).") in texts, \
+        texts
     assert not setup.has_button("Open the folder")
 
     # With the right library copied in, the user ticks "Start Quorvel" (unticked until then).
@@ -294,8 +298,8 @@ def test_the_finish_page_without_a_card_library_says_what_to_copy_where_and_open
         installation, wine, wintool):
     # Whatever would show the folder writes its name to a file instead.
     for kind in ("Directory", "Folder"):
-        assert wine.run("reg", ["add", rf"HKCR\{kind}\shell\open\command", "/ve", "/d",
-                                r"C:\windows\system32\cmd.exe /c echo %1>>C:\opened.txt", "/f"])[0] == 0
+        assert wine.reg("add", rf"HKCR\{kind}\shell\open\command", "/ve", "/d",
+                        r"C:\windows\system32\cmd.exe /c echo %1>>C:\opened.txt", "/f")[0] == 0
     setup = installation.install_with_wizard()
     assert ("Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy "
             f"BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into {installation.windows_dir}, then start "

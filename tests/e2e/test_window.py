@@ -275,8 +275,8 @@ def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, deskt
 def test_about_links_turn_red_under_the_mouse_and_open_their_addresses(program, wintool, desktop):
     # Every address the program opens lands in a file, instead of a browser or mail program.
     for protocol in ("https", "mailto"):
-        assert program.prefix.run("reg", ["add", rf"HKCR\{protocol}\shell\open\command", "/ve", "/d",
-                                          r"C:\windows\system32\cmd.exe /c echo %1>>C:\opened.txt", "/f"])[0] == 0
+        assert program.prefix.reg("add", rf"HKCR\{protocol}\shell\open\command", "/ve", "/d",
+                                  r"C:\windows\system32\cmd.exe /c echo %1>>C:\opened.txt", "/f")[0] == 0
     quorvel = start_quorvel(program, wintool)
     window = QuorvelWindow(quorvel, desktop)
     window.show()

@@ -25,7 +25,8 @@ namespace quorvel::wintool {
 namespace {
 
 constexpr int kSuccess = 0;
-constexpr int kNotFound = 1;
+// Not 1: Wine ends a program that it failed to run with 1, and the tests must tell the two apart.
+constexpr int kNotFound = 3;
 constexpr int kUsage = 2;
 constexpr DWORD kWaitStepMs = 100;
 constexpr int kClickAttempts = 5;
