@@ -19,6 +19,7 @@
 #include "platform/win32/Registry_win32.h"
 #include "platform/win32/Sockets_win32.h"
 #include "platform/win32/SystemInfo_win32.h"
+#include "platform/win32/ProfileFile_win32.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/ProcessControl_win32.h"
 #include "ui/MainWindow_win.h"
