@@ -33,6 +33,11 @@ std::size_t LineEndLength(const Text& text, std::size_t at) {
     return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
 }
 
+std::string_view Trim(std::string_view text) { return TrimEnd(TrimStart(text)); }
+
+// Names are looked for without the blanks around them and without regard to case.
+std::string Wanted(std::string_view name) { return AsciiUpperCase(Trim(name)); }
+
 std::string WithoutQuotes(const std::string& value) {
     const bool quoted =
         value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
@@ -85,12 +90,12 @@ void IniDocument::AddLine(std::string text, std::string end, std::u16string wide
     const std::size_t index = lines_.size();
     Line& line = NewLine(std::move(text), std::move(end));
     line.wide = std::move(wide);
-    const std::string_view trimmed = TrimEnd(TrimStart(line.text));
+    const std::string_view trimmed = Trim(line.text);
     if (trimmed.empty()) return;
     const std::size_t close = trimmed.rfind(']');
     if (trimmed.front() == '[' && close != std::string_view::npos && close > 0) {
         Section& section = sections_.emplace_back();
-        section.name = UpToZero(trimmed.substr(1, close - 1));
+        section.name = UpToZero(Trim(trimmed.substr(1, close - 1)));
         section.header = index;
         line.isHeader = true;
         line.anchors = sections_.size() - 1;
@@ -113,7 +118,7 @@ void IniDocument::AddLine(std::string text, std::string end, std::u16string wide
 }
 
 std::size_t IniDocument::FindSection(std::string_view name) const {
-    const auto found = sectionIndex_.find(AsciiUpperCase(name));
+    const auto found = sectionIndex_.find(Wanted(name));
     return found == sectionIndex_.end() ? kNone : found->second;
 }
 
@@ -133,7 +138,7 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
     if (found == kNone) return keys;
     for (std::size_t index : sections_[found].entries) {
         const Line& line = lines_[index];
-        if (!line.erased && !line.key.empty() && line.key.front() != ';') keys.push_back(line.key);
+        if (!line.erased && line.value && !line.key.empty() && line.key.front() != ';') keys.push_back(line.key);
     }
     return keys;
 }
@@ -141,7 +146,7 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
 std::optional<std::string> IniDocument::Value(std::string_view section, std::string_view key) const {
     const std::size_t found = FindSection(section);
     if (found == kNone) return std::nullopt;
-    const auto entry = sections_[found].keys.find(AsciiUpperCase(key));
+    const auto entry = sections_[found].keys.find(Wanted(key));
     if (entry == sections_[found].keys.end() || !lines_[entry->second].value) return std::nullopt;
     return WithoutQuotes(*lines_[entry->second].value);
 }
@@ -159,7 +164,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
         sectionIndex_.emplace(AsciiUpperCase(created.name), found);
     }
     Section& target = sections_[found];
-    const auto [entry, added] = target.keys.emplace(AsciiUpperCase(key), lines_.size());
+    const auto [entry, added] = target.keys.emplace(Wanted(key), lines_.size());
     if (!added) {
         Line& line = lines_[entry->second];
         if (line.value == stored) return;
@@ -182,14 +187,15 @@ void IniDocument::EraseKey(std::string_view section, std::string_view key) {
     const std::size_t found = FindSection(section);
     if (found == kNone) return;
     Section& target = sections_[found];
-    if (target.keys.erase(AsciiUpperCase(key)) == 0) return;
+    const std::string wanted = Wanted(key);
+    if (target.keys.erase(wanted) == 0) return;
     for (std::size_t index : target.entries) {
-        if (EqualsIgnoringCase(lines_[index].key, key)) lines_[index].erased = true;
+        if (AsciiUpperCase(lines_[index].key) == wanted) lines_[index].erased = true;
     }
 }
 
 void IniDocument::EraseSection(std::string_view section) {
-    const std::string upper = AsciiUpperCase(section);
+    const std::string upper = Wanted(section);
     if (sectionIndex_.erase(upper) == 0) return;
     for (std::size_t s = 1; s < sections_.size(); ++s) {
         Section& target = sections_[s];

@@ -14,7 +14,7 @@ class CodePage;
 // The text of an INI file, read and changed as the system's profile functions read and change
 // it. A line ends at CR or LF; blanks (and Ctrl+Z) around a line, around a key and before a
 // value do not count; "[" starts a section header when a "]" follows, the name running to the
-// last "]"; names match without regard to case and the first of duplicate sections and keys
+// last "]" without the blanks around it; names match without regard to case and the first of duplicate sections and keys
 // wins; a line without "=" is a key without a value; a key starting with ";" is a comment. A
 // file starting with the UTF-16 byte-order mark stays UTF-16, any other is in the ANSI code
 // page. A change rewrites only the line it concerns: every other line keeps its bytes.
@@ -27,8 +27,8 @@ public:
     // Every section header's name in file order, duplicates too; nameless ones left out.
     std::vector<std::string> SectionNames() const;
     bool HasSection(std::string_view section) const;
-    // The key names of the section in file order, duplicates too; comments and nameless keys
-    // left out.
+    // The key names of the section in file order, duplicates too; comments, nameless keys and
+    // lines without "=" left out.
     std::vector<std::string> Keys(std::string_view section) const;
     // The value without one pair of matching quotes around it; nothing when the key is absent
     // or its line has no "=".

@@ -454,7 +454,7 @@ TEST_F(ApplicationTest, ExitRunsTheExitSequenceInItsOrder) {
     application.Exit();
     const std::vector<std::string> expected = {
         // The read looks for a network receiver's value to delete.
-        "stop listening",     "tick off",          "write settings",     "read settings", "write button map",
+        "stop listening",     "tick off",          "write settings",     "read settings", "read button map", "write button map",
         "close mutex",        "UnInit",            "free kernel32.dll",  "free BeholdRC.dll",
         "free powrprof.dll",
     };
@@ -483,7 +483,8 @@ TEST_F(ApplicationTest, EndOfTheLogonSavesEverythingAndEndsTheProgram) {
     EXPECT_TRUE(application.QueryEndSession());
     EXPECT_TRUE(application.CanClose());
     application.EndSession(true);
-    EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "read settings", "write button map", "end now"}));
+    EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "read settings", "read button map",
+                                                     "write button map", "end now"}));
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
 }
 

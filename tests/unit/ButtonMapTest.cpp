@@ -83,15 +83,16 @@ TEST(LoadButtonMap, MissingFileGivesAnEmptyMapAndCreatesNothing) {
     EXPECT_EQ(file.writes, 0);
 }
 
-TEST(LoadButtonMap, KeyWithoutValueReadsAsTheSectionFallback) {
-    auto file = FakeProfileFile::FromText(
-        "[Buttons]\n00000001\n[Repeat]\n00000001\n[Actions]\n00000001\n[Keys]\n00000001\n[Applications]\n00000001\n");
+TEST(LoadButtonMap, KeyLineWithoutEqualsIsNoEntryAndStaysInTheFile) {
+    const std::string text = "[Buttons]\n00000001\n00000002=Two\n[Repeat]\n00000001\n";
+    auto file = FakeProfileFile::FromText(text);
     const ButtonMap map = LoadButtonMap(file, kPath, log);
-    EXPECT_EQ(*map.Lookup(Section::Buttons, "00000001"), "0000000000000000");
-    EXPECT_EQ(*map.Lookup(Section::Repeat, "00000001"), "1");
-    EXPECT_EQ(*map.Lookup(Section::Actions, "00000001"), "00");
-    EXPECT_EQ(*map.Lookup(Section::Keys, "00000001"), "0000");
-    EXPECT_EQ(*map.Lookup(Section::Applications, "00000001"), "");
+    EXPECT_EQ(map.Lookup(Section::Buttons, "00000001"), nullptr);
+    EXPECT_EQ(*map.Lookup(Section::Buttons, "00000002"), "Two");
+    EXPECT_EQ(map[Section::Repeat].Size(), 0u);
+    FakeDialogs dialogs;
+    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
+    EXPECT_EQ(file.ToText(), text + "[RC]\r\nName=\r\n");
 }
 
 TEST(LoadButtonMap, ReadsLongValuesAndLongKeyListsWhole) {

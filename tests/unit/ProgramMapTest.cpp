@@ -34,7 +34,7 @@ TEST(LoadButtonMap, ReadsProgramsAndTheirSectionsMatchingNamesWithoutCase) {
     EXPECT_EQ(map.Programs()[1].name, "odd.exe");
     EXPECT_EQ(map.Programs()[1].mode, 0);
     EXPECT_EQ(map.Programs()[2].name, "hand.exe");
-    EXPECT_EQ(*map.Programs()[2][Section::Mouse].Find("0000A35C"), "00");
+    EXPECT_EQ(map.Programs()[2][Section::Mouse].Find("0000A35C"), nullptr) << "a line without '=' is no entry";
     EXPECT_EQ(*map.Lookup(Section::Keys, "0000A35C"), "0042");
     ASSERT_EQ(log.lines.size(), 2u);
     EXPECT_EQ(log.lines[0],

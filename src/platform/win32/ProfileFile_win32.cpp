@@ -105,16 +105,4 @@ void Win32ProfileFile::RemoveCopy(const std::u16string& copy) {
     if (!DeleteFileW(Wide(copy).c_str())) LogFailure("DeleteFileW", copy);
 }
 
-std::u16string ExecutablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return Utf16(path);
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace quorvel

@@ -22,7 +22,4 @@ private:
     Log& log_;
 };
 
-// The full path of the running executable.
-std::u16string ExecutablePath();
-
 }  // namespace quorvel

@@ -134,7 +134,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot read %s\n", argv[2]);
         return 1;
     }
-    QuorvelReader reader(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    QuorvelReader reader(bytes);
     Dump(reader, probes);
     return 0;
 }
