@@ -1,6 +1,7 @@
 // Any text as "Quorvel.ini": the map read from it is saved into it and read back from the
 // saved text, and must come back unchanged, with no entry lost or duplicated, the programs'
-// own sections and modes too. Saving the same map again must leave the file as it is. Every
+// own sections and modes too. Saving the same map again must leave the file as it is, and
+// the text written back without a change keeps every byte, UTF-16 or not. Every
 // "-Long" key read defines the long press of the button it names, where it was read.
 #include <cstddef>
 #include <cstdint>
@@ -16,11 +17,12 @@
 #include "model/Model.h"
 #include "model/PressDefinition.h"
 #include "settings/ButtonMapFile.h"
+#include "settings/IniDocument.h"
 
 namespace quorvel {
 namespace {
 
-const std::string kPath = "C:\\Quorvel\\Quorvel.ini";
+const std::u16string kPath = u"C:\\Quorvel\\Quorvel.ini";
 
 bool SameSection(const SectionList& a, const SectionList& b) {
     if (a.Size() != b.Size()) return false;
@@ -95,5 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Require(read.Programs().size() <= kMaxPrograms, "no more programs are read than the limit");
     Require(SavedText(saved, read) == saved, "saving the same map again changes nothing");
+    Require(IniDocument(text, original).Bytes() == text, "a file written back unchanged keeps every byte");
     return 0;
 }

@@ -21,6 +21,7 @@ namespace {
 constexpr const char* kProgramKey = "Software\\Vantrel\\Quorvel";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kExe = "C:\\Program Files\\Quorvel\\Quorvel.exe";
+constexpr const char16_t* kWideExe = u"C:\\Program Files\\Quorvel\\Quorvel.exe";
 
 constexpr const char* kValueNames[] = {
     "Autorepeat", "LIRC Server Enabled", "LIRC Server Port", "Force Shutdown", "Force Suspend",
@@ -65,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeProfileFile profile;
     FakeLog log;
     Model model;
-    SettingsStore store(SettingsContext{registry, dialogs, profile, model, kExe, log});
+    SettingsStore store(SettingsContext{registry, dialogs, profile, model, kWideExe, log});
     store.LoadSettings(osMajorVersion);
     const Settings loaded = model.settings;
     const EmulationMode mode = model.mode;

@@ -59,7 +59,7 @@ struct ApplicationContext {
     Timer& mainT;     // the 50 ms tick
     Timer& offTimer;  // the sleep timer's minute
     ProcessControl& process;
-    std::string executablePath;
+    std::u16string executablePath;  // UTF-16, so that a folder of any name works
     // The colour the on-screen display paints its letters in.
     std::function<void(std::uint32_t colour)> setOsdColour;
     // Asks the copy of the program that already runs to show its window.

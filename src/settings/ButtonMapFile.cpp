@@ -1,6 +1,5 @@
 #include "settings/ButtonMapFile.h"
 
-#include <functional>
 #include <optional>
 #include <unordered_set>
 #include <vector>
@@ -9,65 +8,12 @@
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
 #include "platform/ProfileFile.h"
+#include "settings/IniDocument.h"
 
 namespace quorvel {
 namespace {
 
-constexpr std::size_t kListCapacity = 16384;
-constexpr std::size_t kValueCapacity = 2048;
-constexpr std::size_t kCapacityLimit = std::size_t{1} << 28;
 constexpr const char* kProgramsSection = "Programs";
-
-// The profile functions cut a result that does not fit and say so only by filling the buffer
-// to its last usable byte (capacity - 1 for a value, capacity - 2 for a list). Such a result
-// is read again with a larger buffer, so long values and long key lists are never cut off.
-std::string ReadWhole(const std::function<ProfileFile::Chunk(std::size_t)>& read, std::size_t capacity,
-                      std::size_t margin) {
-    for (;; capacity *= 2) {
-        ProfileFile::Chunk chunk = read(capacity);
-        if (chunk.copied < capacity - margin || capacity >= kCapacityLimit) {
-            chunk.bytes.resize(chunk.copied);
-            return std::move(chunk.bytes);
-        }
-    }
-}
-
-std::vector<std::string> SplitZeroSeparated(const std::string& bytes) {
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\0', start);
-        if (end == std::string::npos) end = bytes.size();
-        if (end > start) items.emplace_back(bytes, start, end - start);
-        start = end + 1;
-    }
-    return items;
-}
-
-std::vector<std::string> SectionNames(ProfileFile& profile, const std::string& path) {
-    return SplitZeroSeparated(ReadWhole(
-        [&](std::size_t capacity) { return profile.GetSectionNames(path, capacity); }, kListCapacity, 2));
-}
-
-bool HasSection(const std::vector<std::string>& names, const std::string& section) {
-    for (const std::string& name : names) {
-        if (EqualsIgnoringCase(name, section)) return true;
-    }
-    return false;
-}
-
-std::vector<std::string> KeyList(ProfileFile& profile, const std::string& path, const std::string& section) {
-    return SplitZeroSeparated(ReadWhole(
-        [&](std::size_t capacity) { return profile.GetString(path, section, std::nullopt, "", capacity); },
-        kListCapacity, 2));
-}
-
-std::string ReadValue(ProfileFile& profile, const std::string& path, const std::string& section,
-                      const std::string& key, const std::string& fallback) {
-    return ReadWhole(
-        [&](std::size_t capacity) { return profile.GetString(path, section, key, fallback, capacity); },
-        kValueCapacity, 1);
-}
 
 bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; }
 
@@ -82,19 +28,21 @@ std::string StoredForm(const std::string& value) {
     return padded || quoted ? '"' + value + '"' : value;
 }
 
-void ReadList(ProfileFile& profile, const std::string& path, const std::string& name, Section section,
-              SectionList& list) {
-    for (std::string& key : KeyList(profile, path, name)) {
-        std::string value = ReadValue(profile, path, name, key, SectionFallback(section));
+std::string ValueOr(const IniDocument& file, std::string_view section, std::string_view key,
+                    std::string_view fallback) {
+    std::optional<std::string> value = file.Value(section, key);
+    return value ? std::move(*value) : std::string(fallback);
+}
+
+void ReadList(const IniDocument& file, const std::string& name, Section section, SectionList& list) {
+    for (std::string& key : file.Keys(name)) {
+        std::string value = ValueOr(file, name, key, SectionFallback(section));
         list.Append(std::move(key), std::move(value));
     }
 }
 
-bool WriteList(ProfileFile& profile, const std::string& path, const std::string& name, const SectionList& list) {
-    for (std::size_t i = 0; i < list.Size(); ++i) {
-        if (!profile.WriteString(path, name, list.KeyAt(i), StoredForm(list.ValueAt(i)))) return false;
-    }
-    return true;
+void WriteList(IniDocument& file, const std::string& name, const SectionList& list) {
+    for (std::size_t i = 0; i < list.Size(); ++i) file.Set(name, list.KeyAt(i), StoredForm(list.ValueAt(i)));
 }
 
 // The program named by a section of its own ("Keys@vlc.exe"), or nothing for any other section.
@@ -113,10 +61,9 @@ std::uint8_t ProgramMode(const std::string& stored) {
 
 // Programs listed in "Programs" come first, then those that only have sections, each once.
 // Names the file cannot hold and programs beyond the limit are left in the file unread.
-void LoadPrograms(ProfileFile& profile, const std::string& path, const std::vector<std::string>& sectionNames,
-                  Log& log, ButtonMap& map) {
-    std::vector<std::string> names = KeyList(profile, path, kProgramsSection);
-    for (const std::string& section : sectionNames) {
+void LoadPrograms(const IniDocument& file, Log& log, ButtonMap& map) {
+    std::vector<std::string> names = file.Keys(kProgramsSection);
+    for (const std::string& section : file.SectionNames()) {
         if (auto program = ProgramOfSection(section)) names.push_back(std::move(*program));
     }
     std::unordered_set<std::string> seen;
@@ -132,55 +79,61 @@ void LoadPrograms(ProfileFile& profile, const std::string& path, const std::vect
             continue;
         }
         ProgramMap& program = map.AddProgram(name);
-        program.mode = ProgramMode(ReadValue(profile, path, kProgramsSection, name, "0"));
+        program.mode = ProgramMode(ValueOr(file, kProgramsSection, name, "0"));
         for (Section section : kProgramSections) {
-            ReadList(profile, path, ProgramSectionName(section, name), section, program[section]);
+            ReadList(file, ProgramSectionName(section, name), section, program[section]);
         }
     }
 }
 
-bool WriteEntries(ProfileFile& profile, const std::string& path, const ButtonMap& map) {
-    if (!profile.WriteString(path, "RC", "Name", StoredForm(map.RemoteName()))) return false;
-    for (Section section : kSectionOrder) {
-        if (!WriteList(profile, path, SectionName(section), map[section])) return false;
-    }
+void WriteEntries(IniDocument& file, const ButtonMap& map) {
+    file.Set("RC", "Name", StoredForm(map.RemoteName()));
+    for (Section section : kSectionOrder) WriteList(file, SectionName(section), map[section]);
     // Removals go first, so that a program or button defined again afterwards is written anew.
     for (const Erasure& erasure : map.Erasures()) {
-        if (!profile.Erase(path, erasure.section, erasure.key)) return false;
-    }
-    for (const ProgramMap& program : map.Programs()) {
-        if (!profile.WriteString(path, kProgramsSection, program.name, std::to_string(program.mode))) return false;
-        for (Section section : kProgramSections) {
-            if (!WriteList(profile, path, ProgramSectionName(section, program.name), program[section])) return false;
+        if (erasure.key) {
+            file.EraseKey(erasure.section, *erasure.key);
+        } else {
+            file.EraseSection(erasure.section);
         }
     }
-    return true;
+    for (const ProgramMap& program : map.Programs()) {
+        file.Set(kProgramsSection, program.name, std::to_string(program.mode));
+        for (Section section : kProgramSections) {
+            WriteList(file, ProgramSectionName(section, program.name), program[section]);
+        }
+    }
 }
 
 }  // namespace
 
-std::string ButtonMapPath(const std::string& executablePath) {
-    const std::size_t slash = executablePath.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
-    return folder + "Quorvel.ini";
+std::u16string ButtonMapPath(const std::u16string& executablePath) {
+    const std::size_t slash = executablePath.find_last_of(u"\\/");
+    const std::u16string folder = slash == std::u16string::npos ? std::u16string() : executablePath.substr(0, slash + 1);
+    return folder + u"Quorvel.ini";
 }
 
-ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path, Log& log) {
+ButtonMap LoadButtonMap(ProfileFile& profile, const std::u16string& path, Log& log) {
     ButtonMap map;
-    const std::vector<std::string> sectionNames = SectionNames(profile, path);
-    if (HasSection(sectionNames, "RC")) {
-        map.SetRemoteName(ReadValue(profile, path, "RC", "Name", "RC"));
-    }
-    for (Section section : kSectionOrder) ReadList(profile, path, SectionName(section), section, map[section]);
-    LoadPrograms(profile, path, sectionNames, log, map);
+    const std::optional<std::string> bytes = profile.Read(path);
+    const IniDocument file(bytes ? *bytes : std::string(), profile);
+    if (file.HasSection("RC")) map.SetRemoteName(ValueOr(file, "RC", "Name", "RC"));
+    for (Section section : kSectionOrder) ReadList(file, SectionName(section), section, map[section]);
+    LoadPrograms(file, log, map);
     return map;
 }
 
-bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::string& path, const ButtonMap& map) {
-    const std::optional<std::string> copy = profile.CopyBeside(path);
-    if (copy && WriteEntries(profile, *copy, map) && profile.ReplaceWithCopy(path, *copy)) return true;
-    if (copy) profile.RemoveCopy(*copy);
-    dialogs.ShowMessage("Unable to write to " + path, MessageKind::Error);
+// The file is read again, so that what was written into it by hand meanwhile is kept too.
+bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::u16string& path, const ButtonMap& map) {
+    const std::optional<std::string> before = profile.Read(path);
+    const std::optional<std::u16string> copy = before ? profile.CreateCopyBeside(path) : std::nullopt;
+    if (copy) {
+        IniDocument file(*before, profile);
+        WriteEntries(file, map);
+        if (profile.Write(*copy, file.Bytes()) && profile.ReplaceWithCopy(path, *copy)) return true;
+        profile.RemoveCopy(*copy);
+    }
+    dialogs.ShowMessage("Unable to write to " + profile.ToAnsi(path), MessageKind::Error);
     return false;
 }
 

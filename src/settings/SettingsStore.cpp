@@ -7,6 +7,7 @@
 #include "model/Model.h"
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
+#include "platform/ProfileFile.h"
 #include "platform/Registry.h"
 #include "settings/ButtonMapFile.h"
 
@@ -165,7 +166,7 @@ private:
 
 bool SettingsStore::SaveAll(bool beholderAvailable, Dialogs& failures) {
     LoggedFailures logged(failures, c_.log);
-    const std::string mapPath = ButtonMapPath(c_.executablePath);
+    const std::u16string mapPath = ButtonMapPath(c_.executablePath);
     const Stage values = SaveValues(beholderAvailable, logged);
     if (values == Stage::Stopped) return false;
     const Stage autorun = SaveAutorun(logged);
@@ -174,7 +175,7 @@ bool SettingsStore::SaveAll(bool beholderAvailable, Dialogs& failures) {
     std::string saved = "Saved ";
     if (values == Stage::Done) saved += autorun == Stage::Done ? "the settings, " : "the settings and ";
     if (autorun == Stage::Done) saved += "the autorun entry and ";
-    c_.log.Write(saved + "the button map " + mapPath);
+    c_.log.Write(saved + "the button map " + c_.profile.ToAnsi(mapPath));
     return values == Stage::Done && autorun == Stage::Done;
 }
 
@@ -259,8 +260,9 @@ SettingsStore::Stage SettingsStore::SaveAutorun(Dialogs& failures) {
     return Stage::Stopped;
 }
 
+// The autorun value is ANSI text, as the rest of the program's registry values.
 std::string SettingsStore::QuotedExecutablePath() const {
-    return '"' + c_.executablePath + '"';
+    return '"' + c_.profile.ToAnsi(c_.executablePath) + '"';
 }
 
 }  // namespace quorvel

@@ -16,7 +16,7 @@ struct SettingsContext {
     Dialogs& dialogs;
     ProfileFile& profile;
     Model& model;  // the settings and the mode; the button map is saved with them
-    std::string executablePath;
+    std::u16string executablePath;  // UTF-16, so that a folder of any name works
     Log& log;
 };
 

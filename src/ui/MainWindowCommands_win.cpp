@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include "engine/Application.h"
+#include "platform/win32/WideText_win32.h"
 #include "ui/ControlIds.h"
 #include "ui/ModelControls.h"
 
@@ -110,21 +111,24 @@ void MainWindow::ChooseApplication() {
     app_->ChangeEditor(editor);
 }
 
+// The wide dialog shows and opens folders of any name; the path it gives is held as ANSI text.
 std::optional<std::string> MainWindow::ChooseFile(std::string path, const char* title) {
-    path.resize(kPathCapacity, '\0');
-    OPENFILENAMEA dialog{};
+    std::wstring chosen = WideFromAnsi(path);
+    chosen.resize(kPathCapacity, L'\0');
+    const std::wstring caption = WideFromAnsi(title);
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window_;
-    dialog.lpstrFilter = "Executable files\0*.exe\0Command files\0*.cmd;*.bat\0";
+    dialog.lpstrFilter = L"Executable files\0*.exe\0Command files\0*.cmd;*.bat\0";
     dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrTitle = title;
-    dialog.lpstrDefExt = "exe";
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = static_cast<DWORD>(chosen.size());
+    dialog.lpstrTitle = caption.c_str();
+    dialog.lpstrDefExt = L"exe";
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-    path.resize(path.find('\0'));
-    return path;
+    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+    chosen.resize(chosen.find(L'\0'));
+    return AnsiPath(chosen);
 }
 
 void MainWindow::ChooseOsdColour() {

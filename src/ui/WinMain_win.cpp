@@ -19,6 +19,7 @@
 #include "platform/win32/Registry_win32.h"
 #include "platform/win32/Sockets_win32.h"
 #include "platform/win32/SystemInfo_win32.h"
+#include "platform/win32/ProfileFile_win32.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/ProcessControl_win32.h"
 #include "ui/MainWindow_win.h"
@@ -83,7 +84,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     Application application(ApplicationContext{
         windows, input, processes, programWindows, profile, registry, libraries, systemInfo, powerSystem, sockets, clock,
-        window.PostedWork(), dialogs, log, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, ExecutablePath(),
+        window.PostedWork(), dialogs, log, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, WideExecutablePath(),
         [&osd](std::uint32_t colour) { osd.SetColour(colour); }, [&window] { window.ShowRunningCopy(); }});
     window.Attach(&application);
 

@@ -19,6 +19,7 @@
 #include "fakes/FakeProcessControl.h"
 #include "fakes/FakeProcesses.h"
 #include "fakes/FakeProfileFile.h"
+#include "settings/IniDocument.h"
 #include "fakes/FakeProgramWindows.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeSystemInfo.h"
@@ -32,6 +33,7 @@ namespace {
 
 constexpr char kProgramKey[] = "Software\\Vantrel\\Quorvel";
 constexpr char kExecutable[] = "C:\\Quorvel\\Quorvel.exe";
+constexpr char16_t kWideExecutable[] = u"C:\\Quorvel\\Quorvel.exe";
 constexpr std::uint32_t kPlay = 0x00BE0035;
 constexpr std::uint32_t kDefaultOsdColour = 0x00FAFAB4;
 
@@ -106,29 +108,23 @@ private:
 class JournalProfile final : public ProfileFile {
 public:
     explicit JournalProfile(FakeProfileFile& inner) : inner_(inner) {}
-    Chunk GetSectionNames(const std::string& path, std::size_t capacity) override {
+    std::string ToAnsi(std::u16string_view text) override { return inner_.ToAnsi(text); }
+    std::u16string FromAnsi(std::string_view text) override { return inner_.FromAnsi(text); }
+    std::optional<std::string> Read(const std::u16string& path) override {
         Note("read button map");
-        return inner_.GetSectionNames(path, capacity);
+        return inner_.Read(path);
     }
-    Chunk GetString(const std::string& path, const std::string& section, const std::optional<std::string>& key,
-                    const std::string& fallback, std::size_t capacity) override {
-        Note("read button map");
-        return inner_.GetString(path, section, key, fallback, capacity);
+    std::optional<std::u16string> CreateCopyBeside(const std::u16string& path) override {
+        return inner_.CreateCopyBeside(path);
     }
-    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value) override {
+    bool Write(const std::u16string& copy, const std::string& bytes) override {
         Note("write button map");
-        return inner_.WriteString(path, section, key, value);
+        return inner_.Write(copy, bytes);
     }
-    bool Erase(const std::string& path, const std::string& section, const std::optional<std::string>& key) override {
-        Note("write button map");
-        return inner_.Erase(path, section, key);
-    }
-    std::optional<std::string> CopyBeside(const std::string& path) override { return inner_.CopyBeside(path); }
-    bool ReplaceWithCopy(const std::string& path, const std::string& copy) override {
+    bool ReplaceWithCopy(const std::u16string& path, const std::u16string& copy) override {
         return inner_.ReplaceWithCopy(path, copy);
     }
-    void RemoveCopy(const std::string& copy) override { inner_.RemoveCopy(copy); }
+    void RemoveCopy(const std::u16string& copy) override { inner_.RemoveCopy(copy); }
 
 private:
     FakeProfileFile& inner_;
@@ -255,8 +251,7 @@ protected:
         }
     }
     std::string IniValue(const std::string& section, const std::string& key) {
-        const auto chunk = fakeProfile.GetString(kExecutable, section, key, "<absent>", 256);
-        return chunk.bytes.substr(0, chunk.copied);
+        return IniDocument(fakeProfile.ToText(), fakeProfile).Value(section, key).value_or("<absent>");
     }
 
     FakeWindowSystem windows;
@@ -290,7 +285,7 @@ protected:
     int runningCopyAsked = 0;
     Application application{ApplicationContext{
         windows, input, processes, programWindows, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
-        dialogs, log, sound, tray, osd, mainT, offTimer, process, kExecutable,
+        dialogs, log, sound, tray, osd, mainT, offTimer, process, kWideExecutable,
         [this](std::uint32_t colour) { osdColours.push_back(colour); }, [this] { ++runningCopyAsked; }}};
     Model& model = application.State();
 };
@@ -374,7 +369,7 @@ TEST_F(ApplicationTest, OnlyTheFirstStartSaysWhereTheProgramRuns) {
     FakeTrayIcon laterTray;
     Application later{ApplicationContext{
         windows, input, processes, programWindows, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
-        dialogs, log, sound, laterTray, osd, mainT, offTimer, process, kExecutable, [](std::uint32_t) {}, [] {}}};
+        dialogs, log, sound, laterTray, osd, mainT, offTimer, process, kWideExecutable, [](std::uint32_t) {}, [] {}}};
     application.Exit();
     ASSERT_TRUE(later.Start({}));
     EXPECT_TRUE(laterTray.shown);
@@ -459,7 +454,7 @@ TEST_F(ApplicationTest, ExitRunsTheExitSequenceInItsOrder) {
     application.Exit();
     const std::vector<std::string> expected = {
         // The read looks for a network receiver's value to delete.
-        "stop listening",     "tick off",          "write settings",     "read settings", "write button map",
+        "stop listening",     "tick off",          "write settings",     "read settings", "read button map", "write button map",
         "close mutex",        "UnInit",            "free kernel32.dll",  "free BeholdRC.dll",
         "free powrprof.dll",
     };
@@ -488,7 +483,8 @@ TEST_F(ApplicationTest, EndOfTheLogonSavesEverythingAndEndsTheProgram) {
     EXPECT_TRUE(application.QueryEndSession());
     EXPECT_TRUE(application.CanClose());
     application.EndSession(true);
-    EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "read settings", "write button map", "end now"}));
+    EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "read settings", "read button map",
+                                                     "write button map", "end now"}));
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
 }
 

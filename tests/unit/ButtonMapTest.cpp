@@ -13,7 +13,7 @@
 namespace quorvel {
 namespace {
 
-const std::string kPath = "C:\\Quorvel\\Quorvel.ini";
+const std::u16string kPath = u"C:\\Quorvel\\Quorvel.ini";
 FakeLog log;
 
 TEST(MapKey, IsEightUpperCaseHexDigits) {
@@ -46,7 +46,7 @@ TEST(SectionList, SetReplacesFirstMatchInPlaceOrAppends) {
 }
 
 TEST(ButtonMapPath, IsBesideTheExecutable) {
-    EXPECT_EQ(ButtonMapPath("C:\\Program Files\\Quorvel\\Quorvel.exe"), "C:\\Program Files\\Quorvel\\Quorvel.ini");
+    EXPECT_EQ(ButtonMapPath(u"C:\\Программы\\Quorvel.exe"), u"C:\\Программы\\Quorvel.ini");
 }
 
 TEST(LoadButtonMap, ReadsRemoteNameAndSectionsInFileOrder) {
@@ -83,24 +83,23 @@ TEST(LoadButtonMap, MissingFileGivesAnEmptyMapAndCreatesNothing) {
     EXPECT_EQ(file.writes, 0);
 }
 
-TEST(LoadButtonMap, KeyWithoutValueReadsAsTheSectionFallback) {
-    auto file = FakeProfileFile::FromText(
-        "[Buttons]\n00000001\n[Repeat]\n00000001\n[Actions]\n00000001\n[Keys]\n00000001\n[Applications]\n00000001\n");
+TEST(LoadButtonMap, KeyLineWithoutEqualsIsNoEntryAndStaysInTheFile) {
+    const std::string text = "[Buttons]\n00000001\n00000002=Two\n[Repeat]\n00000001\n";
+    auto file = FakeProfileFile::FromText(text);
     const ButtonMap map = LoadButtonMap(file, kPath, log);
-    EXPECT_EQ(*map.Lookup(Section::Buttons, "00000001"), "0000000000000000");
-    EXPECT_EQ(*map.Lookup(Section::Repeat, "00000001"), "1");
-    EXPECT_EQ(*map.Lookup(Section::Actions, "00000001"), "00");
-    EXPECT_EQ(*map.Lookup(Section::Keys, "00000001"), "0000");
-    EXPECT_EQ(*map.Lookup(Section::Applications, "00000001"), "");
+    EXPECT_EQ(map.Lookup(Section::Buttons, "00000001"), nullptr);
+    EXPECT_EQ(*map.Lookup(Section::Buttons, "00000002"), "Two");
+    EXPECT_EQ(map[Section::Repeat].Size(), 0u);
+    FakeDialogs dialogs;
+    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
+    EXPECT_EQ(file.ToText(), text + "[RC]\r\nName=\r\n");
 }
 
 TEST(LoadButtonMap, ReadsLongValuesAndLongKeyListsWhole) {
-    FakeProfileFile file;
     const std::string longName(5000, 'n');
-    FakeProfileFile::SectionData buttons{"Buttons", {}};
-    for (int i = 0; i < 3000; ++i) buttons.entries.push_back({MapKey(i), "B" + std::to_string(i)});
-    buttons.entries.push_back({"FFFFFFFF", longName});
-    file.sections.push_back(buttons);
+    std::string text = "[Buttons]\n";
+    for (int i = 0; i < 3000; ++i) text += MapKey(i) + "=B" + std::to_string(i) + "\n";
+    auto file = FakeProfileFile::FromText(text + "FFFFFFFF=" + longName);
 
     const ButtonMap map = LoadButtonMap(file, kPath, log);
     ASSERT_EQ(map[Section::Buttons].Size(), 3001u);
@@ -118,7 +117,7 @@ TEST(SaveButtonMap, WritesRemoteNameThenEverySectionInPlace) {
 
     ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
     EXPECT_EQ(file.ToText(),
-              "[Keys]\n0000A35C=0020\nForeign=kept\n[Buttons]\n0000A35C=Play\n[RC]\nName=\n[Actions]\n0000A35C=0\n");
+              "[Keys]\n0000A35C=0020\nForeign=kept\n[Buttons]\n0000A35C=Play\n[RC]\r\nName=\r\n[Actions]\r\n0000A35C=0\r\n");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -132,9 +131,10 @@ TEST(SaveButtonMap, EmptyRemoteNameStaysEmptyAfterSaveAndReload) {
 TEST(SaveButtonMap, FailedSaveShowsOneMessageAndLeavesTheFileAsItWas) {
     const std::string before = "[RC]\nName=Old\n[Buttons]\n00000001=One\n";
     const std::vector<std::function<void(FakeProfileFile&)>> failures = {
-        [](FakeProfileFile& file) { file.writesBeforeFailure = 2; },  // a full disk
+        [](FakeProfileFile& file) { file.writeFails = true; },  // a full disk
         [](FakeProfileFile& file) { file.readOnly = true; },
-        [](FakeProfileFile& file) { file.replaceFails = true; },      // locked by another program
+        [](FakeProfileFile& file) { file.replaceFails = true; },  // open in another program
+        [](FakeProfileFile& file) { file.readFails = true; },     // locked by another program
     };
     for (std::size_t i = 0; i < failures.size(); ++i) {
         auto file = FakeProfileFile::FromText(before);
@@ -168,29 +168,6 @@ TEST(SaveButtonMap, ValuesWithBlanksOrQuotesAroundThemComeBackAsSaved) {
     EXPECT_EQ(loaded.RemoteName(), map.RemoteName());
     ASSERT_EQ(loaded[Section::Applications].Size(), values.size());
     for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(loaded[Section::Applications].ValueAt(i), values[i]);
-}
-
-TEST(FakeProfileFile, ParsesTextAsTheProfileFunctionsDo) {
-    using namespace std::string_literals;
-    auto file = FakeProfileFile::FromText("top=1\n[S]\r\n; note\n  key = 'quoted' \n[broken\nzero=a\0b\n\n[T]x]\nk=\"\"\"\n"s);
-    EXPECT_EQ(file.GetSectionNames(kPath, 64).bytes, "S\0T]x\0"s);
-    EXPECT_EQ(file.GetString(kPath, "S", std::nullopt, "", 64).bytes, "key\0[broken\0zero\0"s);
-    EXPECT_EQ(file.GetString(kPath, "S", std::string("key"), "", 64).bytes, "quoted");
-    EXPECT_EQ(file.GetString(kPath, "S", std::string("zero"), "", 64).bytes, "a");
-    EXPECT_EQ(file.GetString(kPath, "T]x", std::string("k"), "", 64).bytes, "\"");
-    ASSERT_TRUE(file.WriteString(kPath, "S", "KEY", " \tnew "));
-    EXPECT_EQ(file.ToText(), "top=1\n[S]\n; note\nkey=new \n[broken\nzero=a\n[T]x]\nk=\"\"\"\n");
-}
-
-TEST(FakeProfileFile, ReportsCutResultsAsTheProfileFunctionsDo) {
-    auto file = FakeProfileFile::FromText("[S]\nkey=abcdef\nother=1\n");
-    const auto value = file.GetString(kPath, "S", std::string("KEY"), "", 4);
-    EXPECT_EQ(value.bytes, "abc");
-    EXPECT_EQ(value.copied, 3u);
-    const auto keys = file.GetString(kPath, "s", std::nullopt, "", 6);
-    EXPECT_EQ(keys.copied, 4u);
-    EXPECT_EQ(keys.bytes.substr(0, 4), std::string("key\0", 4));
-    EXPECT_EQ(file.GetString(kPath, "S", std::string("missing"), "dflt", 64).bytes, "dflt");
 }
 
 }  // namespace

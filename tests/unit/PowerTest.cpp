@@ -82,7 +82,7 @@ TEST_F(PowerTest, ForceOptionsStoredOnVersionSixAreNotUsed) {
         FakeProfileFile profile;
         FakeLog log;
         Model model;
-        SettingsStore store(SettingsContext{registry, dialogs, profile, model, "Q.exe", log});
+        SettingsStore store(SettingsContext{registry, dialogs, profile, model, u"Q.exe", log});
         store.LoadSettings(major);
 
         FakePowerSystem versionSystem;

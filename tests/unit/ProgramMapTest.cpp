@@ -12,7 +12,7 @@
 namespace quorvel {
 namespace {
 
-const std::string kPath = "C:\\Quorvel\\Quorvel.ini";
+const std::u16string kPath = u"C:\\Quorvel\\Quorvel.ini";
 
 std::string Saved(FakeProfileFile& file, const ButtonMap& map) {
     FakeDialogs dialogs;
@@ -34,7 +34,7 @@ TEST(LoadButtonMap, ReadsProgramsAndTheirSectionsMatchingNamesWithoutCase) {
     EXPECT_EQ(map.Programs()[1].name, "odd.exe");
     EXPECT_EQ(map.Programs()[1].mode, 0);
     EXPECT_EQ(map.Programs()[2].name, "hand.exe");
-    EXPECT_EQ(*map.Programs()[2][Section::Mouse].Find("0000A35C"), "00");
+    EXPECT_EQ(map.Programs()[2][Section::Mouse].Find("0000A35C"), nullptr) << "a line without '=' is no entry";
     EXPECT_EQ(*map.Lookup(Section::Keys, "0000A35C"), "0042");
     ASSERT_EQ(log.lines.size(), 2u);
     EXPECT_EQ(log.lines[0],
@@ -70,8 +70,8 @@ TEST(SaveButtonMap, WritesProgramsAfterTheGlobalMapAndTakesOutWhatWasRemoved) {
     added[Section::Messages].Set("00000003", "10");
 
     EXPECT_EQ(Saved(file, map),
-              "[Foreign]\na=1\n[Programs]\nvlc.exe=0\nmpc.exe=4\n[Keys@vlc.exe]\n00000002=0042\n"
-              "[RC]\nName=\n[Messages@mpc.exe]\n00000003=10\n");
+              "[Foreign]\na=1\n[Programs]\nvlc.exe=0\nmpc.exe=4\r\n[Keys@vlc.exe]\n00000002=0042\n"
+              "[RC]\r\nName=\r\n[Messages@mpc.exe]\r\n00000003=10\r\n");
 }
 
 TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnesForTheButtonAndItsLongPress) {

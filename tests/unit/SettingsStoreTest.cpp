@@ -17,6 +17,7 @@ namespace {
 constexpr const char* kKey = "Software\\Vantrel\\Quorvel";
 constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kExe = "C:\\Program Files\\Quorvel\\Quorvel.exe";
+constexpr const char16_t* kWideExe = u"C:\\Program Files\\Quorvel\\Quorvel.exe";
 constexpr const char* kQuotedExe = "\"C:\\Program Files\\Quorvel\\Quorvel.exe\"";
 
 // A settings store over fakes and a model in its start-up state.
@@ -27,7 +28,7 @@ struct SettingsRig {
     FakeLog log;
     Model model;
     Settings& settings = model.settings;
-    SettingsStore store{SettingsContext{registry, dialogs, profile, model, kExe, log}};
+    SettingsStore store{SettingsContext{registry, dialogs, profile, model, kWideExe, log}};
 
     void Load(std::uint32_t osMajorVersion = 5) { store.LoadSettings(osMajorVersion); }
     // The names of the values written, in order.
@@ -401,7 +402,7 @@ TEST(SaveAll, ValuesThatCannotBeDeletedStopTheSaveWithAMessage) {
 
 TEST(SaveAll, FailedButtonMapWriteIsReportedWithTheIniBesideTheExecutable) {
     SettingsRig rig;
-    rig.profile.writesBeforeFailure = 0;
+    rig.profile.writeFails = true;
     EXPECT_FALSE(rig.store.SaveAll(false));
     EXPECT_EQ(rig.dialogs.Texts(),
               std::vector<std::string>{"Unable to write to C:\\Program Files\\Quorvel\\Quorvel.ini"});

@@ -10,13 +10,14 @@
 
 namespace quorvel {
 
+// Wide paths, so that a user name of any letters has its log.
 Win32LogFiles::Win32LogFiles() {
-    char folder[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder) != S_OK) return;
-    const std::string own = std::string(folder) + "\\Quorvel";
-    CreateDirectoryA(own.c_str(), nullptr);
-    path_ = own + "\\Quorvel.log";
-    olderPath_ = own + "\\Quorvel.old.log";
+    wchar_t folder[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder) != S_OK) return;
+    const std::wstring own = std::wstring(folder) + L"\\Quorvel";
+    CreateDirectoryW(own.c_str(), nullptr);
+    path_ = own + L"\\Quorvel.log";
+    olderPath_ = own + L"\\Quorvel.old.log";
 }
 
 void Win32LogFiles::Debug(const std::string& line) { OutputDebugStringA(line.c_str()); }
@@ -32,14 +33,14 @@ std::string Win32LogFiles::Timestamp() {
 
 std::uint64_t Win32LogFiles::Size() {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (path_.empty() || !GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (path_.empty() || !GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &data)) return 0;
     return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
 bool Win32LogFiles::Append(const std::string& text) {
     if (path_.empty()) return false;
     // Opened for each line, so that a reader may move or delete the file at any time.
-    const UniqueFile file(CreateFileA(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const UniqueFile file(CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;
@@ -48,7 +49,7 @@ bool Win32LogFiles::Append(const std::string& text) {
 }
 
 void Win32LogFiles::StartNewFile() {
-    if (!path_.empty()) MoveFileExA(path_.c_str(), olderPath_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!path_.empty()) MoveFileExW(path_.c_str(), olderPath_.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 std::string LastErrorText(const std::string& call) { return Win32ErrorText(call, GetLastError()); }

@@ -19,8 +19,8 @@ public:
     void StartNewFile() override;
 
 private:
-    std::string path_;
-    std::string olderPath_;
+    std::wstring path_;
+    std::wstring olderPath_;
 };
 
 // The system's text for an error code, without its line end; empty when it has none.

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "platform/win32/WideText_win32.h"
+
 namespace quorvel {
 
 // The portable records are handed to the kernel32 exports as they are, so their layout must
@@ -17,19 +19,21 @@ static_assert(sizeof(NativeSystemInfo) == sizeof(SYSTEM_INFO));
 static_assert(offsetof(NativeSystemInfo, activeProcessorMask) == offsetof(SYSTEM_INFO, dwActiveProcessorMask));
 static_assert(offsetof(NativeSystemInfo, processorRevision) == offsetof(SYSTEM_INFO, wProcessorRevision));
 
-std::string Win32SystemInfo::ExecutablePath() {
-    std::string path(MAX_PATH, '\0');
+std::u16string WideExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        // A path that fills the buffer may have been cut: try again with more room.
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
-            return path;
+            return Utf16(path);
         }
         path.resize(path.size() * 2);
     }
 }
+
+// The version functions take ANSI paths: a folder whose name the code page cannot hold is
+// reached through its short name.
+std::string Win32SystemInfo::ExecutablePath() { return AnsiPath(Wide(WideExecutablePath())); }
 
 std::uint32_t Win32SystemInfo::FileVersionInfoSize(const std::string& path) {
     DWORD unused = 0;

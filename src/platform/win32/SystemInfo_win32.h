@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/SystemInfo.h"
 
 namespace quorvel {
@@ -12,5 +14,8 @@ public:
     std::optional<std::string> QueryVersionValue(std::vector<std::uint8_t>& block,
                                                  const std::string& subBlock) override;
 };
+
+// The full path of the running executable, in UTF-16, so that a folder of any name works.
+std::u16string WideExecutablePath();
 
 }  // namespace quorvel

@@ -56,76 +56,6 @@ bool Win32WindowSystem::IsOwnForm(WindowHandle window) {
     return notAFormClass_ != className;
 }
 
-ProfileFile::Chunk Win32ProfileFile::GetSectionNames(const std::string& path, std::size_t capacity) {
-    std::string buffer(capacity, '\0');
-    const DWORD copied =
-        ::GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(capacity), path.c_str());
-    return {std::move(buffer), copied};
-}
-
-ProfileFile::Chunk Win32ProfileFile::GetString(const std::string& path, const std::string& section,
-                                               const std::optional<std::string>& key, const std::string& fallback,
-                                               std::size_t capacity) {
-    std::string buffer(capacity, '\0');
-    const DWORD copied =
-        ::GetPrivateProfileStringA(section.c_str(), key ? key->c_str() : nullptr, fallback.c_str(), buffer.data(),
-                                   static_cast<DWORD>(capacity), path.c_str());
-    return {std::move(buffer), copied};
-}
-
-bool Win32ProfileFile::WriteString(const std::string& path, const std::string& section, const std::string& key,
-                                   const std::string& value) {
-    if (::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str())) return true;
-    log_.Write(LastErrorText("WritePrivateProfileStringA(" + path + ")"));
-    return false;
-}
-
-bool Win32ProfileFile::Erase(const std::string& path, const std::string& section, const std::optional<std::string>& key) {
-    if (::WritePrivateProfileStringA(section.c_str(), key ? key->c_str() : nullptr, nullptr, path.c_str())) return true;
-    log_.Write(LastErrorText("WritePrivateProfileStringA(" + path + ", [" + section + "])"));
-    return false;
-}
-
-std::optional<std::string> Win32ProfileFile::CopyBeside(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        log_.Write(Win32ErrorText(path + " is read-only; saving it", ERROR_ACCESS_DENIED));
-        return std::nullopt;
-    }
-    const std::size_t slash = path.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    // A new name for each save, so that no cached view of an earlier copy is read back.
-    char copy[MAX_PATH] = {};
-    if (!::GetTempFileNameA(folder.c_str(), "Quo", 0, copy)) {
-        log_.Write(LastErrorText("GetTempFileNameA(" + folder + ")"));
-        return std::nullopt;
-    }
-    if (exists && !::CopyFileA(path.c_str(), copy, FALSE)) {
-        log_.Write(LastErrorText("CopyFileA(" + path + ")"));
-        ::DeleteFileA(copy);
-        return std::nullopt;
-    }
-    // The copy must take writes whatever attributes the file had.
-    ::SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
-    return copy;
-}
-
-bool Win32ProfileFile::ReplaceWithCopy(const std::string& path, const std::string& copy) {
-    // ReplaceFile keeps the file's attributes and security; a file that is not there yet is
-    // simply the copy renamed.
-    const bool replaced =
-        ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES
-            ? ::ReplaceFileA(path.c_str(), copy.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr)
-            : ::MoveFileExA(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!replaced) log_.Write(LastErrorText("Replacing " + path + " with " + copy));
-    return replaced;
-}
-
-void Win32ProfileFile::RemoveCopy(const std::string& copy) {
-    if (!::DeleteFileA(copy.c_str())) log_.Write(LastErrorText("DeleteFileA(" + copy + ")"));
-}
-
 ModuleHandle Win32Libraries::Load(const std::string& fileName) {
     const HMODULE module = ::LoadLibraryA(fileName.c_str());
     lastFailure_ = LoadFailure::None;
@@ -154,18 +84,6 @@ void Win32Dialogs::ShowMessage(const std::string& text, MessageKind kind) {
 
 void Win32Sound::PlayResourceAsync(const std::string& name) {
     ::PlaySoundA(name.c_str(), ::GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC);
-}
-
-std::string ExecutablePath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
 }
 
 }  // namespace quorvel

@@ -7,7 +7,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Libraries.h"
 #include "platform/Log.h"
-#include "platform/ProfileFile.h"
 #include "platform/Sound.h"
 #include "platform/WindowSystem.h"
 
@@ -35,23 +34,6 @@ private:
     Log& log_;
 };
 
-class Win32ProfileFile final : public ProfileFile {
-public:
-    explicit Win32ProfileFile(Log& log) : log_(log) {}
-    Chunk GetSectionNames(const std::string& path, std::size_t capacity) override;
-    Chunk GetString(const std::string& path, const std::string& section, const std::optional<std::string>& key,
-                    const std::string& fallback, std::size_t capacity) override;
-    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value) override;
-    bool Erase(const std::string& path, const std::string& section, const std::optional<std::string>& key) override;
-    std::optional<std::string> CopyBeside(const std::string& path) override;
-    bool ReplaceWithCopy(const std::string& path, const std::string& copy) override;
-    void RemoveCopy(const std::string& copy) override;
-
-private:
-    Log& log_;
-};
-
 class Win32Libraries final : public Libraries {
 public:
     explicit Win32Libraries(Log& log) : log_(log) {}
@@ -74,8 +56,5 @@ class Win32Sound final : public Sound {
 public:
     void PlayResourceAsync(const std::string& name) override;
 };
-
-// The full path of the running executable.
-std::string ExecutablePath();
 
 }  // namespace quorvel
