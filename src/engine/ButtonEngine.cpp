@@ -31,7 +31,7 @@ constexpr std::uint32_t kMaxMouseStep = 20;
 // A WinLIRC client's coming or going shows on the tray for this many ticks.
 constexpr int kClientEventTicks = 10;
 
-// A program set to "WinLIRC lines only" is sent nothing but the lines: what the button would
+// A program set to "WinLIRC only" is sent nothing but the lines: what the button would
 // type, move or command is dropped from its press, while its own action still runs.
 ButtonProperties ForPress(ButtonProperties properties, const PressDefinition& definition) {
     if (definition.linesOnly) {

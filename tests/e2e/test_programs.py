@@ -50,7 +50,7 @@ def test_a_press_takes_the_definition_and_mode_of_the_program_in_front(program, 
     assert key_events(received(quorvel, other, 2)) == ["down 41", "up 41"]
     assert client.received == b""
 
-    # A program in "WinLIRC lines only" gets the line, and not the global key, while the current
+    # A program in "WinLIRC only" gets the line, and not the global key, while the current
     # mode is Keys.
     media = SpyWindow(program, wintool, "Media").start()
     press(quorvel)
@@ -120,7 +120,7 @@ def test_the_programs_group_adds_teaches_and_removes_and_exit_saves_it(program, 
     assert wintool.items(*MAIN_WINDOW, "ProgramCB") == (2, ["All programs", "Player.exe", "Media.exe"])
     assert wintool.select(*MAIN_WINDOW, "ProgramModeCB", MODES["WinLIRC"])
     assert wintool.items(*MAIN_WINDOW, "ProgramModeCB") == (
-        1, ["Current mode", "WinLIRC lines only", "Keys", "Mouse", "Messages"])
+        1, ["Current mode", "WinLIRC only", "Keys", "Mouse", "Messages"])
 
     # Teaching Media.exe a button, then giving it back to the global map.
     quorvel.control.press(PLAY, 2)
