@@ -1,5 +1,6 @@
 ; Quorvel's per-user installer. scripts/package.sh builds it for each bitness:
-;   makensis -DVERSION=<a.b.c.d> -DARCH=win32|win64 -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe> Quorvel.nsi
+;   makensis -DVERSION=<a.b.c.d> -DARCH=win32|win64 -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe>
+;            -DEXIT_COMMAND=<number> Quorvel.nsi
 ; It installs for the current user only, so it never asks for administrator rights.
 
 Unicode true
@@ -24,7 +25,11 @@ Unicode true
 !searchparse /file "../resources/Version.h" `#define QUORVEL_COPYRIGHT "` COPYRIGHT `"`
 !searchparse /file "../src/ui/ControlIds.h" `#define QUORVEL_MAIN_CLASS "` MAIN_CLASS `"`
 !searchparse /file "../src/ui/ControlIds.h" `#define QUORVEL_MAIN_CAPTION "` MAIN_CAPTION `"`
-!searchparse /file "../src/ui/ControlIds.h" `X(ExitPM, ` EXIT_COMMAND `)`
+; The "Exit" command's number comes from scripts/package.sh, which reads it from
+; src/ui/ControlIds.h whatever the spacing there.
+!ifndef EXIT_COMMAND
+  !error "EXIT_COMMAND must be given: -DEXIT_COMMAND=<the ExitPM number of src/ui/ControlIds.h>"
+!endif
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel"
 !define SETTINGS_KEY "Software\Vantrel\Quorvel"
@@ -231,7 +236,7 @@ FunctionEnd
 ; page says what to copy where instead, or which build a library of the other width needs.
 Function FinishPre
   StrCpy $LibraryState "missing"
-  StrCpy $FinishText "Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into $INSTDIR, then start Quorvel."
+  StrCpy $FinishText "Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into $INSTDIR, then start Quorvel.$\r$\n$\r$\nWithout a card, Quorvel can receive from a LIRC or WinLIRC server on your network instead: tick $\"Receive from$\" on the $\"WinLIRC$\" tab of its window, type the server's host:port, save and start Quorvel again (README.txt, $\"Receiving from a LIRC server$\")."
   Push "BeholdRC.dll"
   Call CheckLibrary
   Push "RemoteSdk.dll"

@@ -27,6 +27,13 @@ windows_text() {  # source target
   sed 's/\r*$/\r/' "$1" > "$2"
 }
 
+# The tray menu's "Exit" command, which the installer sends to a running Quorvel.
+exit_command=$(sed -nE 's/.*X\([[:space:]]*ExitPM[[:space:]]*,[[:space:]]*([0-9]+)[[:space:]]*\).*/\1/p' src/ui/ControlIds.h)
+if [ -z "$exit_command" ]; then
+  echo "no ExitPM command in src/ui/ControlIds.h" >&2
+  exit 1
+fi
+
 rm -rf dist build/release
 mkdir -p dist
 dist=$(pwd)/dist
@@ -40,7 +47,7 @@ for arch in win32 win64; do
   files=(Quorvel.exe README.txt LICENSE.txt CHANGELOG.txt)
   (cd "$stage" && touch -d "@$stamp" "${files[@]}" &&
     TZ=UTC zip -X -D -q "$dist/Quorvel-$version-$arch.zip" "${files[@]}")
-  makensis -V2 -WX -DVERSION="$version" -DARCH="$arch" -DSTAGE="$(pwd)/$stage" \
+  makensis -V2 -WX -DVERSION="$version" -DARCH="$arch" -DSTAGE="$(pwd)/$stage" -DEXIT_COMMAND="$exit_command" \
     -DOUTFILE="$dist/Quorvel-$version-$arch-setup.exe" installer/Quorvel.nsi
 done
 (cd dist && sha256sum -- Quorvel-* > SHA256SUMS)

@@ -31,6 +31,16 @@ constexpr std::uint32_t kMaxMouseStep = 20;
 // A WinLIRC client's coming or going shows on the tray for this many ticks.
 constexpr int kClientEventTicks = 10;
 
+// A program set to "WinLIRC only" is sent nothing but the lines: what the button would
+// type, move or command is dropped from its press, while its own action still runs.
+ButtonProperties ForPress(ButtonProperties properties, const PressDefinition& definition) {
+    if (definition.linesOnly) {
+        properties.keyCodeValue = properties.mouseAction = properties.messageNumber = 0;
+        properties.keyText = "None";
+    }
+    return properties;
+}
+
 }  // namespace
 
 struct ButtonEngine::Tick {
@@ -205,8 +215,9 @@ void ButtonEngine::KeepWaitingPress(const Tick& tick) {
     press.longName = longName && !longName->empty() ? *longName
                                                     : (tick.buttonName.empty() ? key : tick.buttonName) + " (long)";
     EditorButton unshown;
+    const PressDefinition& definition = c_.model.press.definition;
     press.longProperties =
-        LoadButtonProperties(map, longKey, unshown, DefiningProgram(map, c_.model.press.definition, true));
+        ForPress(LoadButtonProperties(map, longKey, unshown, DefiningProgram(map, definition, true)), definition);
     waiting_ = std::move(press);
 }
 
@@ -260,10 +271,11 @@ ButtonProperties ButtonEngine::LoadPressProperties(const std::string& key) {
     Model& model = c_.model;
     const ProgramMap* editorSource = nullptr;
     const ButtonProperties shown = LoadEditorButton(model.map, model.editorProgram, key, model.editor, editorSource);
-    const ProgramMap* pressSource = DefiningProgram(model.map, model.press.definition);
-    if (pressSource == editorSource) return shown;
+    const PressDefinition& definition = model.press.definition;
+    const ProgramMap* pressSource = DefiningProgram(model.map, definition);
+    if (pressSource == editorSource) return ForPress(shown, definition);
     EditorButton unshown;
-    return LoadButtonProperties(model.map, key, unshown, pressSource);
+    return ForPress(LoadButtonProperties(model.map, key, unshown, pressSource), definition);
 }
 
 void ButtonEngine::Dispatch(const Tick& tick) {

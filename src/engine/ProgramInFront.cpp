@@ -68,7 +68,8 @@ std::vector<std::string> ProgramsWithWindows(ProgramWindows& windows) {
     WindowHandle window = windows.TopWindow();
     for (int walked = 0; window != kNoWindow && walked < kMaxWindowsWalked; ++walked) {
         const WindowFacts facts = windows.Facts(window);
-        if (IsWorkWindow(facts) && facts.processId != 0) {
+        // Quorvel itself is no program to define buttons for.
+        if (IsWorkWindow(facts) && facts.processId != 0 && !facts.own) {
             std::string name = ProgramOfWindow(windows, window, facts.processId);
             const bool known = std::any_of(names.begin(), names.end(),
                                            [&](const std::string& n) { return EqualsIgnoringCase(n, name); });

@@ -43,6 +43,8 @@ void LircListener::Apply() {
         log_.Write("WinLIRC server stopped");
     }
     model_.listener.active = server_.IsActive();
+    // A stopped listener has no clients to count.
+    if (!model_.listener.active) model_.listener.clients.reset();
     model_.Changed(Aspect::Listener);
 }
 
@@ -76,6 +78,11 @@ void LircListener::ReportClientEvent(const std::string& what) {
     model_.status[0] = clock_.LongTimeText() + " " + what;
     model_.Changed(Aspect::Status);
     if (model_.settings.balloonHints) trayIcon_.ShowBalloon("WinLIRC server", what);
+    // "Clients:" follows the clients as they come and go, not only at the next press.
+    if (server_.IsActive()) {
+        model_.listener.clients = server_.ClientCount();
+        model_.Changed(Aspect::Listener);
+    }
     onClientEvent_();
 }
 

@@ -12,7 +12,8 @@ PressDefinition ChooseDefinition(const ButtonMap& map, const DefinitionFacts& fa
     const bool longDefined = longOwn || map.Defines(longKey);
     if (!program) return {{}, false, facts.currentMode, longDefined, false};
     const EmulationMode mode = program->mode != 0 ? static_cast<EmulationMode>(program->mode) : facts.currentMode;
-    return {program->name, program->Defines(facts.key), mode, longDefined, longOwn};
+    const bool linesOnly = program->mode == static_cast<std::uint8_t>(EmulationMode::WinLIRC);
+    return {program->name, program->Defines(facts.key), mode, longDefined, longOwn, linesOnly};
 }
 
 const ProgramMap* DefiningProgram(const ButtonMap& map, const PressDefinition& definition, bool longPress) {

@@ -28,6 +28,9 @@ struct PressDefinition {
     // the program itself, else globally.
     bool longDefined = false;
     bool longOwn = false;
+    // The program's own mode is WinLIRC: its presses give their lines and their actions, but no
+    // key, mouse action or application command.
+    bool linesOnly = false;
     friend bool operator==(const PressDefinition&, const PressDefinition&) = default;
 };
 

@@ -14,6 +14,8 @@ struct WindowFacts {
     bool visible = false;
     bool minimized = false;
     bool toolWindow = false;
+    // The window belongs to this program.
+    bool own = false;
 };
 
 // Top-level windows in Z order and the programs they belong to.

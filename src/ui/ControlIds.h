@@ -28,6 +28,10 @@
     X(KeysRB, 1041)         \
     X(MouseRB, 1042)        \
     X(WMRB, 1043)           \
+    X(WinLIRCEI, 1044)      \
+    X(KeysEI, 1045)         \
+    X(MsEI, 1046)           \
+    X(WMEI, 1047)           \
     X(SPC, 1050)            \
     X(AutorunCB, 1051)      \
     X(AutorepeatCB, 1052)   \
@@ -47,6 +51,7 @@
     X(ComproDTVCB, 1066)    \
     X(NetworkReceiverCB, 1067) \
     X(NetworkReceiverE, 1068) \
+    X(LIRCSaveSB, 1069)     \
     X(ProgNameL, 1070)      \
     X(VersionL, 1071)       \
     X(OSL, 1072)            \

@@ -31,7 +31,7 @@ void MainWindow::OnCommand(int controlId, int code, HWND control) {
         case BN_CLICKED:
             if (controlId == id::SaveButtonPropertiesSB) {
                 app_->CommitEditor();
-            } else if (controlId == id::SaveSetSB) {
+            } else if (controlId == id::SaveSetSB || controlId == id::LIRCSaveSB) {
                 app_->SaveAll();
             } else if (controlId == id::RunSB) {
                 ChooseApplication();

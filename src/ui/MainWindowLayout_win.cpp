@@ -22,6 +22,7 @@ constexpr DWORD kCaptureList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL |
 constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX;
 constexpr DWORD kSpeedButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
 constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
+// A picture that takes the mouse: for its hint, or as a link.
 constexpr DWORD kPictureLink = kPicture | SS_NOTIFY;
 constexpr DWORD kSwatch = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY;
 constexpr DWORD kPush = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
@@ -109,13 +110,13 @@ constexpr ControlSpec kControls[] = {
     // One pixel lower, so that its frame ends above the settings' group.
     {0, "BUTTON", "Emulation", kGroup, kEmulation.x, kEmulation.y, kGroupWidth, 36},
     {id::WinLIRCRB, "BUTTON", "", kRadio | WS_GROUP | WS_TABSTOP, ModeX(0), kModeY + 2, 14, 16},
-    {0, "STATIC", "", kPicture, ModeX(0) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_WINLIRC},
+    {id::WinLIRCEI, "STATIC", "", kPictureLink, ModeX(0) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_WINLIRC},
     {id::KeysRB, "BUTTON", "", kRadio, ModeX(1), kModeY + 2, 14, 16},
-    {0, "STATIC", "", kPicture, ModeX(1) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_KEYS},
+    {id::KeysEI, "STATIC", "", kPictureLink, ModeX(1) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_KEYS},
     {id::MouseRB, "BUTTON", "", kRadio, ModeX(2), kModeY + 2, 14, 16},
-    {0, "STATIC", "", kPicture, ModeX(2) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_MOUSE},
+    {id::MsEI, "STATIC", "", kPictureLink, ModeX(2) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_MOUSE},
     {id::WMRB, "BUTTON", "", kRadio, ModeX(3), kModeY + 2, 14, 16},
-    {0, "STATIC", "", kPicture, ModeX(3) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_MESSAGES},
+    {id::WMEI, "STATIC", "", kPictureLink, ModeX(3) + 16, kModeY, 20, 20, Page::Always, IDI_MODE_MESSAGES},
 
     // The pages' controls come before the tab control, so they lie above it.
     {0, "BUTTON", "Settings", kGroup, kSettings.x, kSettings.y, kGroupWidth, 113},
@@ -138,7 +139,9 @@ constexpr ControlSpec kControls[] = {
     {id::LIRCServerPortE, "EDIT", "8765", kEdit | ES_NUMBER, kLeftColumn + 32, kPageTop + 21, 48, kFieldHeight,
      Page::WinLirc},
     {0, "STATIC", "Clients:", kLabel, kRightColumn, kPageTop + 25, 48, 13, Page::WinLirc},
-    {id::LIRCServerClientsL, "STATIC", "...", kLabel, kRightColumn + 50, kPageTop + 25, 40, 13, Page::WinLirc},
+    {id::LIRCServerClientsL, "STATIC", "...", kLabel, kRightColumn + 50, kPageTop + 25, 30, 13, Page::WinLirc},
+    {id::LIRCSaveSB, "BUTTON", "Save Settings", kSpeedButton, kSettings.x + 204, kPageTop + 20, 22, 22, Page::WinLirc,
+     IDI_SAVE_SETTINGS},
     {id::NetworkReceiverCB, "BUTTON", "Receive from", kCheck, kLeftColumn, kPageTop + 49, 96, 16, Page::WinLirc},
     {id::NetworkReceiverE, "EDIT", "", kEdit, kLeftColumn + 98, kPageTop + 46, 116, kFieldHeight, Page::WinLirc},
     {id::BTVCB, "BUTTON", "BeholdTV priority", kCheck, kLeftColumn, kPageTop, 200, 16, Page::Beholder},
@@ -152,13 +155,13 @@ constexpr ControlSpec kControls[] = {
     {id::ProgNameL, "STATIC", "Quorvel", kLabel, kAbout.x + 4, kAbout.y + 16, 80, 13, Page::Always, 0, Look::Bold},
     {id::VersionL, "STATIC", "", kLabel, kAbout.x + 88, kAbout.y + 16, 76, 13},
     {id::FlagI, "STATIC", "", kPicture, kAbout.x + 166, kAbout.y + 10, 32, 16, Page::Always, IDI_FLAG},
-    // The operating system's line sits 3 px lower than at first, below the maker's full line
-    // height, so that neither is cut off or touches the other.
+    // The operating system's line lies between the maker's line and the links, touching neither;
+    // "OS:" and its value share one top, so that they stand on one line at every DPI.
     {id::AuthorL, "STATIC", "Vantrel", kLabel, kAbout.x + 4, kAbout.y + 32, 130, 13, Page::Always, 0, Look::Blue},
     {id::CopyrightL, "STATIC", "2024-2026", kLabel, kAbout.x + 142, kAbout.y + 32, 86, 13, Page::Always, 0,
      Look::Blue},
-    {id::OSNL, "STATIC", "OS:", kLabel, kAbout.x + 2, kAbout.y + 47, 21, 13},
-    {id::OSL, "STATIC", "", kLabel, kAbout.x + 25, kAbout.y + 45, 205, 13, Page::Always, 0, Look::Blue},
+    {id::OSNL, "STATIC", "OS:", kLabel, kAbout.x + 2, kAbout.y + 46, 21, 13},
+    {id::OSL, "STATIC", "", kLabel, kAbout.x + 25, kAbout.y + 46, 205, 13, Page::Always, 0, Look::Blue},
     {id::HomeL, "STATIC", "www.vantrel.example", kLinkLabel, kAbout.x + 6, kAbout.y + 60, 150, 13, Page::Always, 0,
      Look::Link},
     {id::MailL, "STATIC", "support@vantrel.example", kLinkLabel, kAbout.x + 4, kAbout.y + 76, 150, 13, Page::Always,
@@ -168,8 +171,8 @@ constexpr ControlSpec kControls[] = {
     // Below everything else, so that every other control keeps its place. Three rows: the program
     // the editor shows and its mode; a program to add; the editor's button there.
     {0, "BUTTON", "Programs", kGroup, kPrograms.x, kPrograms.y, kGroupWidth, 89},
-    {id::ProgramCB, "COMBOBOX", "", kList, kProgramsLeft, kPrograms.y + 14, 130, 200},
-    {id::ProgramModeCB, "COMBOBOX", "", kList, kProgramsLeft + 134, kPrograms.y + 14, 80, 200},
+    {id::ProgramCB, "COMBOBOX", "", kList, kProgramsLeft, kPrograms.y + 14, 100, 200},
+    {id::ProgramModeCB, "COMBOBOX", "", kList, kProgramsLeft + 103, kPrograms.y + 14, 119, 200},
     {id::ProgramAddE, "COMBOBOX", "", kCaptureList, kProgramsLeft, kPrograms.y + 38, 130, 200},
     {id::ProgramAddB, "BUTTON", "Add", kPush, kProgramsLeft + 134, kPrograms.y + 38, 38, kFieldHeight},
     {id::ProgramBrowseB, "BUTTON", "...", kPush, kProgramsLeft + 175, kPrograms.y + 38, 39, kFieldHeight},

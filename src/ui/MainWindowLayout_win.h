@@ -6,11 +6,13 @@
 
 namespace quorvel {
 
-// The main window's client size at 96 DPI: the classic 250 x 560 with the "Programs" group
-// below the rest.
+// The main window's client width and the height of its content above the status bar, at 96
+// DPI: the classic 250 x 560 with the "Programs" group below the rest.
 constexpr int kClientWidth = 250;
-constexpr int kClientHeight = 650;
+constexpr int kContentHeight = 631;
 constexpr int kStatusPanel0Width = 210;
+// Room a list item takes beyond its text in a dropped list, at 96 DPI.
+constexpr int kListTextMargin = 8;
 
 // Pages of the settings tabs, in tab order; a control of a page is shown only while its tab
 // is selected.

@@ -12,6 +12,7 @@
 #include "actions/Mouse.h"
 #include "engine/Application.h"
 #include "engine/ButtonEditor.h"
+#include "platform/win32/FileLog_win32.h"
 #include "ui/ControlIds.h"
 #include "ui/MainWindowLayout_win.h"
 
@@ -30,6 +31,9 @@ constexpr ControlHint kHints[] = {
     {id::NameActionCB, "Action"},   {id::MsCB, "Mouse action"},
     {id::NameMessageCB, "Application command"}, {id::KeyRepeatCB, "Repeat while held"},
     {id::KeyE, "Key"},              {id::RunE, "Program to start"},
+    {id::WinLIRCEI, "WinLIRC"},     {id::KeysEI, "Keys"},
+    {id::MsEI, "Mouse"},            {id::WMEI, "Messages"},
+    {id::OSDFI, "OSD colour"},
 };
 
 // Room the selected tab takes beyond its own width.
@@ -74,7 +78,9 @@ void MainWindow::CreateControls() {
     CreateFonts();
     for (const ControlSpec& place : MainWindowControls()) {
         const DWORD exStyle = lstrcmpiA(place.className, "EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
-        controls_.push_back(CreateWindowExA(exStyle, place.className, place.text, place.style, 0, 0, 0, 0, window_,
+        // Scrolled under the status bar, a control is clipped by it.
+        controls_.push_back(CreateWindowExA(exStyle, place.className, place.text, place.style | WS_CLIPSIBLINGS, 0, 0,
+                                            0, 0, window_,
                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance_,
                                             nullptr));
     }
@@ -92,8 +98,8 @@ void MainWindow::CreateControls() {
             SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
-    statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::StatusSB)), instance_, nullptr);
+    const HWND bar = statusBar_.Create(window_, id::StatusSB, instance_);
+    SetWindowPos(bar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void MainWindow::FillLists() {
@@ -149,10 +155,28 @@ void MainWindow::Layout() {
     const auto specs = MainWindowControls();
     for (std::size_t i = 0; i < specs.size(); ++i) {
         const ControlSpec& place = specs[i];
-        const HWND control = controls_[i];
         const HFONT font = place.look == Look::Bold ? boldFont_.Get() : place.look == Look::Link ? linkFont_.Get()
                                                                                                   : font_.Get();
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageA(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    PlaceControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        if (lstrcmpiA(specs[i].className, "COMBOBOX") == 0) FitListWidth(controls_[i]);
+    }
+    LoadPictures();
+    SizeTabs();
+
+    const int panelEdges[] = {Scale(kStatusPanel0Width), -1};
+    statusBar_.SetFont(font_.Get(), panelEdges, 2);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+// Each control in its place, less what the window is scrolled by.
+void MainWindow::PlaceControls() {
+    const auto specs = MainWindowControls();
+    HDWP places = BeginDeferWindowPos(static_cast<int>(specs.size()));
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const ControlSpec& place = specs[i];
         // Edges are scaled rather than sizes, so that rounding never makes neighbours overlap.
         int x = Scale(place.x), y = Scale(place.y);
         int width = Scale(place.x + place.width) - x, height = Scale(place.y + place.height) - y;
@@ -164,16 +188,12 @@ void MainWindow::Layout() {
             width = height = size;
         }
         if (lstrcmpiA(place.className, "COMBOBOX") == 0) height = std::max(height, Scale(kDropHeightFloor));
-        SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (places) {
+            places = DeferWindowPos(places, controls_[i], nullptr, x, y - scroll_, width, height,
+                                    SWP_NOZORDER | SWP_NOACTIVATE);
+        }
     }
-    LoadPictures();
-    SizeTabs();
-
-    const int panelEdges[] = {Scale(kStatusPanel0Width), -1};
-    SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(panelEdges));
-    SendMessageA(statusBar_, WM_SIZE, 0, 0);
-    InvalidateRect(window_, nullptr, TRUE);
+    if (!places || !EndDeferWindowPos(places)) log_.Write(LastErrorText("DeferWindowPos"));
 }
 
 UniqueIcon MainWindow::LoadIconSized(int iconId, int width, int height) const {
@@ -232,6 +252,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     CreateFonts();
     Layout();
+    FitWorkArea(false);
 }
 
 void MainWindow::OnTabChange() {

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "core/Text.h"
 #include "engine/Application.h"
 #include "ui/ControlIds.h"
@@ -119,7 +121,7 @@ void MainWindow::ShowListener() {
 void MainWindow::ShowStatus() {
     const auto& panels = app_->State().status;
     for (int panel = 0; panel < static_cast<int>(panels.size()); ++panel) {
-        SendMessageA(statusBar_, SB_SETTEXTA, panel,
+        SendMessageA(statusBar_.Handle(), SB_SETTEXTA, panel,
                      reinterpret_cast<LPARAM>(panels[static_cast<std::size_t>(panel)].c_str()));
     }
 }
@@ -153,6 +155,28 @@ void MainWindow::SetItems(int controlId, const std::vector<std::string>& items) 
     for (const std::string& item : items) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    FitListWidth(list);
+}
+
+// A list drops down wide enough for its widest item, however narrow the field above it is.
+void MainWindow::FitListWidth(HWND list) {
+    const WindowDC dc(list);
+    const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::string item(static_cast<std::size_t>(std::max<LRESULT>(SendMessageA(list, CB_GETLBTEXTLEN, i, 0), 0)) + 1,
+                         '\0');
+        item.resize(static_cast<std::size_t>(
+            std::max<LRESULT>(SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data())), 0)));
+        SIZE size{};
+        GetTextExtentPoint32A(dc.Get(), item.c_str(), static_cast<int>(item.size()), &size);
+        widest = std::max(widest, size.cx);
+    }
+    RECT field{};
+    GetWindowRect(list, &field);
+    const int needed = static_cast<int>(widest) + GetSystemMetrics(SM_CXVSCROLL) + Scale(kListTextMargin);
+    SendMessageA(list, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::max<int>(field.right - field.left, needed)), 0);
 }
 
 void MainWindow::SetIndicatorImage(int index) {

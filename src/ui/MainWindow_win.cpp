@@ -20,6 +20,8 @@ constexpr UINT kTrayCallbackMessage = QUORVEL_TRAY_CALLBACK_MESSAGE;
 static_assert(kTrayCallbackMessage == WM_APP + 2);
 // Declared here so that the program builds with headers older than Windows 8.1's.
 constexpr UINT kDpiChangedMessage = 0x02E0;
+// How far a turn of the mouse wheel scrolls the window, at 96 DPI.
+constexpr int kWheelStep = 48;
 
 }  // namespace
 
@@ -51,17 +53,12 @@ bool MainWindow::Create() {
 
     dpi_ = GetDeviceCaps(WindowDC(nullptr).Get(), LOGPIXELSX);
 
-    // A fixed single border with the system menu and the minimize box only.
+    // A fixed single border with the system menu and the minimize box only; sized once its
+    // controls exist.
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
-    AdjustWindowRect(&frame, style, FALSE);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowExA(0, kClassName, QUORVEL_MAIN_CAPTION, style, left, top, width, height, nullptr, nullptr,
-                    instance_, this);
+    CreateWindowExA(0, kClassName, QUORVEL_MAIN_CAPTION, style, 0, 0, 0, 0, nullptr, nullptr, instance_, this);
     if (!window_) return false;
+    FitWorkArea(true);
     tray_ = std::make_unique<Win32TrayIcon>(window_, instance_, kTrayCallbackMessage, log_);
     mainT_ = std::make_unique<Win32WindowTimer>(window_, kMainTId, log_);
     offTimer_ = std::make_unique<Win32WindowTimer>(window_, kOffTimerId, log_);
@@ -118,9 +115,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Minimized means gone to the tray: no window, no taskbar button.
             if (wParam == SIZE_MINIMIZED) {
                 ShowWindow(window_, SW_HIDE);
-            } else if (statusBar_) {
-                SendMessageA(statusBar_, WM_SIZE, 0, 0);
+            } else if (statusBar_.Handle()) {
+                SendMessageA(statusBar_.Handle(), WM_SIZE, 0, 0);
             }
+            return 0;
+        case WM_VSCROLL: OnScroll(LOWORD(wParam)); return 0;
+        case WM_MOUSEWHEEL:
+            ScrollTo(scroll_ - GET_WHEEL_DELTA_WPARAM(wParam) * Scale(kWheelStep) / WHEEL_DELTA);
             return 0;
         case kDpiChangedMessage: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<RECT*>(lParam)); return 0;
         case WM_CLOSE: OnClose(); return 0;

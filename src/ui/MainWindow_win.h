@@ -22,6 +22,7 @@
 #include "platform/win32/WindowTimer_win32.h"
 #include "ui/KeyCaptureField_win.h"
 #include "ui/LinkLabels_win.h"
+#include "ui/StatusBar_win.h"
 #include "ui/TrayMenu_win.h"
 
 namespace quorvel {
@@ -97,6 +98,7 @@ private:
     void SetChecked(int id, bool checked);
     void SetChoice(int id, int index);
     void SetItems(int id, const std::vector<std::string>& items);
+    void FitListWidth(HWND list);
     void SetIndicatorImage(int index);
 
     // Fonts, pictures and places for the current DPI (MainWindowLook_win.cpp).
@@ -112,6 +114,11 @@ private:
     UniqueIcon LoadIconSized(int id, int width, int height) const;
     void OnTabChange();
     void OnDpiChanged(int dpi, const RECT& suggested);
+    void PlaceControls();
+    // The whole window within the work area of its screen; what does not fit scrolls.
+    void FitWorkArea(bool centre);
+    void ScrollTo(int position);
+    void OnScroll(int request);
     LRESULT OnControlColor(HDC dc, HWND control);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
     bool OnSetCursor(HWND control);
@@ -128,7 +135,9 @@ private:
     // Set while the window shows the model, so that the controls' own change notifications
     // are not taken for the user's edits.
     bool showing_ = false;
-    HWND statusBar_ = nullptr;
+    StatusBar statusBar_;
+    // How far the content is scrolled up, in pixels.
+    int scroll_ = 0;
     HWND hints_ = nullptr;           // owned by the window, which destroys it
     HWND appBeforeTray_ = nullptr;   // the window in front before the tray icon was clicked
     std::vector<HWND> controls_;     // one per entry of the layout, in its order

@@ -13,7 +13,7 @@ namespace {
 namespace id = control_id;
 
 constexpr const char* kAllPrograms = "All programs";
-const std::vector<std::string> kProgramModes = {"Current mode", "WinLIRC", "Keys", "Mouse", "Messages"};
+const std::vector<std::string> kProgramModes = {"Current mode", "WinLIRC only", "Keys", "Mouse", "Messages"};
 
 constexpr ControlHint kHints[] = {
     {id::ProgramCB, "The program whose button definitions the editor shows and saves"},

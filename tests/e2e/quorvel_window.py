@@ -25,9 +25,9 @@ ARTEFACTS_DIR = WORK_DIR / "artefacts"
 def _read_ids():
     header = (REPO_DIR / "src" / "ui" / "ControlIds.h").read_text()
     control_block = re.search(r"#define QUORVEL_CONTROLS\(X\)(.*?)\n\n", header, re.S).group(1)
-    controls = {name: int(number) for name, number in re.findall(r"X\((\w+), (\d+)\)", control_block)}
+    controls = {name: int(number) for name, number in re.findall(r"X\(\s*(\w+)\s*,\s*(\d+)\s*\)", control_block)}
     menu_block = re.search(r"#define QUORVEL_TRAY_MENU\(X\)(.*?)\n\n", header, re.S).group(1)
-    items = {name: int(number) for name, number in re.findall(r"X\((\w+), (\d+)\)", menu_block)}
+    items = {name: int(number) for name, number in re.findall(r"X\(\s*(\w+)\s*,\s*(\d+)\s*\)", menu_block)}
     callback = int(re.search(r"#define QUORVEL_TRAY_CALLBACK_MESSAGE (0x[0-9A-Fa-f]+)", header).group(1), 16)
     return controls, items, callback
 

@@ -23,8 +23,6 @@ MAP = {
     "Keys": {KEY: "0041"},
     "Programs": {"player.exe": "0", "Media.exe": str(MODES["WinLIRC"])},
     "Keys@Player.exe": {KEY: "0042"},
-    # The media centre reads the lines only: no key for it.
-    "Keys@MEDIA.EXE": {KEY: "0000"},
 }
 
 
@@ -52,7 +50,8 @@ def test_a_press_takes_the_definition_and_mode_of_the_program_in_front(program, 
     assert key_events(received(quorvel, other, 2)) == ["down 41", "up 41"]
     assert client.received == b""
 
-    # A program in the WinLIRC mode gets the line, and no key, while the current mode is Keys.
+    # A program in "WinLIRC only" gets the line, and not the global key, while the current
+    # mode is Keys.
     media = SpyWindow(program, wintool, "Media").start()
     press(quorvel)
     line = lirc_line(PLAY, 0, "Play", "")
@@ -120,6 +119,8 @@ def test_the_programs_group_adds_teaches_and_removes_and_exit_saves_it(program, 
     add("Media.exe")
     assert wintool.items(*MAIN_WINDOW, "ProgramCB") == (2, ["All programs", "Player.exe", "Media.exe"])
     assert wintool.select(*MAIN_WINDOW, "ProgramModeCB", MODES["WinLIRC"])
+    assert wintool.items(*MAIN_WINDOW, "ProgramModeCB") == (
+        1, ["Current mode", "WinLIRC only", "Keys", "Mouse", "Messages"])
 
     # Teaching Media.exe a button, then giving it back to the global map.
     quorvel.control.press(PLAY, 2)

@@ -17,7 +17,7 @@ from harness.waiting import wait_until
 from lirc_clients import connect_clients, lirc_line, write_settings
 from output_spy import SpyWindow
 from quorvel import start_quorvel, wait_for_text
-from quorvel_window import (WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow, center)
+from quorvel_window import (CONTROL_IDS, WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow, center)
 from stand_in import StandIn
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
@@ -25,6 +25,7 @@ PLAY = 0x00BE0035
 VIRTUAL_REMOTE = ("QuorvelVirtualRemote", "Quorvel Virtual Remote")
 MODE_RADIOS = ("WinLIRCRB", "KeysRB", "MouseRB", "WMRB")
 DEFAULT_OSD_COLOUR = (180, 250, 250)
+WM_VSCROLL, SB_BOTTOM = 0x0115, 7
 WHERE_IT_RUNS = ("Quorvel runs here, in the notification area. Click its icon to open the window; "
                  "right-click it for the menu.")
 
@@ -206,9 +207,13 @@ BS_TYPEMASK, BS_GROUPBOX, BS_ICON = 0xF, 0x7, 0x40
 CHECK_KINDS = {0x2, 0x3, 0x4, 0x9}  # check boxes and radio buttons
 SS_TYPEMASK, TEXT_STATICS = 0x1F, {0x0, 0xC}  # SS_LEFT, SS_LEFTNOWORDWRAP
 # Room a check box's or radio button's own box and the gap after it take, at 96 DPI; room a
-# push button's edges take.
+# push button's edges take; room a drop-down list's arrow and edges take, in the field and in
+# the list that drops down.
 CHECK_ROOM = 16
 PUSH_KINDS, PUSH_ROOM = {0x0, 0x1}, 8
+CBS_TYPEMASK, CBS_DROPDOWNLIST, FIELD_ROOM, LIST_ROOM = 0x3, 0x3, 24, 20
+# The status bar's first panel, at 96 DPI, and the room its edges take.
+STATUS_PANEL, STATUS_EDGES = 210, 6
 
 
 def layout_faults(places, dpi: int) -> list:
@@ -224,6 +229,12 @@ def layout_faults(places, dpi: int) -> list:
             needed += CHECK_ROOM * dpi // 96
         elif place.class_name == "Button" and kind in PUSH_KINDS and not place.style & BS_ICON and place.text:
             needed += PUSH_ROOM * dpi // 96
+        elif place.class_name == "ComboBox" and place.style & CBS_TYPEMASK == CBS_DROPDOWNLIST and place.text:
+            needed += FIELD_ROOM * dpi // 96
+        elif place.class_name == "msctls_statusbar32":
+            # The first panel's text may take as many lines as the bar is high.
+            lines = (place.bottom - place.top - 4) // place.text_height
+            width = lines * (STATUS_PANEL * dpi // 96 - STATUS_EDGES)
         elif place.class_name != "Static" or (place.style & SS_TYPEMASK) not in TEXT_STATICS:
             continue
         if needed > width:
@@ -241,6 +252,20 @@ def layout_faults(places, dpi: int) -> list:
     return faults
 
 
+def list_faults(wintool, dpi: int) -> list:
+    """Drop-down lists whose widest item is wider than the list that drops down."""
+    _, rows = wintool.run("list-widths", *MAIN_WINDOW)
+    names = {number: name for name, number in CONTROL_IDS.items()}
+    return [f"{names.get(int(number), number)} drops {dropped} px wide, its widest item needs {widest}"
+            for number, dropped, widest in rows if int(widest) + LIST_ROOM * dpi // 96 > int(dropped)]
+
+
+def same_line(quorvel) -> bool:
+    """"OS:" and the system's name stand on one line."""
+    label, value = (quorvel.wintool.control_rect(*MAIN_WINDOW, name) for name in ("OSNL", "OSL"))
+    return label[1] == value[1] and label[3] == value[3]
+
+
 @pytest.mark.parametrize("dpi, scale", [(96, "100"), (120, "125"), (144, "150"), (192, "200")])
 def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, desktop, dpi, scale):
     # Wine draws the window's frame and caption itself, as a desktop would.
@@ -254,14 +279,24 @@ def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, deskt
     quorvel.control.press(PLAY, 2)
     quorvel.control.wait_idle()
     wait_for_text(quorvel, "NameRCCodeExST", "00BE0035")
+    # An edit the next press discards: the status bar says so in a text wider than its panel.
+    assert wintool.set_text(window.control_hwnd("NameE"), "Channel Up")
+    quorvel.control.press(PLAY, 2)
+    quorvel.control.wait_idle()
+    assert wait_until(lambda: quorvel.status()[0] == "Unsaved changes to 'Channel Up' were discarded", 10)
     left, top, right, bottom = window.rect()
-    # The client area is 250 x 650 at 96 DPI, with a frame around it.
+    # The client area is 250 x 665 at 96 DPI, with a frame around it; the screen has room for it.
     assert 250 * dpi // 96 < right - left < 250 * dpi // 96 + 20
-    assert 650 * dpi // 96 < bottom - top < 650 * dpi // 96 + 50
+    assert 665 * dpi // 96 < bottom - top < 665 * dpi // 96 + 50
     window.screenshot(f"window-{scale}")
-    # No text is cut off and no group's frame is hidden, on any tab.
-    faults = layout_faults(wintool.layout(*MAIN_WINDOW), dpi)
+    # The status text wraps onto the bar's second line.
+    bar = window.control_rect("StatusSB")
+    second_line = (bar[0] + 4, bar[1] + (bar[3] - bar[1]) * 3 // 4, bar[0] + STATUS_PANEL * dpi // 96 - 4, bar[3] - 3)
+    assert (0, 0, 0) in desktop.colours(second_line)
+    # No text is cut off, in a field or in a list, and no group's frame is hidden, on any tab.
+    faults = layout_faults(wintool.layout(*MAIN_WINDOW), dpi) + list_faults(wintool, dpi)
     assert faults == [], "\n".join(faults)
+    assert same_line(quorvel)
 
     for index, caption in enumerate(("general", "winlirc", "beholder", "compro")):
         window.show_tab(index)
@@ -269,6 +304,33 @@ def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, deskt
         assert [states[name].visible for name in PAGE_CONTROLS] == [i == index for i in range(4)], caption
         assert layout_faults(wintool.layout(*MAIN_WINDOW), dpi) == [], caption
         window.screenshot(f"window-{scale}-{caption}")
+    quorvel.exit()
+
+
+def test_the_window_fits_a_1080_line_screen_with_a_task_bar_and_scrolls_the_rest(program, wintool, desktop):
+    # At 200 % the whole window is higher than a 1,080-line screen less its task bar. Wine's
+    # virtual desktop named "shell" has a task bar, as Windows has.
+    program.prefix.reg_add(r"HKCU\Software\Wine\Explorer", "Desktop", "shell")
+    program.prefix.reg_add(r"HKCU\Software\Wine\Explorer\Desktops", "shell", "1920x1080")
+    program.prefix.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "192", "REG_DWORD")
+    quorvel = start_quorvel(program, wintool)
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+    task_bar = wait_until(lambda: next((w.hwnd for w in wintool.list() if w.class_name == "Shell_TrayWnd"
+                                        and w.visible), None), 20)
+    assert task_bar, "the virtual desktop has no task bar"
+    bar_top = wintool.rect(task_bar)[1]
+    assert bar_top < 1080
+    left, top, right, bottom = window.rect()
+    assert 0 <= top and bottom <= bar_top, (window.rect(), bar_top)
+
+    # The last row of "Programs" lies below the status bar until the content is scrolled to its end.
+    status_top = window.control_rect("StatusSB")[1]
+    assert window.control_rect("ProgramRemoveB")[3] > status_top
+    assert wintool.post(quorvel.hwnd, WM_VSCROLL, SB_BOTTOM)
+    assert wait_until(lambda: window.control_rect("ProgramRemoveB")[3] <= status_top, 10)
+    assert window.control_rect("ProgramRemoveB")[1] > top
+    window.screenshot("window-200-scrolled")
     quorvel.exit()
 
 
@@ -409,11 +471,12 @@ def test_editor_captions_hints_and_about_group_as_laid_out(program, wintool):
     assert quorvel.texts("KeyE") == {"KeyE": "None"}
 
     hints = {"SaveButtonPropertiesSB": "Save Button Properties", "RunSB": "Select application to run...",
-             "SaveSetSB": "Save Settings"}
+             "SaveSetSB": "Save Settings", "LIRCSaveSB": "Save Settings"}
     # The controls that show a picture or nothing carry the guide's words as hints.
     worded = {"WinLIRCRB": "WinLIRC", "KeysRB": "Keys", "MouseRB": "Mouse", "WMRB": "Messages",
+              "WinLIRCEI": "WinLIRC", "KeysEI": "Keys", "MsEI": "Mouse", "WMEI": "Messages",
               "NameActionCB": "Action", "MsCB": "Mouse action", "NameMessageCB": "Application command",
-              "KeyRepeatCB": "Repeat while held", "KeyE": "Key", "RunE": "Program to start"}
+              "KeyRepeatCB": "Repeat while held", "KeyE": "Key", "RunE": "Program to start", "OSDFI": "OSD colour"}
     assert wintool.hints(*MAIN_WINDOW, *hints, *worded) == {**hints, **worded}
     guide = (REPO_DIR / "docs" / "guide.md").read_text()
     assert [word for word in worded.values() if f'"{word}"' not in guide] == []
@@ -435,7 +498,7 @@ def test_editor_captions_hints_and_about_group_as_laid_out(program, wintool):
     # The About group's controls sit where they belong inside the group, at 96 DPI.
     about = group_rect("About")
     places = {"ProgNameL": (4, 16), "VersionL": (88, 16), "FlagI": (166, 10), "AuthorL": (4, 32),
-              "CopyrightL": (142, 32), "OSNL": (2, 47), "OSL": (25, 45), "HomeL": (6, 60), "MailL": (4, 76),
+              "CopyrightL": (142, 32), "OSNL": (2, 46), "OSL": (25, 46), "HomeL": (6, 60), "MailL": (4, 76),
               "DonateI": (161, 62)}
     found = {}
     for control in places:

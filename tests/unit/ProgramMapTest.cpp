@@ -90,8 +90,8 @@ TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnesForTheBu
     };
     using enum EmulationMode;
     const Case cases[] = {
-        {"player.EXE", "00000001", {"Player.exe", true, WinLIRC, true, true}},
-        {"Player.exe", "00000002", {"Player.exe", false, WinLIRC, true, false}},
+        {"player.EXE", "00000001", {"Player.exe", true, WinLIRC, true, true, true}},
+        {"Player.exe", "00000002", {"Player.exe", false, WinLIRC, true, false, true}},
         {"Follower.exe", "00000002", {"Follower.exe", true, Keys, true, false}},
         {"Follower.exe", "00000001", {"Follower.exe", false, Keys}},
         {"Other.exe", "00000001", {"", false, Keys}},

@@ -22,6 +22,8 @@ TEST(ProgramInFront, NamesTheProgramWhereTheUserWorks) {
     const WindowHandle app = windows.AddWindow("C:\\Apps\\Calculator.exe");
     windows.children[host] = {windows.AddWindow("C:\\Windows\\System32\\ApplicationFrameHost.exe"), app};
     const WindowHandle denied = windows.AddWindow("");
+    const WindowHandle own = windows.AddWindow("C:\\Quorvel\\Quorvel.exe");
+    windows.facts[own].own = true;
 
     EXPECT_EQ(ProgramInFront(windows, player), "Player.exe");
     EXPECT_EQ(ProgramInFront(windows, host), "Calculator.exe");
@@ -32,7 +34,7 @@ TEST(ProgramInFront, NamesTheProgramWhereTheUserWorks) {
     EXPECT_EQ(ProgramInFront(windows, desktop), "Player.exe");
     windows.zOrder = {taskBar, desktop};
     EXPECT_EQ(ProgramInFront(windows, taskBar), "");
-    windows.zOrder = {player, app, taskBar, hidden};
+    windows.zOrder = {own, player, app, taskBar, hidden};
     EXPECT_EQ(ProgramsWithWindows(windows), (std::vector<std::string>{"Player.exe", "Calculator.exe"}));
 }
 
@@ -66,9 +68,9 @@ TEST_F(ProgramPressTest, HoldKeepsTheDefinitionAndModeOfTheProgramItBeganIn) {
     windows.foreground = otherWindow;
     Tick(10);
     EXPECT_EQ(programWindows.imagePathsAsked, 1);
-    EXPECT_EQ(model.press.definition, (PressDefinition{"player.exe", true, EmulationMode::WinLIRC}));
-    // Key A and a line on hold counts 0, 9, 10 and 11, lines only on the even ones.
-    EXPECT_EQ(KeysDown(), std::vector<int>(4, 0x41));
+    EXPECT_EQ(model.press.definition, (PressDefinition{"player.exe", true, EmulationMode::WinLIRC, false, false, true}));
+    // The player takes lines only: on hold counts 0 and 10, and not Other's key B on the repeats.
+    EXPECT_EQ(KeysDown(), std::vector<int>{});
     EXPECT_EQ(lirc.lines.size(), 2u);
     EXPECT_EQ(model.mode, EmulationMode::Keys);
 
@@ -95,17 +97,44 @@ TEST_F(ProgramPressTest, ALongPressWaitsForTheReleaseAndKeepsTheProgramItBeganIn
     windows.foreground = otherWindow;
     EXPECT_TRUE(KeysDown().empty());
     Tick(2);
-    // The player's own key at the release, in its WinLIRC mode; the line went out at the press.
-    EXPECT_EQ(KeysDown(), std::vector<int>{0x41});
+    // The player takes lines only: nothing at the release; the line went out at the press.
+    EXPECT_EQ(KeysDown(), std::vector<int>{});
     EXPECT_EQ(lirc.lines.size(), 1u);
 
     // Held elsewhere to hold count 4: the global long press, once, and nothing at the release.
     receiver.Hold(kPlay, 7);
     receiver.Idle(1);
     Tick(8);
-    EXPECT_EQ(KeysDown(), (std::vector<int>{0x41, 0x43}));
+    EXPECT_EQ(KeysDown(), std::vector<int>{0x43});
     // Each announced when it acted, the long press by the button's name.
     EXPECT_EQ(osd.requests, (std::vector<FakeOsd::Request>{{"Play\rWinLIRC", false}, {"Play (long)\rC", false}}));
+}
+
+TEST_F(ProgramPressTest, AProgramInWinLircLinesOnlyGetsLinesActionsAndLaunchesButNoKeyMouseOrCommand) {
+    constexpr std::uint32_t kSleep = 0xA35D;
+    ProgramMap& player = *model.map.FindProgram("player.exe");
+    player[Section::Mouse].Set(MapKey(kPlay), "5");
+    player[Section::Messages].Set(MapKey(kPlay), "8");
+    player[Section::Applications].Set(MapKey(kPlay), "C:\\Apps\\Show.exe");
+    Define(kSleep, Section::Actions, "1");
+    windows.foreground = playerWindow;
+    receiver.Hold(kPlay, 1);
+    receiver.Idle(1);
+    receiver.Hold(kSleep, 1);
+    Tick(3);
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"line", "launch"}));
+    EXPECT_EQ(power.calls, std::vector<std::string>{"Sleep"});
+
+    // The global WinLIRC mode keeps its rule: a button with only a key sends it beside the line.
+    input.ClearCalls();
+    lirc.lines.clear();
+    processes.launches.clear();
+    model.mode = EmulationMode::WinLIRC;
+    windows.foreground = otherWindow;
+    receiver.Idle(1);
+    receiver.Hold(kPlay, 1);
+    Tick(2);
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"key", "line"}));
 }
 
 TEST_F(ProgramPressTest, OwnWindowInFrontAndNoProgramsLeaveTheProgramUnasked) {

@@ -58,6 +58,7 @@ WindowFacts Win32ProgramWindows::Facts(WindowHandle window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(hwnd, &processId);
     facts.processId = processId;
+    facts.own = processId == GetCurrentProcessId();
     facts.visible = IsWindowVisible(hwnd) != FALSE;
     facts.minimized = IsIconic(hwnd) != FALSE;
     facts.toolWindow = (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;

@@ -1,5 +1,7 @@
 #include "Layout.h"
 
+#include <algorithm>
+
 #include "RemoteWindows.h"
 #include "TextEscape.h"
 
@@ -46,6 +48,24 @@ std::vector<std::vector<std::string>> LayoutLines(HWND window) {
     }
     DeleteObject(normal);
     DeleteObject(bold);
+    ReleaseDC(nullptr, dc);
+    return lines;
+}
+
+std::vector<std::vector<std::string>> ListWidthLines(HWND window) {
+    const HDC dc = GetDC(nullptr);
+    const HFONT normal = MakeFont(GetDeviceCaps(dc, LOGPIXELSX), FW_NORMAL);
+    std::vector<std::vector<std::string>> lines;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (_stricmp(ClassOf(child).c_str(), "ComboBox") != 0) continue;
+        const std::optional<ComboContents> contents = ReadCombo(child);
+        if (!contents) continue;
+        LONG widest = 0;
+        for (const std::string& item : contents->items) widest = std::max(widest, TextSize(dc, normal, item).cx);
+        const LRESULT dropped = SendMessageA(child, CB_GETDROPPEDWIDTH, 0, 0);
+        lines.push_back({std::to_string(GetDlgCtrlID(child)), std::to_string(dropped), std::to_string(widest)});
+    }
+    DeleteObject(normal);
     ReleaseDC(nullptr, dc);
     return lines;
 }

@@ -258,6 +258,17 @@ int LayoutOf(const Arguments& arguments) {
     return kSuccess;
 }
 
+int ListWidths(const Arguments& arguments) {
+    HWND window = FindWindowOrSay(arguments[0], arguments[1]);
+    if (window == nullptr) {
+        return kNotFound;
+    }
+    for (const auto& line : ListWidthLines(window)) {
+        PrintLine(line);
+    }
+    return kSuccess;
+}
+
 int Children(const Arguments& arguments) {
     HWND window = FindWindowOrSay(arguments[0], arguments[1]);
     if (window == nullptr) {
@@ -480,6 +491,7 @@ const std::map<std::string, Command>& Commands() {
         {"wait-dialog", {2, 2, "wait-dialog <text> <timeout-ms>", WaitDialog}},
         {"children", {2, 2, "children <class> <title>", Children}},
         {"layout", {2, 2, "layout <class> <title>", LayoutOf}},
+        {"list-widths", {2, 2, "list-widths <class> <title>", ListWidths}},
         {"click-button", {3, 3, "click-button <class> <title> <caption>", ClickButton}},
         {"close", {1, 1, "close <hwnd>", Close}},
         {"post", {4, 4, "post <hwnd> <message> <wparam> <lparam>", Post}},
