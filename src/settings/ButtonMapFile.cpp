@@ -8,6 +8,7 @@
 #include "core/Text.h"
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
+#include "platform/Paths.h"
 #include "platform/ProfileFile.h"
 
 namespace quorvel {
@@ -160,9 +161,7 @@ bool WriteEntries(ProfileFile& profile, const std::string& path, const ButtonMap
 }  // namespace
 
 std::string ButtonMapPath(const std::string& executablePath) {
-    const std::size_t slash = executablePath.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? std::string() : executablePath.substr(0, slash + 1);
-    return folder + "Quorvel.ini";
+    return std::string(SplitPath(executablePath).folder) + "Quorvel.ini";
 }
 
 ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path, Log& log) {

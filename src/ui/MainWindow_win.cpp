@@ -83,6 +83,12 @@ void MainWindow::ShowRunningCopy() {
     }
 }
 
+void MainWindow::OpenReceiverSettings() {
+    SendMessageA(GetDlgItem(window_, control_id::SPC), TCM_SETCURSEL, static_cast<WPARAM>(Page::WinLirc), 0);
+    OnTabChange();
+    Restore();
+}
+
 void MainWindow::Attach(Application* application) {
     if (app_) app_->State().observer = nullptr;
     app_ = application;
@@ -213,6 +219,8 @@ void MainWindow::OnClose() {
         return;
     }
     if (app_) app_->Exit();
+    // The icon goes while its window can still answer the shell.
+    if (tray_) tray_->Close();
     DestroyWindow(window_);
 }
 

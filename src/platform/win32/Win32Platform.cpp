@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/Paths.h"
 #include "platform/win32/FileLog_win32.h"
 
 
@@ -93,8 +94,8 @@ std::optional<std::string> Win32ProfileFile::CopyBeside(const std::string& path)
         log_.Write(Win32ErrorText(path + " is read-only; saving it", ERROR_ACCESS_DENIED));
         return std::nullopt;
     }
-    const std::size_t slash = path.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string_view parent = SplitPath(path).folder;
+    const std::string folder = parent.empty() ? "." : std::string(parent);
     // A new name for each save, so that no cached view of an earlier copy is read back.
     char copy[MAX_PATH] = {};
     if (!::GetTempFileNameA(folder.c_str(), "Quo", 0, copy)) {
@@ -147,9 +148,18 @@ void Win32Libraries::Free(ModuleHandle module) {
     ::FreeLibrary(reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(module)));
 }
 
+namespace {
+
+UINT IconOf(MessageKind kind) { return kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION; }
+
+}  // namespace
+
 void Win32Dialogs::ShowMessage(const std::string& text, MessageKind kind) {
-    const UINT icon = kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION;
-    ::MessageBoxA(nullptr, text.c_str(), "Quorvel", MB_OK | icon | MB_TASKMODAL);
+    ::MessageBoxA(nullptr, text.c_str(), "Quorvel", MB_OK | IconOf(kind) | MB_TASKMODAL);
+}
+
+bool Win32Dialogs::Ask(const std::string& question, MessageKind kind) {
+    return ::MessageBoxA(nullptr, question.c_str(), "Quorvel", MB_YESNO | IconOf(kind) | MB_TASKMODAL) == IDYES;
 }
 
 void Win32Sound::PlayResourceAsync(const std::string& name) {
