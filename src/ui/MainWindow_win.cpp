@@ -164,7 +164,6 @@ void MainWindow::OnCreate() {
     AddProgramHints();
     Layout();
     OnTabChange();
-    menu_.ShowSelectedMode(EmulationMode::None);
 }
 
 void MainWindow::OnTimer(UINT_PTR timerId) {
