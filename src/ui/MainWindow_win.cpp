@@ -218,8 +218,6 @@ void MainWindow::OnClose() {
         return;
     }
     if (app_) app_->Exit();
-    // The icon goes while its window can still answer the shell.
-    if (tray_) tray_->Close();
     DestroyWindow(window_);
 }
 

@@ -117,20 +117,6 @@ void Perform(TrayShared& shared, const TrayCall& call) {
     }
 }
 
-// Waits for the thread to end, meanwhile taking the messages other threads send to this one's
-// windows; false when the time ran out first.
-bool WaitTakingSentMessages(HANDLE thread, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (DWORD waited = 0; waited < timeoutMs; waited = GetTickCount() - start) {
-        const DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - waited, QS_SENDMESSAGE);
-        if (result == WAIT_OBJECT_0) return true;
-        if (result != WAIT_OBJECT_0 + 1) return false;
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-}
-
 DWORD WINAPI RunTray(void* parameter) {
     const std::unique_ptr<std::shared_ptr<TrayShared>> owned(static_cast<std::shared_ptr<TrayShared>*>(parameter));
     TrayShared& shared = **owned;
@@ -182,10 +168,9 @@ void Win32TrayIcon::ReleaseCalls() { shared_->requests.Release(); }
 void Win32TrayIcon::Close() {
     shared_->requests.Close();
     if (!thread_) return;
-    // While the shell removes the icon it sends the icon's window messages, which this thread
-    // must answer. A shell that does not answer at all must not hold up the exit: the thread is
-    // left to the end of the process, and the icon to the shell.
-    if (!WaitTakingSentMessages(thread_.Get(), kCloseWaitMs)) {
+    // A shell that does not answer must not hold up the exit: the thread is left to the end
+    // of the process, and the icon to the shell.
+    if (WaitForSingleObject(thread_.Get(), kCloseWaitMs) != WAIT_OBJECT_0) {
         shared_->Write("The shell did not answer; the tray icon is left to it");
         std::lock_guard guard(shared_->logLock);
         shared_->log = nullptr;
