@@ -1,5 +1,7 @@
 #include "actions/ProgramLauncher.h"
 
+#include "platform/Paths.h"
+
 namespace quorvel {
 
 void LaunchProgram(Processes& processes, const std::string& applicationPath) {
@@ -11,10 +13,7 @@ void LaunchProgram(Processes& processes, const std::string& applicationPath) {
     launch.commandLine = '"' + applicationPath + "\" ";
     // The program starts in its own folder. A bare file name has none: the new process then
     // inherits ours, since CreateProcessA rejects an empty directory.
-    const std::size_t folderEnd = applicationPath.find_last_of("\\:");
-    if (folderEnd != std::string::npos) {
-        launch.workingDirectory = applicationPath.substr(0, folderEnd + 1);
-    }
+    launch.workingDirectory = SplitPath(applicationPath).folder;
     launch.creationFlags = kCreateNewConsole | kIdlePriorityClass;
     launch.startupFlags = kStartfUseShowWindow;
     launch.showWindow = kSwShowNormal;

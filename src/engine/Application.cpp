@@ -5,6 +5,8 @@
 #include "lirc/LircPort.h"
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
+#include "platform/Paths.h"
+#include "platform/ProfileFile.h"
 #include "platform/ProcessControl.h"
 #include "platform/Timer.h"
 #include "platform/TrayIcon.h"
@@ -22,7 +24,16 @@ constexpr const char* kWhereItRuns =
 class Unreported final : public Dialogs {
 public:
     void ShowMessage(const std::string&, MessageKind) override {}
+    bool Ask(const std::string&, MessageKind) override { return false; }
 };
+
+// The executable's folder as Explorer shows it: without the last backslash, unless it is a root.
+std::string ProgramFolder(const std::string& executablePath) {
+    std::string_view folder = SplitPath(executablePath).folder;
+    const std::string_view parent = folder.empty() ? folder : folder.substr(0, folder.size() - 1);
+    if (!parent.empty() && parent.back() != ':' && folder.back() != ':') folder = parent;
+    return std::string(folder);
+}
 
 }  // namespace
 
@@ -67,13 +78,14 @@ bool Application::Start(const std::vector<std::string>& arguments) {
     model_.Changed(Aspect::Programs);
     lirc_.PublishDirectory();
     power_.LoadPowerLibrary();
-    if (!receivers_.DetectReceivers(debugMode_)) return false;
+    if (!receivers_.DetectReceivers(debugMode_, ProgramFolder(c_.profile.ToAnsi(c_.executablePath)))) return false;
     if (!model_.settings.hiddenIcon) {
         c_.tray.Show();
         // A new user, who has not seen the window yet, learns where the program went.
         if (!settingsStored) c_.tray.ShowBalloon("Quorvel", kWhereItRuns);
     }
     ApplyListener();
+    if (receivers_.AwaitingServer()) c_.openReceiverSettings();
     if (supported) return true;
     // Nothing is saved, but what start-up opened is released as at the exit.
     lirc_.Shutdown();
@@ -122,6 +134,7 @@ void Application::ChooseCard(int index) { receivers_.ChooseCard(index); }
 
 void Application::SaveAll() {
     if (settingsStore_.SaveAll(receivers_.BeholderAvailable())) model_.ShowStatus("Settings saved");
+    receivers_.SettingsSaved();
 }
 
 void Application::ChangeEditor(const EditorButton& editor) {

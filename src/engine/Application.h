@@ -64,6 +64,8 @@ struct ApplicationContext {
     std::function<void(std::uint32_t colour)> setOsdColour;
     // Asks the copy of the program that already runs to show its window.
     std::function<void()> showRunningCopy;
+    // Shows the window with the setting of the receiver, for a user without a card.
+    std::function<void()> openReceiverSettings;
 };
 
 // The program's logic: the start-up sequence, what the user's choices in the window and the

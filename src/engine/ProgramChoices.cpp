@@ -4,14 +4,18 @@
 #include "engine/ProgramInFront.h"
 #include "model/Model.h"
 #include "platform/Dialogs.h"
+#include "platform/Paths.h"
 
 namespace quorvel {
 
 std::vector<std::string> ProgramChoices::OpenPrograms() { return ProgramsWithWindows(windows_); }
 
 bool ProgramChoices::Add(const std::string& nameOrPath) {
-    const std::size_t slash = nameOrPath.find_last_of("\\/");
-    const std::string name = slash == std::string::npos ? nameOrPath : nameOrPath.substr(slash + 1);
+    std::string name(SplitPath(nameOrPath).fileName);
+    // A program is known by its executable's file name, which always has an extension: a name
+    // typed without one would never match.
+    const bool completed = !name.empty() && name.find('.') == std::string::npos;
+    if (completed) name += ".exe";
     if (const std::string fault = ProgramNameFault(name); !fault.empty()) {
         dialogs_.ShowMessage(fault, MessageKind::Error);
         return false;
@@ -22,6 +26,7 @@ bool ProgramChoices::Add(const std::string& nameOrPath) {
         return false;
     }
     ChooseForEditor(model_.map.AddProgram(name).name);
+    if (completed) model_.ShowStatus("Added " + name + ": a program's name ends in .exe");
     return true;
 }
 

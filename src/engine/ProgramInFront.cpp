@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/Text.h"
+#include "platform/Paths.h"
 #include "platform/ProgramWindows.h"
 
 namespace quorvel {
@@ -28,10 +29,7 @@ bool IsWorkWindow(const WindowFacts& facts) {
     return facts.visible && !facts.minimized && !facts.toolWindow && !IsPassing(facts);
 }
 
-std::string FileName(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+std::string FileName(const std::string& path) { return std::string(SplitPath(path).fileName); }
 
 // A Store app's frame belongs to its host; the app is the process of a child window.
 std::string ProgramOfWindow(ProgramWindows& windows, WindowHandle window, std::uint32_t processId) {

@@ -1,8 +1,17 @@
 #include "platform/TrayRequests.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quorvel {
+namespace {
+
+// A shell that refuses the icon is asked again after a second, then each time twice as late,
+// at most once a minute.
+constexpr std::chrono::seconds kFirstRetry{1};
+constexpr std::chrono::seconds kLongestRetry{60};
+
+}  // namespace
 
 void TrayRequests::Show() {
     std::unique_lock guard(lock_);
@@ -17,6 +26,7 @@ void TrayRequests::AddAgain() {
     if (!wanted_) return;
     shown_ = false;
     addDue_ = true;
+    retryDelay_ = {};
     Wake(guard);
 }
 
@@ -62,26 +72,33 @@ void TrayRequests::Wake(std::unique_lock<std::mutex>& guard) {
     wake_.notify_one();
 }
 
-TrayCall TrayRequests::Next() {
+std::optional<TrayCall> TrayRequests::Next(std::chrono::milliseconds patience) {
     std::unique_lock guard(lock_);
-    std::optional<TrayCall> call;
-    wake_.wait(guard, [&] { return (call = TakeLocked()).has_value(); });
-    return *call;
-}
-
-std::optional<TrayCall> TrayRequests::Take() {
-    std::lock_guard guard(lock_);
-    return TakeLocked();
+    const Time giveUp = now_() + patience;
+    for (;;) {
+        const Time now = now_();
+        if (std::optional<TrayCall> call = TakeLocked(now)) return call;
+        if (now >= giveUp) return std::nullopt;
+        // A held tick wakes the thread as it ends.
+        const bool retryAhead = wanted_ && addFailed_ && holds_ == 0 && now < retryAt_;
+        wake_.wait_until(guard, retryAhead ? std::min(giveUp, retryAt_) : giveUp);
+    }
 }
 
 void TrayRequests::Added(bool shown) {
     std::lock_guard guard(lock_);
     shown_ = shown;
     addFailed_ = !shown;
-    if (!shown) balloon_.reset();
+    if (shown) {
+        retryDelay_ = {};
+        return;
+    }
+    balloon_.reset();
+    retryDelay_ = retryDelay_.count() == 0 ? kFirstRetry : std::min(retryDelay_ * 2, kLongestRetry);
+    retryAt_ = now_() + retryDelay_;
 }
 
-std::optional<TrayCall> TrayRequests::TakeLocked() {
+std::optional<TrayCall> TrayRequests::TakeLocked(Time now) {
     if (closing_) {
         if (!shown_) return TrayCall{TrayCall::Kind::Stop};
         shown_ = false;
@@ -92,8 +109,10 @@ std::optional<TrayCall> TrayRequests::TakeLocked() {
         wakeDue_ = true;
         return std::nullopt;
     }
+    if (wanted_ && addFailed_ && !shown_ && now >= retryAt_) addDue_ = true;
     if (addDue_) {
         addDue_ = false;
+        addFailed_ = false;
         shellPicture_ = picture_;
         return TrayCall{TrayCall::Kind::Add, picture_};
     }

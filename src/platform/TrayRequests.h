@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -32,6 +34,9 @@ struct TrayCall {
 // to the latest picture and the latest balloon, so the shell catches up with the last state.
 class TrayRequests {
 public:
+    using Time = std::chrono::steady_clock::time_point;
+    explicit TrayRequests(std::function<Time()> now = &std::chrono::steady_clock::now) : now_(std::move(now)) {}
+
     void Show();
     // The shell started anew and has forgotten the icon.
     void AddAgain();
@@ -44,15 +49,14 @@ public:
     void Hold();
     void Release();
 
-    // For the tray thread: the next call, waiting until one is due.
-    TrayCall Next();
-    // The next call if one is due.
-    std::optional<TrayCall> Take();
-    // What the shell answered to the last Add.
+    // For the tray thread: the next call, waiting up to patience for one to become due.
+    std::optional<TrayCall> Next(std::chrono::milliseconds patience);
+    // What the shell answered to the last Add. A refused Add is tried again later, each time
+    // a little later, until the shell takes the icon.
     void Added(bool shown);
 
 private:
-    std::optional<TrayCall> TakeLocked();
+    std::optional<TrayCall> TakeLocked(Time now);
     void Wake(std::unique_lock<std::mutex>& guard);
 
     std::mutex lock_;
@@ -61,12 +65,15 @@ private:
     bool addDue_ = false;
     bool shown_ = false;
     bool addFailed_ = false;
+    std::chrono::seconds retryDelay_{0};
+    Time retryAt_{};
     bool closing_ = false;
     int holds_ = 0;
     bool wakeDue_ = false;
     TrayPicture picture_ = TrayPicture::Starting;
     TrayPicture shellPicture_ = TrayPicture::Starting;
     std::optional<TrayBalloon> balloon_;
+    std::function<Time()> now_;
 };
 
 }  // namespace quorvel

@@ -18,11 +18,20 @@
 
 namespace quorvel {
 
-bool Receivers::DetectReceivers(bool debugMode) {
+namespace {
+
+constexpr const char* kNoLibrary = "TV Tuner DLL not found!";
+
+bool NamesServer(const Settings& settings) {
+    return settings.networkReceiver && !TrimBlanks(settings.networkReceiverAddress).empty();
+}
+
+}  // namespace
+
+bool Receivers::DetectReceivers(bool debugMode, const std::string& programFolder) {
     // The network receiver needs no card library. Whatever becomes of it, the program runs
     // on, so that the user can change the setting in the window.
-    const Settings& settings = c_.model.settings;
-    if (settings.networkReceiver && !TrimBlanks(settings.networkReceiverAddress).empty()) {
+    if (NamesServer(c_.model.settings)) {
         StartNetworkReceiver();
         return true;
     }
@@ -33,8 +42,15 @@ bool Receivers::DetectReceivers(bool debugMode) {
         vendorCmdRw_ = LoadVendorCmdRw(options);
     }
     if (!beholdRc_.available && !remoteSdk_.available && !vendorCmdRw_.available) {
-        c_.dialogs.ShowMessage(NoLibraryMessage(), MessageKind::Error);
-        return false;
+        const std::string message = NoLibraryMessage(programFolder);
+        if (!message.starts_with(kNoLibrary)) {
+            c_.dialogs.ShowMessage(message, MessageKind::Error);
+            return false;
+        }
+        // A user without a card reaches the window, where "Receive from" is set.
+        awaitingServer_ = c_.dialogs.Ask(message, MessageKind::Error);
+        if (awaitingServer_) ShowStatus("No receiver: tick \"Receive from\", type the server's address and save");
+        return awaitingServer_;
     }
     if (beholdRc_.available && InitBeholder() == 0) {
         c_.dialogs.ShowMessage("Beholder WDM device not found!", MessageKind::Error);
@@ -50,12 +66,20 @@ bool Receivers::DetectReceivers(bool debugMode) {
 
 // A library that is there but cannot be loaded by this build is not "not found": the user is
 // told which build it needs.
-std::string Receivers::NoLibraryMessage() const {
+std::string Receivers::NoLibraryMessage(const std::string& programFolder) const {
     constexpr int kBuildBits = sizeof(void*) * 8;
     if (beholdRc_.otherBitness) return OtherBitnessMessage("BeholdRC.dll", kBuildBits);
     if (remoteSdk_.otherBitness) return OtherBitnessMessage("RemoteSdk.dll", kBuildBits);
     if (vendorCmdRw_.otherBitness) return OtherBitnessMessage("VendorCmdRW.dll", kBuildBits);
-    return "TV Tuner DLL not found!";
+    return std::string(kNoLibrary) + "\n\nQuorvel looked for BeholdRC.dll, RemoteSdk.dll and VendorCmdRW.dll in " +
+           programFolder + ", in the Windows system folders and in the folders of the PATH.\n\n" +
+           "Quorvel can receive from a LIRC server instead: open the settings?";
+}
+
+void Receivers::SettingsSaved() {
+    if (!awaitingServer_ || !NamesServer(c_.model.settings)) return;
+    awaitingServer_ = false;
+    StartNetworkReceiver();
 }
 
 // Reads no further than the longest name shown, whether or not the name ends there.

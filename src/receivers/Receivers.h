@@ -42,8 +42,14 @@ class Receivers final : public Receiver, private NetworkReceiverEvents {
 public:
     explicit Receivers(const ReceiversContext& context) : c_(context) {}
 
-    // Returns false when start-up cannot go on; the error has been shown.
-    bool DetectReceivers(bool debugMode);
+    // Returns false when start-up cannot go on; the error has been shown. The libraries are
+    // looked for first in programFolder, the folder of the executable.
+    bool DetectReceivers(bool debugMode, const std::string& programFolder);
+    // No card library was found and the user chose to set up a LIRC server instead: nothing
+    // is received until the settings name one.
+    bool AwaitingServer() const { return awaitingServer_; }
+    // The settings were saved: a program awaiting a server starts receiving from the one they name.
+    void SettingsSaved();
     std::uint32_t InitBeholder();
     bool OpenBeholderTvCard(std::uint32_t cardIndex);
     // The user chose another card of the list.
@@ -67,7 +73,7 @@ private:
     static constexpr std::size_t kMaxCardNameLength = 255;
 
     static std::string CardName(const char* name);
-    std::string NoLibraryMessage() const;
+    std::string NoLibraryMessage(const std::string& programFolder) const;
     std::optional<ReceiverReading> ReadBeholder();
     std::optional<ReceiverReading> ReadComproSdk();
     std::optional<ReceiverReading> ReadNetwork();
@@ -86,6 +92,7 @@ private:
     // As the settings named it at start-up; the window may change the setting meanwhile.
     std::string networkServer_;
     std::unique_ptr<NetworkReceiver> network_;
+    bool awaitingServer_ = false;
 };
 
 }  // namespace quorvel

@@ -156,6 +156,7 @@ public:
         log_.Write("Saving failed: " + text);
         shown_.ShowMessage(text, kind);
     }
+    bool Ask(const std::string& question, MessageKind kind) override { return shown_.Ask(question, kind); }
 
 private:
     Dialogs& shown_;

@@ -15,6 +15,8 @@ namespace {
 namespace id = control_id;
 
 constexpr std::size_t kPathCapacity = 32768;
+constexpr char kRunTitle[] = "Select application to run";
+constexpr wchar_t kRunFilter[] = L"Executable files\0*.exe\0Command files\0*.cmd;*.bat\0";
 
 }  // namespace
 
@@ -103,8 +105,8 @@ void MainWindow::OnTextEdited(int controlId) {
 void MainWindow::ChooseApplication() {
     // The dialog opens on the program the button starts now, when that is a file name. It
     // refuses to open at all on one it cannot take (a quoted path, say): then it opens empty.
-    std::optional<std::string> chosen = ChooseFile(app_->State().editor.applicationPath);
-    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) chosen = ChooseFile({});
+    std::optional<std::string> chosen = ChooseFile(app_->State().editor.applicationPath, kRunTitle, kRunFilter);
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) chosen = ChooseFile({}, kRunTitle, kRunFilter);
     if (!chosen) return;
     EditorButton editor = app_->State().editor;
     editor.applicationPath = *chosen;
@@ -112,14 +114,14 @@ void MainWindow::ChooseApplication() {
 }
 
 // The wide dialog shows and opens folders of any name; the path it gives is held as ANSI text.
-std::optional<std::string> MainWindow::ChooseFile(std::string path, const char* title) {
+std::optional<std::string> MainWindow::ChooseFile(std::string path, const char* title, const wchar_t* filter) {
     std::wstring chosen = WideFromAnsi(path);
     chosen.resize(kPathCapacity, L'\0');
     const std::wstring caption = WideFromAnsi(title);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window_;
-    dialog.lpstrFilter = L"Executable files\0*.exe\0Command files\0*.cmd;*.bat\0";
+    dialog.lpstrFilter = filter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = chosen.data();
     dialog.nMaxFile = static_cast<DWORD>(chosen.size());

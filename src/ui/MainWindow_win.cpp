@@ -80,6 +80,12 @@ void MainWindow::ShowRunningCopy() {
     }
 }
 
+void MainWindow::OpenReceiverSettings() {
+    SendMessageA(GetDlgItem(window_, control_id::SPC), TCM_SETCURSEL, static_cast<WPARAM>(Page::WinLirc), 0);
+    OnTabChange();
+    Restore();
+}
+
 void MainWindow::Attach(Application* application) {
     if (app_) app_->State().observer = nullptr;
     app_ = application;
@@ -159,7 +165,6 @@ void MainWindow::OnCreate() {
     AddProgramHints();
     Layout();
     OnTabChange();
-    menu_.ShowSelectedMode(EmulationMode::None);
 }
 
 void MainWindow::OnTimer(UINT_PTR timerId) {

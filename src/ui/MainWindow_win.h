@@ -53,6 +53,8 @@ public:
     TrayIcon& Tray() { return *tray_; }
     // Asks the copy of the program that runs already to show its window.
     void ShowRunningCopy();
+    // The window in front on its "WinLIRC" tab, where the receiver is set.
+    void OpenReceiverSettings();
     // Work other threads hand to the main thread runs on this window's messages.
     MainThread& PostedWork() { return *postedWork_; }
 
@@ -75,7 +77,8 @@ private:
     void OnListChosen(int id);
     void OnTextEdited(int id);
     void ChooseApplication();
-    std::optional<std::string> ChooseFile(std::string path, const char* title = "Select application to run");
+    // The filter lists pairs of a description and its patterns, as the open dialog takes them.
+    std::optional<std::string> ChooseFile(std::string path, const char* title, const wchar_t* filter);
     void ChooseOsdColour();
 
     // The model on the screen (MainWindowModel_win.cpp).

@@ -13,6 +13,8 @@ namespace {
 namespace id = control_id;
 
 constexpr const char* kAllPrograms = "All programs";
+// Only an executable owns windows; a command file's window belongs to the console.
+constexpr wchar_t kProgramFilter[] = L"Programs\0*.exe\0";
 const std::vector<std::string> kProgramModes = {"Current mode", "WinLIRC only", "Keys", "Mouse", "Messages"};
 
 constexpr ControlHint kHints[] = {
@@ -59,7 +61,7 @@ bool MainWindow::OnProgramsCommand(int controlId, int code) {
             return true;
         case id::ProgramBrowseB:
             if (clicked) {
-                if (const auto chosen = ChooseFile({}, "Select program")) programs.Add(*chosen);
+                if (const auto chosen = ChooseFile({}, "Select program", kProgramFilter)) programs.Add(*chosen);
             }
             return true;
         case id::ProgramUseGlobalB:

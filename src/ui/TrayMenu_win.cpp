@@ -13,18 +13,17 @@ struct MenuEntry {
     TrayMenuItem item;
     int commandId;
     const char* caption;
-    int designImage;
 };
 
 // In menu order; the separator goes before "Restore".
 constexpr MenuEntry kEntries[] = {
-    {TrayMenuItem::WinLIRCPM, id::WinLIRCPM, "WinLIRC", 4},
-    {TrayMenuItem::KeysPM, id::KeysPM, "Keys", 6},
-    {TrayMenuItem::MousePM, id::MousePM, "Mouse", 8},
-    {TrayMenuItem::WMAPPCOMMANDPM, id::WMAPPCOMMANDPM, "Messages", 10},
-    {TrayMenuItem::RestorePM, id::RestorePM, "Restore", kRestoreImage},
-    {TrayMenuItem::MinimizePM, id::MinimizePM, "Minimize", kMinimizeImage},
-    {TrayMenuItem::ExitPM, id::ExitPM, "Exit", kExitImage},
+    {TrayMenuItem::WinLIRCPM, id::WinLIRCPM, "WinLIRC"},
+    {TrayMenuItem::KeysPM, id::KeysPM, "Keys"},
+    {TrayMenuItem::MousePM, id::MousePM, "Mouse"},
+    {TrayMenuItem::WMAPPCOMMANDPM, id::WMAPPCOMMANDPM, "Messages"},
+    {TrayMenuItem::RestorePM, id::RestorePM, "Restore"},
+    {TrayMenuItem::MinimizePM, id::MinimizePM, "Minimize"},
+    {TrayMenuItem::ExitPM, id::ExitPM, "Exit"},
 };
 constexpr int kPictureMargin = 2;
 
@@ -45,8 +44,12 @@ Win32TrayMenu::Win32TrayMenu(HINSTANCE instance) : instance_(instance), menu_(Cr
         info.dwTypeData = const_cast<char*>(entry.caption);
         info.hbmpItem = HBMMENU_CALLBACK;
         InsertMenuItemA(menu_.Get(), GetMenuItemCount(menu_.Get()), TRUE, &info);
-        itemImages_[static_cast<std::size_t>(entry.item)] = entry.designImage;
     }
+    itemImages_[static_cast<std::size_t>(TrayMenuItem::RestorePM)] = kRestoreImage;
+    itemImages_[static_cast<std::size_t>(TrayMenuItem::MinimizePM)] = kMinimizeImage;
+    itemImages_[static_cast<std::size_t>(TrayMenuItem::ExitPM)] = kExitImage;
+    // The mode items' pictures follow the selected mode; none is selected until the settings load.
+    ShowSelectedMode(EmulationMode::None);
 }
 
 int Win32TrayMenu::ImageSize() const { return GetSystemMetrics(SM_CXSMICON); }

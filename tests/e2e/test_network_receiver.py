@@ -15,6 +15,7 @@ from lircd_server import REPEAT_GAP_S, Lircd
 from osd_windows import visible_osd
 from output_spy import SpyWindow
 from quorvel import RunningQuorvel, wait_for_text
+from quorvel_window import CONTROL_IDS
 from settings_registry import PROGRAM_KEY, read_values
 
 PLAY, VOLUME, UNNAMED = 0xA35C, 0x0010, 0xBE0099
@@ -210,3 +211,32 @@ def test_own_winlirc_server_is_refused_and_the_tab_stores_the_setting(program, w
     assert wintool.click(*MAIN_WINDOW, "SaveSetSB")
     assert "Network Receiver" not in read_values(program.prefix, PROGRAM_KEY)
     quorvel.exit()
+
+
+def test_without_a_card_library_the_window_sets_up_a_lirc_server_and_receives_from_it(program, wintool, lircd):
+    write_settings(program.prefix, {"LIRC Server Port": str(free_port())})
+    program.add_quorvel()
+    program.write_quorvel_ini(MAP)
+    process = program.start()
+    dialog = wintool.wait_for_dialog("TV Tuner DLL not found!", 30)
+    assert dialog, wintool.dialogs()
+    # The message names the files and the folder it looked in, and offers the server instead.
+    assert dialog.text.startswith("TV Tuner DLL not found!")
+    assert "BeholdRC.dll, RemoteSdk.dll and VendorCmdRW.dll" in dialog.text
+    assert f" in {program.windows_path()}, " in dialog.text, dialog.text
+    assert dialog.text.endswith("Quorvel can receive from a LIRC server instead: open the settings?")
+    assert wintool.click_button("#32770", "Quorvel", "&Yes")
+
+    # The window comes up on its "WinLIRC" tab; the server set there is received from once saved.
+    quorvel = RunningQuorvel(program, wintool, process, library=None).wait_started()
+    assert wait_until(lambda: any(w.hwnd == quorvel.hwnd and w.visible for w in wintool.list()), 10)
+    assert wintool.state(*MAIN_WINDOW, "NetworkReceiverCB")["NetworkReceiverCB"].visible
+    assert wintool.click(*MAIN_WINDOW, "NetworkReceiverCB")
+    field = next(child[0] for child in wintool.children(*MAIN_WINDOW) if child[1] == CONTROL_IDS["NetworkReceiverE"])
+    assert wintool.set_text(field, f"127.0.0.1:{lircd.port}")
+    assert wintool.click(*MAIN_WINDOW, "SaveSetSB")
+    wait_for_status(quorvel, "LIRC server connected")
+    lircd.send(PLAY, 0, "Play")
+    wait_for_text(quorvel, "NameRCCodeExST", f"{PLAY:08X}")
+    quorvel.exit()
+    assert read_values(program.prefix, PROGRAM_KEY)["Network Receiver"] == f"127.0.0.1:{lircd.port}"

@@ -116,7 +116,9 @@ def test_the_programs_group_adds_teaches_and_removes_and_exit_saves_it(program, 
     dialog = wintool.wait_for_dialog("cannot hold", 10)
     assert dialog and wintool.click_ok(dialog)
     add("Player.exe")
-    add("Media.exe")
+    # A name typed without an extension would never match a program: it gets ".exe".
+    add("Media")
+    assert quorvel.status()[0] == "Added Media.exe: a program's name ends in .exe"
     assert wintool.items(*MAIN_WINDOW, "ProgramCB") == (2, ["All programs", "Player.exe", "Media.exe"])
     assert wintool.select(*MAIN_WINDOW, "ProgramModeCB", MODES["WinLIRC"])
     assert wintool.items(*MAIN_WINDOW, "ProgramModeCB") == (

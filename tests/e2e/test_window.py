@@ -16,11 +16,12 @@ from harness.ports import free_port
 from harness.waiting import wait_until
 from lirc_clients import connect_clients, lirc_line, write_settings
 from output_spy import SpyWindow
-from quorvel import start_quorvel, wait_for_text
+from quorvel import log_lines, start_quorvel, wait_for_text
 from quorvel_window import (CONTROL_IDS, WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow, center)
 from stand_in import StandIn
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
+WM_USER = 0x0400
 PLAY = 0x00BE0035
 VIRTUAL_REMOTE = ("QuorvelVirtualRemote", "Quorvel Virtual Remote")
 MODE_RADIOS = ("WinLIRCRB", "KeysRB", "MouseRB", "WMRB")
@@ -554,3 +555,29 @@ def test_a_shell_that_stops_answering_holds_up_no_press(program, wintool):
     press(1)
     assert client.read_until(5 * len(line)) == 5 * line
     quorvel.exit()
+
+
+def test_a_refused_or_repeated_add_of_the_tray_icon_leaves_a_working_icon_that_exit_removes(program, wintool):
+    """The stand-in shell refuses the first add, as a shell not ready at logon, and later
+    announces "TaskbarCreated" while it still has the icon, as when that message crosses an
+    add: the icon is added again after a pause, the repeated add is taken as done, balloons
+    still reach it, and "Exit" removes it."""
+    shell = StandIn(program, "shell", ("Shell_TrayWnd", ""), "shell-refusing")
+    write_settings(program.prefix, {"Balloon Hints": 1, "LIRC Server Enabled": 0})
+    quorvel = start_quorvel(program, wintool, ini={"Buttons": {f"{PLAY:08X}": "Play"}})
+    # Refused, the add is tried as a change of an icon the shell has, then again after a pause.
+    added = ["ready", "copydata 0 refused", "copydata 1 refused", "copydata 0"]
+    assert wait_until(lambda: shell.lines()[:4] == added, 20), shell.lines()
+
+    shell_window = next(w.hwnd for w in wintool.list() if w.class_name == "Shell_TrayWnd")
+    assert wintool.post(shell_window, WM_USER + 101)
+    assert wait_until(lambda: shell.lines()[4:] == ["copydata 0 refused", "copydata 1"], 20), shell.lines()
+    quorvel.control.press(PLAY, 1)
+    # The press's picture and balloon reach the icon.
+    assert wait_until(lambda: len(shell.lines()) > 6, 20), shell.lines()
+    assert set(shell.lines()[6:]) == {"copydata 1"}, shell.lines()
+    quorvel.exit()
+    assert shell.lines()[-1] == "copydata 2"
+    refusals = [line for line in log_lines(program) if "NIM_ADD" in line]
+    assert len(refusals) == 1, refusals
+

@@ -137,6 +137,10 @@ public:
         Note("dialog " + text);
         inner_.ShowMessage(text, kind);
     }
+    bool Ask(const std::string& question, MessageKind kind) override {
+        Note("dialog " + question);
+        return inner_.Ask(question, kind);
+    }
 
 private:
     FakeDialogs& inner_;
@@ -283,10 +287,12 @@ protected:
     JournalProcess process{fakeProcess};
     std::vector<std::uint32_t> osdColours;
     int runningCopyAsked = 0;
+    int receiverSettingsOpened = 0;
     Application application{ApplicationContext{
         windows, input, processes, programWindows, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
         dialogs, log, sound, tray, osd, mainT, offTimer, process, kWideExecutable,
-        [this](std::uint32_t colour) { osdColours.push_back(colour); }, [this] { ++runningCopyAsked; }}};
+        [this](std::uint32_t colour) { osdColours.push_back(colour); }, [this] { ++runningCopyAsked; },
+        [this] { ++receiverSettingsOpened; }}};
     Model& model = application.State();
 };
 
@@ -340,14 +346,44 @@ TEST_F(ApplicationTest, UnsupportedWindowsFinishesStartUpThenReleasesWhatItOpene
     EXPECT_EQ(Journal(), expected);
 }
 
+constexpr char kNoLibraryQuestion[] =
+    "TV Tuner DLL not found!\n\nQuorvel looked for BeholdRC.dll, RemoteSdk.dll and VendorCmdRW.dll in C:\\Quorvel, "
+    "in the Windows system folders and in the folders of the PATH.\n\nQuorvel can receive from a LIRC server "
+    "instead: open the settings?";
+
 TEST_F(ApplicationTest, NoReceiverLibraryEndsAfterItsMessageWithoutIconOrListener) {
     fakeLibraries = FakeLibraries();
     AddFakeKernel32(fakeLibraries);
     ListenOnAFreePort();
     EXPECT_FALSE(Start());
-    EXPECT_EQ(fakeDialogs.Texts(), std::vector<std::string>{"TV Tuner DLL not found!"});
+    EXPECT_EQ(fakeDialogs.Texts(), std::vector<std::string>{kNoLibraryQuestion});
     EXPECT_FALSE(fakeTray.shown);
     EXPECT_EQ(std::count(Journal().begin(), Journal().end(), "listen"), 0);
+    EXPECT_EQ(receiverSettingsOpened, 0);
+}
+
+TEST_F(ApplicationTest, NoReceiverLibraryOffersTheSettingsAndTheSavedServerIsReceivedFromAtOnce) {
+    fakeLibraries = FakeLibraries();
+    AddFakeKernel32(fakeLibraries);
+    ListenOnAFreePort();
+    fakeDialogs.answers = {true};
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(fakeDialogs.Texts(), std::vector<std::string>{kNoLibraryQuestion});
+    EXPECT_TRUE(fakeTray.shown);
+    EXPECT_EQ(receiverSettingsOpened, 1);
+
+    // Saved without a server, nothing changes; saved with one, it is the receiver.
+    application.SaveAll();
+    EXPECT_EQ(fakeMainT.IntervalMs(), 0u);
+    Settings settings = model.settings;
+    settings.networkReceiver = true;
+    settings.networkReceiverAddress = "127.0.0.1:1";
+    application.ChangeSettings(settings);
+    EXPECT_EQ(fakeMainT.IntervalMs(), 0u);
+    application.SaveAll();
+    EXPECT_NE(fakeMainT.IntervalMs(), 0u);
+    EXPECT_EQ(model.receiver.cards, std::vector<std::string>{"LIRC 127.0.0.1:1"});
+    application.Exit();
 }
 
 TEST_F(ApplicationTest, HiddenIconSettingKeepsTheTrayEmptyAndTheWindowHiddenWhenStartedAgain) {
@@ -369,7 +405,7 @@ TEST_F(ApplicationTest, OnlyTheFirstStartSaysWhereTheProgramRuns) {
     FakeTrayIcon laterTray;
     Application later{ApplicationContext{
         windows, input, processes, programWindows, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
-        dialogs, log, sound, laterTray, osd, mainT, offTimer, process, kWideExecutable, [](std::uint32_t) {}, [] {}}};
+        dialogs, log, sound, laterTray, osd, mainT, offTimer, process, kWideExecutable, [](std::uint32_t) {}, [] {}, [] {}}};
     application.Exit();
     ASSERT_TRUE(later.Start({}));
     EXPECT_TRUE(laterTray.shown);

@@ -76,7 +76,7 @@ TEST_F(NetworkReceiversTest, ServerNamedInTheSettingsIsTheReceiverAndItsLinesAre
     const std::string address = "127.0.0.1:" + std::to_string(port);
     ReceiveFrom(" " + address + " ");
 
-    EXPECT_TRUE(receivers.DetectReceivers(true));
+    EXPECT_TRUE(receivers.DetectReceivers(true, {}));
     EXPECT_TRUE(libraries.calls.empty()) << "no card library is needed";
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(receivers.Kind(), ReceiverKind::Network);
@@ -125,7 +125,7 @@ TEST_F(NetworkReceiversTest, OwnServerAndAddressesOfAnotherFormAreRefusedWithAMe
         FakeTimer caseTimer;
         Receivers caseReceivers{ReceiversContext{caseModel, caseDialogs, libraries, windows, tray, caseTimer, log,
                                                  sockets, mainThread, clock}};
-        EXPECT_TRUE(caseReceivers.DetectReceivers(false)) << "the program runs on, for the user to change it";
+        EXPECT_TRUE(caseReceivers.DetectReceivers(false, {})) << "the program runs on, for the user to change it";
         ASSERT_EQ(caseDialogs.shown.size(), 1u) << address;
         EXPECT_EQ(caseDialogs.shown[0].text.rfind(refusal, 0), 0u) << caseDialogs.shown[0].text;
         EXPECT_EQ(caseModel.receiver.cards, std::vector<std::string>{"LIRC " + address});
@@ -136,7 +136,7 @@ TEST_F(NetworkReceiversTest, OwnServerAndAddressesOfAnotherFormAreRefusedWithAMe
     // With the listener off, the port is another program's.
     settings.lircServerEnabled = false;
     ReceiveFrom("localhost:" + p);
-    EXPECT_TRUE(receivers.DetectReceivers(false));
+    EXPECT_TRUE(receivers.DetectReceivers(false, {}));
     EXPECT_EQ(receivers.Kind(), ReceiverKind::Network);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(libraries.calls.empty());

@@ -14,14 +14,15 @@ protected:
         model.press = {5, 0x1234, {}};
     }
 
-    bool Detect(bool debugMode = false) { return receivers.DetectReceivers(debugMode); }
+    bool Detect(bool debugMode = false) { return receivers.DetectReceivers(debugMode, "C:\\Quorvel"); }
 
     FakeVendorState& vendor = FakeVendorState::Get();
 };
 
 TEST_F(ReceiversTest, NoLibraryEndsStartUpWithTheTunerMessage) {
     EXPECT_FALSE(Detect());
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"TV Tuner DLL not found!"});
+    ASSERT_EQ(dialogs.Texts().size(), 1u);
+    EXPECT_TRUE(dialogs.Texts()[0].starts_with("TV Tuner DLL not found!\n")) << dialogs.Texts()[0];
     EXPECT_EQ(dialogs.shown[0].kind, MessageKind::Error);
     EXPECT_EQ(libraries.calls,
               (std::vector<std::string>{"Load BeholdRC.dll", "Load RemoteSdk.dll", "Load VendorCmdRW.dll"}));
@@ -171,7 +172,7 @@ TEST_F(ReceiversTest, ComproDeviceFailureEndsStartUp) {
         fake_vendor::AddRemoteSdk(sdk);
         FakeDialogs errors;
         Receivers compro{ReceiversContext{model, errors, sdk, windows, tray, mainT, log, sockets, mainThread, clock}};
-        EXPECT_FALSE(compro.DetectReceivers(false));
+        EXPECT_FALSE(compro.DetectReceivers(false, {}));
         EXPECT_EQ(errors.Texts(), std::vector<std::string>{"Compro device not found!"});
         EXPECT_EQ(model.status[0], "Compro TV Card initialize failed!");
         EXPECT_FALSE(mainT.IsRunning());

@@ -10,10 +10,13 @@ namespace quorvel {
 namespace {
 
 using Kind = TrayCall::Kind;
+using namespace std::chrono_literals;
+
+std::optional<TrayCall> Due(TrayRequests& requests) { return requests.Next(0ms); }
 
 std::vector<TrayCall> TakeAll(TrayRequests& requests) {
     std::vector<TrayCall> calls;
-    while (const std::optional<TrayCall> call = requests.Take()) calls.push_back(*call);
+    while (const std::optional<TrayCall> call = Due(requests)) calls.push_back(*call);
     return calls;
 }
 
@@ -33,7 +36,7 @@ TEST(TrayRequestsTest, SlowShellGetsOnlyTheLatestPictureAndBalloon) {
     }
     requests.ShowBalloon({"Button pressed", "Name: A"});
     requests.ShowBalloon({"Button pressed", "Name: B"});
-    EXPECT_FALSE(requests.Take());
+    EXPECT_FALSE(Due(requests));
     requests.Release();
     EXPECT_EQ(TakeAll(requests), (std::vector{TrayCall{Kind::Picture, TrayPicture::ClientEvent},
                                               TrayCall{Kind::Balloon, TrayPicture::ClientEvent, {"Button pressed", "Name: B"}}}));
@@ -47,41 +50,57 @@ TEST(TrayRequestsTest, EndOfAHoldWakesTheTrayThreadForWhatCameBefore) {
     TrayRequests requests;
     requests.Show();
     requests.Hold();
-    std::thread tray([&] { EXPECT_EQ(requests.Next(), TrayCall{Kind::Add}); });
+    std::thread tray([&] { EXPECT_EQ(requests.Next(1h), TrayCall{Kind::Add}); });
     requests.Release();
     tray.join();
 }
 
-TEST(TrayRequestsTest, RefusedIconDropsBalloonsUntilTheShellStartsAnew) {
-    TrayRequests requests;
+TEST(TrayRequestsTest, RefusedIconIsAddedAgainAfterAGrowingPauseOrAtOnceWhenTheShellStartsAnew) {
+    TrayRequests::Time now{};
+    TrayRequests requests([&] { return now; });
     requests.Show();
-    requests.Take();
+    Due(requests);
     requests.Added(false);
     requests.SetPicture(TrayPicture::Held);
+    // Balloons raised while the shell refuses the icon are lost with it; pictures wait for it.
     requests.ShowBalloon({"WinLIRC server", "Client connected"});
     EXPECT_TRUE(TakeAll(requests).empty());
 
+    // Refused again and again: after 1, 2, 4, ... seconds, never less often than once a minute.
+    for (const auto pause : {1s, 2s, 4s, 8s, 16s, 32s, 60s, 60s}) {
+        now += pause - 1ms;
+        EXPECT_TRUE(TakeAll(requests).empty()) << pause.count();
+        now += 1ms;
+        EXPECT_EQ(TakeAll(requests), (std::vector{TrayCall{Kind::Add, TrayPicture::Held}})) << pause.count();
+        requests.Added(false);
+    }
+    // A shell started anew is asked at once, and a first refusal then waits a second again.
     requests.AddAgain();
+    EXPECT_EQ(TakeAll(requests), (std::vector{TrayCall{Kind::Add, TrayPicture::Held}}));
+    requests.Added(false);
+    now += 1s;
     EXPECT_EQ(TakeAll(requests), (std::vector{TrayCall{Kind::Add, TrayPicture::Held}}));
     requests.Added(true);
     requests.ShowBalloon({"WinLIRC server", "Client disconnected"});
     EXPECT_EQ(TakeAll(requests), (std::vector{TrayCall{Kind::Balloon, TrayPicture::Held, {"WinLIRC server", "Client disconnected"}}}));
+    now += 1h;
+    EXPECT_TRUE(TakeAll(requests).empty());
 }
 
 TEST(TrayRequestsTest, CloseRemovesAShownIconThenStops) {
     TrayRequests shown;
     shown.Show();
-    shown.Take();
+    Due(shown);
     shown.Added(true);
     shown.SetPicture(TrayPicture::Held);
     shown.Close();
-    EXPECT_EQ(shown.Take(), TrayCall{Kind::Remove});
-    EXPECT_EQ(shown.Next(), TrayCall{Kind::Stop});
+    EXPECT_EQ(Due(shown), TrayCall{Kind::Remove});
+    EXPECT_EQ(Due(shown), TrayCall{Kind::Stop});
 
     TrayRequests hidden;
     hidden.SetPicture(TrayPicture::Held);
     hidden.Close();
-    EXPECT_EQ(hidden.Next(), TrayCall{Kind::Stop});
+    EXPECT_EQ(Due(hidden), TrayCall{Kind::Stop});
 }
 
 }  // namespace

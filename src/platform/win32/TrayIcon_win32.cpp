@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 
 #include "ResourceIds.h"
@@ -34,6 +35,8 @@ constexpr UINT kIconId = 1;
 constexpr UINT kBalloonTimeoutMs = 10000;
 // How long the exit waits for the shell to remove the icon.
 constexpr DWORD kCloseWaitMs = 2000;
+// How long the thread sleeps at a time while nothing is due.
+constexpr std::chrono::milliseconds kIdleWait{60000};
 
 template <std::size_t N>
 void CopyCut(char (&target)[N], const std::string& text) {
@@ -72,8 +75,22 @@ void Perform(TrayShared& shared, const TrayCall& call) {
             data.uCallbackMessage = shared.callbackMessage;
             data.hIcon = Picture(shared, call.picture);
             CopyCut(data.szTip, "Quorvel");
-            // Explorer may not be ready at logon; the icon comes when "TaskbarCreated" arrives.
-            shared.requests.Added(Notify(shared, NIM_ADD, data, "Shell_NotifyIconA(NIM_ADD)"));
+            if (Shell_NotifyIconA(NIM_ADD, &data)) {
+                shared.requests.Added(true);
+                return;
+            }
+            const DWORD error = GetLastError();
+            // The shell refuses to add an icon it has already: one whose "TaskbarCreated" crossed
+            // our first add, or whose add timed out at logon although the shell made it. Then
+            // the icon is there and takes the picture.
+            if (Shell_NotifyIconA(NIM_MODIFY, &data)) {
+                shared.requests.Added(true);
+                return;
+            }
+            // Explorer may not be ready at logon: the add is tried again later, and at once
+            // when "TaskbarCreated" arrives.
+            shared.Write(Win32ErrorText("Shell_NotifyIconA(NIM_ADD)", error));
+            shared.requests.Added(false);
             return;
         }
         case TrayCall::Kind::Picture: {
@@ -104,10 +121,12 @@ DWORD WINAPI RunTray(void* parameter) {
     const std::unique_ptr<std::shared_ptr<TrayShared>> owned(static_cast<std::shared_ptr<TrayShared>*>(parameter));
     TrayShared& shared = **owned;
     LowerCurrentThread();
-    for (TrayCall call = shared.requests.Next(); call.kind != TrayCall::Kind::Stop; call = shared.requests.Next()) {
-        Perform(shared, call);
+    for (;;) {
+        const std::optional<TrayCall> call = shared.requests.Next(kIdleWait);
+        if (!call) continue;
+        if (call->kind == TrayCall::Kind::Stop) return 0;
+        Perform(shared, *call);
     }
-    return 0;
 }
 
 }  // namespace

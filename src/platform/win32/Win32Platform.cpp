@@ -77,9 +77,18 @@ void Win32Libraries::Free(ModuleHandle module) {
     ::FreeLibrary(reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(module)));
 }
 
+namespace {
+
+UINT IconOf(MessageKind kind) { return kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION; }
+
+}  // namespace
+
 void Win32Dialogs::ShowMessage(const std::string& text, MessageKind kind) {
-    const UINT icon = kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION;
-    ::MessageBoxA(nullptr, text.c_str(), "Quorvel", MB_OK | icon | MB_TASKMODAL);
+    ::MessageBoxA(nullptr, text.c_str(), "Quorvel", MB_OK | IconOf(kind) | MB_TASKMODAL);
+}
+
+bool Win32Dialogs::Ask(const std::string& question, MessageKind kind) {
+    return ::MessageBoxA(nullptr, question.c_str(), "Quorvel", MB_YESNO | IconOf(kind) | MB_TASKMODAL) == IDYES;
 }
 
 void Win32Sound::PlayResourceAsync(const std::string& name) {

@@ -2,21 +2,35 @@
 // maker's program uses, which records the messages it is sent to a log file, one line each:
 // "close" for WM_CLOSE (and then it ends), "user <wParam hex> <lParam hex>" for WM_USER + 100.
 // "hung" shows the window in front and then stops answering, as a program stuck in a long task.
-// "shell" stands in for the shell's tray (class "Shell_TrayWnd"): hidden, it answers every
-// WM_COPYDATA, which carries one tray icon call, and logs "copydata <dwData>"; closed, it
-// tells every program "TaskbarCreated", as a shell started anew does.
+// "shell" stands in for the shell's tray (class "Shell_TrayWnd"): hidden, it takes the
+// WM_COPYDATA that carries each tray icon call and logs "copydata <dwData>", or "copydata
+// <dwData> refused" for what Explorer refuses too: adding an icon it has, changing or deleting
+// one it has not. "shell-refusing" also refuses the first add, as a shell not ready at logon.
+// Closed, it tells every program "TaskbarCreated", as a shell started anew does; sent
+// WM_USER + 101, it tells them so while keeping its icons, as when that message crosses an add.
 //
-//   vendorapp.exe <class> <title> <log file> [shown|minimized|hidden|hung|shell]
+//   vendorapp.exe <class> <title> <log file> [shown|minimized|hidden|hung|shell|shell-refusing]
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 
 namespace {
 
 constexpr UINT kVendorButtonMessage = WM_USER + 100;
+constexpr UINT kAnnounceMessage = WM_USER + 101;
 std::string logPath;
 bool shell = false;
+bool refuseNextAdd = false;
+// The icons the shell shows: the owner window and the icon's id, the first two fields of the
+// data Wine's Shell_NotifyIcon sends.
+std::set<std::pair<std::uint32_t, std::uint32_t>> icons;
 
 void Log(const std::string& line) {
     if (FILE* file = std::fopen(logPath.c_str(), "a")) {
@@ -36,9 +50,22 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         case WM_COPYDATA: {
             const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-            Log("copydata " + std::to_string(data->dwData));
-            return TRUE;
+            std::pair<std::uint32_t, std::uint32_t> icon{};
+            if (data->cbData >= sizeof(std::uint32_t) * 2) {
+                std::memcpy(&icon.first, data->lpData, sizeof icon.first);
+                std::memcpy(&icon.second, static_cast<const char*>(data->lpData) + sizeof icon.first, sizeof icon.second);
+            }
+            const bool known = icons.count(icon) != 0;
+            bool taken = data->dwData == NIM_ADD ? !known && !refuseNextAdd : known;
+            if (data->dwData == NIM_ADD) refuseNextAdd = false;
+            if (taken && data->dwData == NIM_ADD) icons.insert(icon);
+            if (taken && data->dwData == NIM_DELETE) icons.erase(icon);
+            Log("copydata " + std::to_string(data->dwData) + (taken ? "" : " refused"));
+            return taken;
         }
+        case kAnnounceMessage:
+            PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+            return 0;
         case WM_CLOSE:
             Log("close");
             DestroyWindow(window);
@@ -58,7 +85,8 @@ int main(int argc, char** argv) {
     }
     logPath = argv[3];
     const std::string show = argc > 4 ? argv[4] : "shown";
-    shell = show == "shell";
+    shell = show == "shell" || show == "shell-refusing";
+    refuseNextAdd = show == "shell-refusing";
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
