@@ -6,11 +6,14 @@ namespace quorvel {
 
 enum class MessageKind { Information, Error };
 
-// Modal message boxes with one OK button, captioned with the program's title.
+// Modal message boxes, captioned with the program's title.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
+    // One OK button.
     virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
+    // "Yes" and "No", "No" the default; true for "Yes".
+    virtual bool Ask(const std::string& question) = 0;
 };
 
 }  // namespace quorvel

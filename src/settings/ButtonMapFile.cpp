@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Text.h"
+#include "model/Model.h"
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
 #include "platform/ProfileFile.h"
@@ -107,8 +108,10 @@ std::optional<std::string> ProgramOfSection(const std::string& name) {
     return std::nullopt;
 }
 
+// 0 follows the current mode; so does anything that is not a mode's number.
 std::uint8_t ProgramMode(const std::string& stored) {
-    return stored.size() == 1 && stored[0] >= '0' && stored[0] <= '4' ? static_cast<std::uint8_t>(stored[0] - '0') : 0;
+    const std::uint32_t number = stored.size() == 1 ? static_cast<unsigned char>(stored[0]) - 0x30u : 0;
+    return IsModeNumber(number) ? static_cast<std::uint8_t>(number) : 0;
 }
 
 // Programs listed in "Programs" come first, then those that only have sections, each once.
@@ -140,13 +143,13 @@ void LoadPrograms(ProfileFile& profile, const std::string& path, const std::vect
 }
 
 bool WriteEntries(ProfileFile& profile, const std::string& path, const ButtonMap& map) {
+    // Removals go first, so that a program, button or name defined again afterwards is written anew.
+    for (const Erasure& erasure : map.Erasures()) {
+        if (!profile.Erase(path, erasure.section, erasure.key)) return false;
+    }
     if (!profile.WriteString(path, "RC", "Name", StoredForm(map.RemoteName()))) return false;
     for (Section section : kSectionOrder) {
         if (!WriteList(profile, path, SectionName(section), map[section])) return false;
-    }
-    // Removals go first, so that a program or button defined again afterwards is written anew.
-    for (const Erasure& erasure : map.Erasures()) {
-        if (!profile.Erase(path, erasure.section, erasure.key)) return false;
     }
     for (const ProgramMap& program : map.Programs()) {
         if (!profile.WriteString(path, kProgramsSection, program.name, std::to_string(program.mode))) return false;
@@ -168,17 +171,18 @@ std::string ButtonMapPath(const std::string& executablePath) {
 ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path, Log& log) {
     ButtonMap map;
     const std::vector<std::string> sectionNames = SectionNames(profile, path);
-    if (HasSection(sectionNames, "RC")) {
-        map.SetRemoteName(ReadValue(profile, path, "RC", "Name", "RC"));
-    }
+    if (HasSection(sectionNames, "RC")) map.SetRemoteName(ReadValue(profile, path, "RC", "Name", kDefaultRemoteName));
     for (Section section : kSectionOrder) ReadList(profile, path, SectionName(section), section, map[section]);
     LoadPrograms(profile, path, sectionNames, log, map);
     return map;
 }
 
-bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::string& path, const ButtonMap& map) {
+bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::string& path, ButtonMap& map) {
     const std::optional<std::string> copy = profile.CopyBeside(path);
-    if (copy && WriteEntries(profile, *copy, map) && profile.ReplaceWithCopy(path, *copy)) return true;
+    if (copy && WriteEntries(profile, *copy, map) && profile.ReplaceWithCopy(path, *copy)) {
+        map.ErasuresWritten();
+        return true;
+    }
     if (copy) profile.RemoveCopy(*copy);
     dialogs.ShowMessage("Unable to write to " + path, MessageKind::Error);
     return false;

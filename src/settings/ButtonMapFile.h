@@ -18,10 +18,10 @@ std::string ButtonMapPath(const std::string& executablePath);
 // logged and left in the file.
 ButtonMap LoadButtonMap(ProfileFile& profile, const std::string& path, Log& log);
 
-// Writes the remote name, every entry in section order, then takes out what was removed and
-// writes the programs and their sections, in place, into a copy of the file
-// that then replaces it. On the first failure it shows "Unable to write to <path>" and returns
-// false, and the file stays as it was.
-bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::string& path, const ButtonMap& map);
+// Takes out what was removed, then writes the remote name, every entry in section order and the
+// programs and their sections, in place, into a copy of the file that then replaces it; the
+// removals are then done with. On the first failure it shows "Unable to write to <path>" and
+// returns false, and the file stays as it was.
+bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::string& path, ButtonMap& map);
 
 }  // namespace quorvel

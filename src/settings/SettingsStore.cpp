@@ -88,7 +88,7 @@ void ReportFailedWrite(Dialogs& dialogs, const std::string& name) {
 }
 
 EmulationMode StoredMode(std::optional<std::uint32_t> number) {
-    if (!number || *number < 1 || *number > 4) return EmulationMode::WinLIRC;
+    if (!number || !IsModeNumber(*number)) return EmulationMode::WinLIRC;
     return static_cast<EmulationMode>(*number);
 }
 
@@ -155,6 +155,7 @@ public:
         log_.Write("Saving failed: " + text);
         shown_.ShowMessage(text, kind);
     }
+    bool Ask(const std::string& question) override { return shown_.Ask(question); }
 
 private:
     Dialogs& shown_;

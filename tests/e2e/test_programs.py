@@ -11,7 +11,7 @@ from harness.ports import free_port
 from harness.waiting import wait_until
 from lirc_clients import connect_clients, lirc_line, write_settings
 from output_spy import SpyWindow
-from quorvel import start_quorvel
+from quorvel import start_quorvel, wait_for_text
 from quorvel_window import Desktop, QuorvelWindow
 from test_outputs import MODES, key_events, received
 from test_window import layout_faults
@@ -55,7 +55,7 @@ def test_a_press_takes_the_definition_and_mode_of_the_program_in_front(program, 
     # A program in the WinLIRC mode gets the line, and no key, while the current mode is Keys.
     media = SpyWindow(program, wintool, "Media").start()
     press(quorvel)
-    line = lirc_line(PLAY, 0, "Play", "")
+    line = lirc_line(PLAY, 0, "Play", "RC")
     assert client.read_until(len(line)) == line
     received(quorvel, media, 0)
     assert media.inputs() == []
@@ -132,12 +132,19 @@ def test_the_programs_group_adds_teaches_and_removes_and_exit_saves_it(program, 
     assert wintool.click(*MAIN_WINDOW, "ProgramUseGlobalB")
     assert wait_until(lambda: shown("ProgramDefinitionL") == "Uses global", 10)
 
-    # Teaching Player.exe, then removing it whole.
+    # Teaching Player.exe, then removing it whole, once the user has said yes.
     assert wintool.select(*MAIN_WINDOW, "ProgramCB", 1)
     assert wintool.click(*MAIN_WINDOW, "KeyRepeatCB")
     assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
     assert wait_until(lambda: shown("ProgramDefinitionL") == "Own definition", 10)
-    assert wintool.click(*MAIN_WINDOW, "ProgramRemoveB")
+    for answer in ("&No", "&Yes"):
+        assert wintool.click(*MAIN_WINDOW, "ProgramRemoveB")
+        dialog = wintool.wait_for_dialog("Remove Player.exe", 10)
+        assert dialog and dialog.text == "Remove Player.exe and its own definitions of 1 button?", dialog
+        assert wintool.click_button("#32770", "Quorvel", answer)
+        assert wait_until(lambda: not wintool.dialogs(), 10)
+        if answer == "&No":
+            assert wintool.items(*MAIN_WINDOW, "ProgramCB") == (1, ["All programs", "Player.exe", "Media.exe"])
     assert wintool.items(*MAIN_WINDOW, "ProgramCB") == (0, ["All programs", "Media.exe"])
     assert shown("ProgramDefinitionL") == ""
 
@@ -149,3 +156,28 @@ def test_the_programs_group_adds_teaches_and_removes_and_exit_saves_it(program, 
     assert not [name for name in ini.sections() if name.endswith("@Player.exe")]
     assert all(not ini[name] for name in ini.sections() if name.endswith("@Media.exe"))
     assert dict(ini["Keys"]) == {KEY: "0041"} and dict(ini["Foreign"]) == {"kept": "1"}
+
+
+def test_edits_made_before_choosing_the_program_are_saved_for_it(program, wintool, desktop):
+    write_settings(program.prefix, {"Mode": MODES["Keys"], "LIRC Server Enabled": 0})
+    quorvel = start_quorvel(program, wintool, ini={"Buttons": {KEY: "Play"}, "Keys": {KEY: "0041"},
+                                                   "Programs": {"Player.exe": "0"}})
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+    quorvel.control.press(PLAY, 2)
+    wait_for_text(quorvel, "NameE", "Play")
+
+    # Edit the button, choose the program it is for, save: the program gets the edits.
+    assert wintool.select(*MAIN_WINDOW, "KeyE", 0)
+    assert wintool.select(*MAIN_WINDOW, "ProgramCB", 1)
+    assert quorvel.texts("KeyE", "ProgramDefinitionL") == {"KeyE": "Tab", "ProgramDefinitionL": "Uses global"}
+    assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
+    wait_for_text(quorvel, "ProgramDefinitionL", "Own definition")
+
+    player = SpyWindow(program, wintool, "Player").start()
+    press(quorvel)
+    assert key_events(received(quorvel, player, 2)) == ["down 09", "up 09"]
+    other = SpyWindow(program, wintool, "Other").start()
+    press(quorvel)
+    assert key_events(received(quorvel, other, 2)) == ["down 41", "up 41"]
+    quorvel.exit()

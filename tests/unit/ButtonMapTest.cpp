@@ -63,13 +63,14 @@ TEST(LoadButtonMap, ReadsRemoteNameAndSectionsInFileOrder) {
     EXPECT_EQ(map[Section::Actions].Size(), 0u);
 }
 
-TEST(LoadButtonMap, RemoteNameFollowsTheRcSection) {
+TEST(LoadButtonMap, RemoteNameFollowsTheRcSectionAndIsNeverEmpty) {
     struct Case {
         const char* file;
         const char* remoteName;
     };
-    for (const Case& c : {Case{"[Buttons]\n00000001=A\n", ""}, Case{"[RC]\nType=x\n", "RC"},
-                          Case{"[RC]\n", "RC"}, Case{"[rc]\nname=Lower\n", "Lower"}, Case{"", ""}}) {
+    for (const Case& c : {Case{"[Buttons]\n00000001=A\n", "RC"}, Case{"[RC]\nType=x\n", "RC"},
+                          Case{"[RC]\n", "RC"}, Case{"[rc]\nname=Lower\n", "Lower"}, Case{"[RC]\nName=\n", "RC"},
+                          Case{"", "RC"}}) {
         auto file = FakeProfileFile::FromText(c.file);
         EXPECT_EQ(LoadButtonMap(file, kPath, log).RemoteName(), c.remoteName) << c.file;
     }
@@ -78,7 +79,7 @@ TEST(LoadButtonMap, RemoteNameFollowsTheRcSection) {
 TEST(LoadButtonMap, MissingFileGivesAnEmptyMapAndCreatesNothing) {
     FakeProfileFile file;
     const ButtonMap map = LoadButtonMap(file, kPath, log);
-    EXPECT_EQ(map.RemoteName(), "");
+    EXPECT_EQ(map.RemoteName(), "RC");
     for (Section section : kSectionOrder) EXPECT_EQ(map[section].Size(), 0u);
     EXPECT_EQ(file.writes, 0);
 }
@@ -118,15 +119,19 @@ TEST(SaveButtonMap, WritesRemoteNameThenEverySectionInPlace) {
 
     ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
     EXPECT_EQ(file.ToText(),
-              "[Keys]\n0000A35C=0020\nForeign=kept\n[Buttons]\n0000A35C=Play\n[RC]\nName=\n[Actions]\n0000A35C=0\n");
+              "[Keys]\n0000A35C=0020\nForeign=kept\n[Buttons]\n0000A35C=Play\n[RC]\nName=RC\n[Actions]\n0000A35C=0\n");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST(SaveButtonMap, EmptyRemoteNameStaysEmptyAfterSaveAndReload) {
+TEST(SaveButtonMap, ANewMapIsSavedWithTheDefaultRemoteNameAndAnEmptyNameIsNeverWritten) {
     FakeProfileFile file;
     FakeDialogs dialogs;
-    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, LoadButtonMap(file, kPath, log)));
-    EXPECT_EQ(LoadButtonMap(file, kPath, log).RemoteName(), "");
+    ButtonMap map = LoadButtonMap(file, kPath, log);
+    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
+    EXPECT_EQ(file.ToText(), "[RC]\nName=RC\n");
+    map.SetRemoteName("");
+    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
+    EXPECT_EQ(file.ToText(), "[RC]\nName=RC\n");
 }
 
 TEST(SaveButtonMap, FailedSaveShowsOneMessageAndLeavesTheFileAsItWas) {

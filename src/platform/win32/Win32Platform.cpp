@@ -152,6 +152,11 @@ void Win32Dialogs::ShowMessage(const std::string& text, MessageKind kind) {
     ::MessageBoxA(nullptr, text.c_str(), "Quorvel", MB_OK | icon | MB_TASKMODAL);
 }
 
+bool Win32Dialogs::Ask(const std::string& question) {
+    return ::MessageBoxA(nullptr, question.c_str(), "Quorvel", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_TASKMODAL) ==
+           IDYES;
+}
+
 void Win32Sound::PlayResourceAsync(const std::string& name) {
     ::PlaySoundA(name.c_str(), ::GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC);
 }

@@ -68,6 +68,7 @@ private:
 class Win32Dialogs final : public Dialogs {
 public:
     void ShowMessage(const std::string& text, MessageKind kind) override;
+    bool Ask(const std::string& question) override;
 };
 
 class Win32Sound final : public Sound {
