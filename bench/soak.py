@@ -164,7 +164,8 @@ def plan_batch(rng: random.Random, count: int) -> list:
 
 def winlirc_lines(presses: list) -> list:
     return [line for press in presses
-            for line in expected_lines(press.button.code, press.polls, press.button.name, REMOTE, press.button.repeat)]
+            for line in expected_lines(press.button.code, press.polls, press.button.name or f"{press.button.code:08X}",
+                                       REMOTE, press.button.repeat)]
 
 
 def queue_presses(control, presses: list):

@@ -32,7 +32,7 @@ bool SameSection(const SectionList& a, const SectionList& b) {
     return true;
 }
 
-std::string SavedText(const std::string& text, const ButtonMap& map) {
+std::string SavedText(const std::string& text, ButtonMap map) {
     FakeProfileFile file = FakeProfileFile::FromText(text);
     FakeDialogs dialogs;
     Require(SaveButtonMap(file, dialogs, kPath, map), "a save into memory succeeds");
@@ -61,12 +61,15 @@ std::optional<std::string> LongPressOf(const std::string& key) {
     return key.substr(0, key.size() - suffix.size());
 }
 
-void RequireLongPressesDefined(const ButtonMap& map, const SectionList& section, const std::string& program) {
+void RequireLongPressesChosen(const ButtonMap& map, const SectionList& section, const std::string& program) {
+    const ProgramMap* own = program.empty() ? nullptr : map.FindProgram(program);
     for (std::size_t i = 0; i < section.Size(); ++i) {
         const auto button = LongPressOf(section.KeyAt(i));
         if (!button) continue;
         const PressDefinition chosen = ChooseDefinition(map, {program, *button, EmulationMode::Keys});
-        Require(chosen.longDefined && (program.empty() || chosen.longOwn), "a long-press key defines its long press");
+        Require(chosen.longOwn == (own != nullptr), "a program's long-press key makes the long press its own");
+        Require(chosen.longDefined == map.GivesOutput(own, section.KeyAt(i)),
+                "a long press counts exactly where it gives an output");
     }
 }
 
@@ -91,9 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const ProgramMap& program : read.Programs()) {
         Require(ProgramNameFault(program.name).empty(), "only names the file can hold are read");
     }
-    for (Section section : kSectionOrder) RequireLongPressesDefined(read, read[section], {});
+    for (Section section : kSectionOrder) RequireLongPressesChosen(read, read[section], {});
     for (const ProgramMap& program : read.Programs()) {
-        for (Section section : kProgramSections) RequireLongPressesDefined(read, program[section], program.name);
+        for (Section section : kProgramSections) RequireLongPressesChosen(read, program[section], program.name);
     }
     Require(read.Programs().size() <= kMaxPrograms, "no more programs are read than the limit");
     Require(SavedText(saved, read) == saved, "saving the same map again changes nothing");

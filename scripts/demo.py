@@ -195,7 +195,7 @@ def main() -> int:
             return 1
         receiver = f"lircd on 127.0.0.1:{lircd.port}" if lircd else "the substitute Beholder card"
         print(f"Quorvel runs in the tray, receiving from {receiver} (remote name "
-              f"{quorvel.texts('RCTypeL').get('RCTypeL')!r}); a WinLIRC client is connected to "
+              f"{quorvel.texts('RemoteNameE').get('RemoteNameE')!r}); a WinLIRC client is connected to "
               f"127.0.0.1:{LIRC_PORT}.\n")
         press_sequence(quorvel, buttons, client)
         client.close()

@@ -13,7 +13,9 @@ void LaunchProgram(Processes& processes, const std::string& applicationPath) {
     launch.commandLine = '"' + applicationPath + "\" ";
     // The program starts in its own folder. A bare file name has none: the new process then
     // inherits ours, since CreateProcessA rejects an empty directory.
-    launch.workingDirectory = SplitPath(applicationPath).folder;
+    if (const std::string_view folder = SplitPath(applicationPath).folder; !folder.empty()) {
+        launch.workingDirectory = std::string(folder);
+    }
     launch.creationFlags = kCreateNewConsole | kIdlePriorityClass;
     launch.startupFlags = kStartfUseShowWindow;
     launch.showWindow = kSwShowNormal;

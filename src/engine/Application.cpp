@@ -168,14 +168,16 @@ void Application::CommitEditor() {
     model_.editorUnsaved = false;
     model_.editor.ownDefinition = program != nullptr;
     model_.Changed(Aspect::Editor);
-    model_.ShowStatus("Saved the button '" + EditedButtonName(model_.editor) + "'");
+    // The file is written only by "Save Settings" and "Exit"; the status says so.
+    model_.ShowStatus("'" + EditedButtonName(model_.editor) + "' is defined; Save Settings writes it to the file");
 }
 
+// The field shows what is typed; an empty one stands for the default name, which it shows again
+// at the next start.
 void Application::RenameRemote(const std::string& name) {
-    if (name == model_.map.RemoteName()) return;
+    const std::string before = model_.map.RemoteName();
     model_.map.SetRemoteName(name);
-    lirc_.PublishDirectory();
-    model_.Changed(Aspect::RemoteName);
+    if (model_.map.RemoteName() != before) lirc_.PublishDirectory();
 }
 
 void Application::Exit() {

@@ -107,6 +107,7 @@ public:
     // The editor into the button map (in memory until the next save), for the editor's program.
     void CommitEditor();
     // The remote's name, the last field of every WinLIRC line; in the file from the next save.
+    // An empty name stands for the default one.
     void RenameRemote(const std::string& name);
     ProgramChoices& Programs() { return programs_; }
 

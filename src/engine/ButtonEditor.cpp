@@ -21,6 +21,20 @@ int Choice(std::uint8_t index, const std::vector<std::string>& items) {
     return index < items.size() ? index : -1;
 }
 
+// Names are global, a long press's too. A long press keeps no name of its own while it goes by
+// its unnamed one, so that it follows the button's name.
+void CommitName(const EditorButton& editor, const std::string& key, ButtonMap& map) {
+    if (editor.longPress) {
+        const std::string buttonKey = MapKey(*editor.extendedCode);
+        const std::string* buttonName = map.Lookup(Section::Buttons, buttonKey);
+        if (editor.name.empty() || editor.name == UnnamedLongPress(buttonKey, buttonName ? *buttonName : "")) {
+            map.RemoveName(key);
+            return;
+        }
+    }
+    map[Section::Buttons].Set(key, editor.name);
+}
+
 }  // namespace
 
 const std::vector<std::string>& ActionNames() {
@@ -73,6 +87,13 @@ std::string EditedButtonName(const EditorButton& editor) {
     return !editor.name.empty() ? editor.name : EditorKey(editor);
 }
 
+void NoteDroppedEdits(Model& model, const EditorButton& edited) {
+    if (model.editorUnsaved && !(model.editor == edited)) {
+        model.ShowStatus("Unsaved changes to '" + EditedButtonName(edited) + "' were discarded");
+    }
+    model.editorUnsaved = false;
+}
+
 ButtonProperties LoadEditorButton(const ButtonMap& map, const std::string& editorProgram, const std::string& key,
                                   EditorButton& editor, const ProgramMap*& source) {
     const ProgramMap* program = editorProgram.empty() ? nullptr : map.FindProgram(editorProgram);
@@ -87,7 +108,7 @@ bool CommitEditor(const EditorButton& editor, ButtonMap& map, ProgramMap* progra
     std::uint16_t keyCodeValue = editor.keyCodeValue & ~kKeyCodeWin;
     if (editor.win) keyCodeValue |= kKeyCodeWin;
 
-    map[Section::Buttons].Set(key, editor.name);
+    CommitName(editor, key, map);
     const auto list = [&](Section section) -> SectionList& { return program ? (*program)[section] : map[section]; };
     list(Section::Repeat).Set(key, editor.repeat ? "1" : "0");
     list(Section::Actions).Set(key, std::to_string(editor.action));

@@ -4,22 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "model/ButtonProperties.h"
+
 namespace quorvel {
 
 class ButtonMap;
 struct EditorButton;
+struct Model;
 struct ProgramMap;
-
-// What the tick needs of a button, as loaded into the editor.
-struct ButtonProperties {
-    bool repeat = true;
-    std::uint8_t action = 0;
-    std::uint16_t keyCodeValue = 0;  // all 16 bits, Win included
-    std::uint8_t mouseAction = 0;
-    std::uint8_t messageNumber = 0;
-    std::string applicationPath;
-    std::string keyText = "None";
-};
 
 // The editor's list of special actions; their indexes are the stored action numbers.
 const std::vector<std::string>& ActionNames();
@@ -36,6 +28,10 @@ std::string EditorKey(const EditorButton& editor);
 // How the status bar names the edited button: its name, else its key.
 std::string EditedButtonName(const EditorButton& editor);
 
+// The editor was filled anew: edits that were never saved and are gone now are reported in the
+// status bar, and nothing is left unsaved.
+void NoteDroppedEdits(Model& model, const EditorButton& edited);
+
 // Loads the button into the editor as the editor's program defines it, or as the global map
 // does where that program has no definition of its own (empty: the global map). Tells which
 // program's sections it read, nothing for the global ones.
@@ -43,8 +39,9 @@ ButtonProperties LoadEditorButton(const ButtonMap& map, const std::string& edito
                                   EditorButton& editor, const ProgramMap*& source);
 
 // Commits the editor into the map in memory, under the edited button's key: the name into the
-// global "Buttons", the rest into the program's sections when one is given. Returns false,
-// changing nothing, while no button has been read yet.
+// global "Buttons" (a long press's only when it has one of its own), the rest into the program's
+// sections when one is given, else into the global ones. Returns false, changing nothing, while
+// no button has been read yet.
 bool CommitEditor(const EditorButton& editor, ButtonMap& map, ProgramMap* program = nullptr);
 
 }  // namespace quorvel

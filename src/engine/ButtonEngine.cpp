@@ -75,9 +75,10 @@ void ButtonEngine::RunTick() {
     const std::optional<ReceiverReading> reading = c_.receiver.ReadReceiver();
     if (!reading) return;
     Model& model = c_.model;
+    PressState& press = model.press;
     // Only a press, or a release that gives the press's outputs, can be held back by the
     // program's own window; other idle ticks need not ask.
-    const bool mayAct = reading->active || model.press.shortWaiting;
+    const bool mayAct = reading->active || press.shortWaiting;
     const WindowHandle foreground = mayAct ? c_.windows.GetForegroundWindow() : kNoWindow;
     const bool ownWindowForeground = mayAct && c_.windows.IsOwnForm(foreground);
 
@@ -86,13 +87,13 @@ void ButtonEngine::RunTick() {
     ShowTrayPicture(reading->active);
     PressFacts facts = GatherPressFacts(*reading, wasActive);
     // The press that ends with this tick may still give its outputs.
-    std::optional<WaitingPress> ended;
-    if (!facts.continues) ended = std::exchange(waiting_, std::nullopt);
+    std::optional<LaterOutputs> ended;
+    if (!facts.continues) ended = std::exchange(press.later, std::nullopt);
     const bool newPress = facts.active && !facts.continues;
     if (newPress) ChoosePressDefinition(*reading, foreground, ownWindowForeground);
     LoadProperties(tick);
-    const PressDefinition& definition = model.press.definition;
-    if (newPress && definition.longDefined) KeepWaitingPress(tick);
+    const PressDefinition& definition = press.definition;
+    if (newPress && definition.longDefined) KeepLaterOutputs(tick);
     AddRepeatFacts(facts, tick.properties);
     tick.step = TakeStep(facts, *reading);
     tick.mode = definition.mode;
@@ -101,8 +102,8 @@ void ButtonEngine::RunTick() {
         ShowLongPressInEditor(tick);
     }
     if (tick.step.releaseDue && ended) {
-        Tick released{ended->reading, ended->name, ended->properties, {}, ended->mode};
-        released.reading.vendorPriority = reading->vendorPriority;
+        const ReceiverReading releasedReading{true, ended->rcCode, ended->extendedCode, true, reading->vendorPriority, {}};
+        Tick released{releasedReading, ended->name, ended->properties, {}, ended->mode};
         released.step.outputDue = released.step.firstOutput = true;
         Act(released, ownWindowForeground);
     }
@@ -127,9 +128,8 @@ ButtonEngine::Tick ButtonEngine::ShowButton(const ReceiverReading& reading) {
 }
 
 bool ButtonEngine::ShowHeld(bool active) {
-    const bool wasActive = previousActive_;
+    const bool wasActive = std::exchange(c_.model.press.active, active);
     c_.model.shown.held = active;
-    previousActive_ = active;
     return wasActive;
 }
 
@@ -160,7 +160,8 @@ void ButtonEngine::AddRepeatFacts(PressFacts& facts, const ButtonProperties& pro
     facts.repeatAllowed = autorepeat && properties.repeat;
     facts.longDefined = model.press.definition.longDefined;
     facts.longHoldCount = model.press.longHoldCount;
-    facts.longRepeatAllowed = autorepeat && waiting_ && waiting_->longProperties.repeat;
+    const std::optional<LaterOutputs>& later = model.press.later;
+    facts.longRepeatAllowed = autorepeat && later && later->longProperties.repeat;
 }
 
 void ButtonEngine::ChoosePressDefinition(const ReceiverReading& reading, WindowHandle foreground,
@@ -187,11 +188,7 @@ void ButtonEngine::LoadProperties(Tick& tick) {
     model.editor.name = tick.buttonName;
     model.editor.longPress = false;
     tick.properties = LoadPressProperties(MapKey(tick.reading.extendedCode));
-    // The press replaced edits that were never saved: the user hears of it.
-    if (model.editorUnsaved && !(model.editor == edited)) {
-        model.ShowStatus("Unsaved changes to '" + EditedButtonName(edited) + "' were discarded");
-    }
-    model.editorUnsaved = false;
+    NoteDroppedEdits(model, edited);
 }
 
 PressStep ButtonEngine::TakeStep(const PressFacts& facts, const ReceiverReading& reading) {
@@ -206,29 +203,32 @@ PressStep ButtonEngine::TakeStep(const PressFacts& facts, const ReceiverReading&
     return step;
 }
 
-void ButtonEngine::KeepWaitingPress(const Tick& tick) {
+void ButtonEngine::KeepLaterOutputs(const Tick& tick) {
     const ButtonMap& map = c_.model.map;
+    PressState& press = c_.model.press;
     const std::string key = MapKey(tick.reading.extendedCode);
     const std::string longKey = LongPressKey(key);
-    WaitingPress press{tick.reading, tick.buttonName, tick.properties, {}, {}, c_.model.press.definition.mode};
-    const std::string* longName = map.Lookup(Section::Buttons, longKey);
-    press.longName = longName && !longName->empty() ? *longName
-                                                    : (tick.buttonName.empty() ? key : tick.buttonName) + " (long)";
     EditorButton unshown;
-    const PressDefinition& definition = c_.model.press.definition;
-    press.longProperties =
-        ForPress(LoadButtonProperties(map, longKey, unshown, DefiningProgram(map, definition, true)), definition);
-    waiting_ = std::move(press);
+    press.later = LaterOutputs{tick.reading.rcCode,
+                               tick.reading.extendedCode,
+                               tick.buttonName,
+                               tick.properties,
+                               LongPressName(map, key, tick.buttonName),
+                               ForPress(LoadButtonProperties(map, longKey, unshown, DefiningProgram(map, press.definition, true)),
+                                        press.definition),
+                               press.definition.mode};
 }
 
 void ButtonEngine::ShowLongPressInEditor(const Tick& tick) {
     Model& model = c_.model;
-    const std::string longKey = LongPressKey(MapKey(tick.reading.extendedCode));
-    const std::string* name = model.map.Lookup(Section::Buttons, longKey);
-    model.editor.name = name ? *name : std::string();
+    const std::string key = MapKey(tick.reading.extendedCode);
+    const std::string longKey = LongPressKey(key);
+    model.editor.name = LongPressName(model.map, key, tick.buttonName);
     model.editor.longPress = true;
     const ProgramMap* source = nullptr;
     LoadEditorButton(model.map, model.editorProgram, longKey, model.editor, source);
+    // A long press taught anew does not repeat until the user says so.
+    if (!model.map.Defines(source, longKey)) model.editor.repeat = false;
 }
 
 void ButtonEngine::Act(const Tick& tick, bool heldBack) {
@@ -242,8 +242,9 @@ void ButtonEngine::ActOnLongPressDefined(const Tick& tick, bool heldBack) {
     if (tick.step.lineDue && lineAllowed && ActionOf(tick.properties.action) == ButtonAction::None) {
         BroadcastLirc(tick);
     }
-    if (!tick.step.longPress || !waiting_) return;
-    Tick fired{tick.reading, waiting_->longName, waiting_->longProperties, tick.step, tick.mode};
+    const std::optional<LaterOutputs>& later = c_.model.press.later;
+    if (!tick.step.longPress || !later) return;
+    Tick fired{tick.reading, later->longName, later->longProperties, tick.step, tick.mode};
     fired.step.lineDue = false;
     Notify(fired);
     if (!heldBack && fired.step.outputDue) Dispatch(fired);
@@ -334,7 +335,10 @@ void ButtonEngine::BroadcastLirc(const Tick& tick) {
         return;
     }
     if (!tick.step.lineDue) return;
-    const std::string line = FormatLircLine(tick.reading.extendedCode, tick.step.repeatNumber, tick.buttonName,
+    // LIRC clients split a line at its blanks, so every field has a word: an unnamed button goes by its key.
+    const std::uint32_t code = tick.reading.extendedCode;
+    const std::string line = FormatLircLine(code, tick.step.repeatNumber,
+                                            tick.buttonName.empty() ? MapKey(code) : tick.buttonName,
                                             model.map.RemoteName());
     showClients(c_.lirc.Broadcast(line));
 }

@@ -54,16 +54,6 @@ public:
 
 private:
     struct Tick;
-    // What a press whose long press is defined gives later, fixed when it begins: its own
-    // outputs at its release, or its long press's once held long enough.
-    struct WaitingPress {
-        ReceiverReading reading;
-        std::string name;
-        ButtonProperties properties;
-        std::string longName;
-        ButtonProperties longProperties;
-        EmulationMode mode{};
-    };
     // The steps of a tick, in their order.
     void RunTick();
     Tick ShowButton(const ReceiverReading& reading);
@@ -75,7 +65,7 @@ private:
     // The editor's and the press's properties, when the receiver gives them.
     void LoadProperties(Tick& tick);
     ButtonProperties LoadPressProperties(const std::string& key);
-    void KeepWaitingPress(const Tick& tick);
+    void KeepLaterOutputs(const Tick& tick);
     // What the press's repeats and long press depend on, once its properties are known.
     void AddRepeatFacts(PressFacts& facts, const ButtonProperties& properties) const;
     PressStep TakeStep(const PressFacts& facts, const ReceiverReading& reading);
@@ -89,8 +79,6 @@ private:
     void BroadcastLirc(const Tick& tick);
 
     EngineContext c_;
-    std::optional<WaitingPress> waiting_;
-    bool previousActive_ = false;
     int clientEventCountdown_ = 0;
     bool inTick_ = false;
 };

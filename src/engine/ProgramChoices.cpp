@@ -34,12 +34,20 @@ void ProgramChoices::ChooseForEditor(const std::string& name) {
     const ProgramMap* program = name.empty() ? nullptr : model_.map.FindProgram(name);
     model_.editorProgram = program ? program->name : std::string();
     model_.Changed(Aspect::Programs);
-    ReloadEditor();
+    if (!model_.editorUnsaved) {
+        ReloadEditor();
+        return;
+    }
+    // Edits not yet saved are most likely meant for the program chosen now: they stay, and the
+    // save button files them under it.
+    EditorButton& editor = model_.editor;
+    editor.ownDefinition = program && editor.extendedCode && program->Defines(EditorKey(editor));
+    model_.Changed(Aspect::Editor);
 }
 
 void ProgramChoices::SetMode(std::uint8_t mode) {
     ProgramMap* program = model_.map.FindProgram(model_.editorProgram);
-    if (!program || mode > 4) return;
+    if (!program || (mode != 0 && !IsModeNumber(mode))) return;
     program->mode = mode;
     model_.Changed(Aspect::Programs);
 }
@@ -51,16 +59,35 @@ void ProgramChoices::RemoveButton() {
 }
 
 void ProgramChoices::RemoveProgram() {
-    if (model_.editorProgram.empty()) return;
+    const ProgramMap* program = model_.map.FindProgram(model_.editorProgram);
+    if (!program) return;
+    // Its definitions would be gone at the next save, with no way back.
+    const std::size_t buttons = program->DefinedKeys().size();
+    const std::string question = "Remove " + program->name + " and its own definitions of " +
+                                 std::to_string(buttons) + (buttons == 1 ? " button?" : " buttons?");
+    if (buttons > 0 && !dialogs_.Ask(question, MessageKind::Question)) return;
     model_.map.RemoveProgram(model_.editorProgram);
-    ChooseForEditor({});
+    model_.editorProgram.clear();
+    model_.Changed(Aspect::Programs);
+    ReloadEditor();
 }
 
-// The editor shows the chosen program's definition of the button it holds, or the global one.
+// The editor shows the chosen program's definition of the button it holds, or the global one,
+// and the stored name, in place of any edits.
 void ProgramChoices::ReloadEditor() {
-    if (!model_.editor.extendedCode) return;
+    EditorButton& editor = model_.editor;
+    if (!editor.extendedCode) return;
+    const EditorButton edited = editor;
+    const std::string buttonKey = MapKey(*editor.extendedCode);
+    const std::string* name = model_.map.Lookup(Section::Buttons, buttonKey);
+    if (editor.longPress) {
+        editor.name = LongPressName(model_.map, buttonKey, name ? *name : std::string());
+    } else if (name) {
+        editor.name = *name;
+    }
     const ProgramMap* source = nullptr;
-    LoadEditorButton(model_.map, model_.editorProgram, EditorKey(model_.editor), model_.editor, source);
+    LoadEditorButton(model_.map, model_.editorProgram, EditorKey(editor), editor, source);
+    NoteDroppedEdits(model_, edited);
     model_.Changed(Aspect::Editor);
 }
 

@@ -1,8 +1,10 @@
 #include "model/ButtonMap.h"
 
+#include <unordered_set>
 #include <utility>
 
 #include "core/Text.h"
+#include "model/ButtonAction.h"
 
 namespace quorvel {
 
@@ -34,7 +36,24 @@ const char* SectionFallback(Section section) {
 
 std::string MapKey(std::uint32_t extendedCode) { return Hex(extendedCode, 8); }
 
-std::string LongPressKey(std::string_view key) { return std::string(key) + "-Long"; }
+namespace {
+
+constexpr std::string_view kLongPressSuffix = "-Long";
+
+// A stored decimal number's low 8 bits, as the button's lists read it; 0 when it is none.
+std::uint8_t StoredByte(const std::string* stored) {
+    const auto number = stored ? ParseDecimal(*stored) : std::nullopt;
+    return number ? static_cast<std::uint8_t>(*number) : 0;
+}
+
+}  // namespace
+
+std::string LongPressKey(std::string_view key) { return std::string(key) + std::string(kLongPressSuffix); }
+
+bool IsLongPressKey(std::string_view key) {
+    return key.size() > kLongPressSuffix.size() &&
+           EqualsIgnoringCase(key.substr(key.size() - kLongPressSuffix.size()), kLongPressSuffix);
+}
 
 const std::string* SectionList::Find(std::string_view key) const {
     const auto found = firstIndex_.find(AsciiUpperCase(key));
@@ -74,6 +93,18 @@ bool ProgramMap::Defines(std::string_view key) const {
     return false;
 }
 
+std::vector<std::string> ProgramMap::DefinedKeys() const {
+    std::vector<std::string> keys;
+    std::unordered_set<std::string> seen;
+    for (Section section : kProgramSections) {
+        const SectionList& list = (*this)[section];
+        for (std::size_t i = 0; i < list.Size(); ++i) {
+            if (seen.insert(AsciiUpperCase(list.KeyAt(i))).second) keys.push_back(list.KeyAt(i));
+        }
+    }
+    return keys;
+}
+
 std::string ProgramSectionName(Section section, std::string_view program) {
     return std::string(SectionName(section)) + '@' + std::string(program);
 }
@@ -92,11 +123,34 @@ std::string ProgramNameFault(std::string_view name) {
     return {};
 }
 
-bool ButtonMap::Defines(std::string_view key) const {
-    for (const SectionList& section : sections_) {
-        if (section.Find(key)) return true;
+bool ButtonMap::Defines(const ProgramMap* program, std::string_view key) const {
+    if (program) return program->Defines(key);
+    for (Section section : kProgramSections) {
+        if (Lookup(section, key)) return true;
     }
     return false;
+}
+
+bool ButtonMap::GivesOutput(const ProgramMap* program, std::string_view key) const {
+    const auto lookup = [&](Section section) { return Lookup(program, section, key); };
+    const std::string* keys = lookup(Section::Keys);
+    const auto keyValue = keys ? ParseHex(*keys) : std::nullopt;
+    const std::string* application = lookup(Section::Applications);
+    return ActionOf(StoredByte(lookup(Section::Actions))) != ButtonAction::None ||
+           StoredByte(lookup(Section::Mouse)) != 0 || (keyValue && static_cast<std::uint16_t>(*keyValue) != 0) ||
+           StoredByte(lookup(Section::Messages)) != 0 || (application && !application->empty());
+}
+
+void ButtonMap::RemoveName(std::string_view key) {
+    if ((*this)[Section::Buttons].Remove(key)) erasures_.push_back({SectionName(Section::Buttons), std::string(key)});
+}
+
+void ButtonMap::RemoveNameIfUnused(std::string_view longKey) {
+    if (Defines(nullptr, longKey)) return;
+    for (const ProgramMap& program : programs_) {
+        if (program.Defines(longKey)) return;
+    }
+    RemoveName(longKey);
 }
 
 const ProgramMap* ButtonMap::FindProgram(std::string_view name) const {
@@ -121,9 +175,13 @@ void ButtonMap::RemoveProgram(std::string_view name) {
     if (!program) return;
     erasures_.push_back({"Programs", program->name});
     for (Section section : kProgramSections) erasures_.push_back({ProgramSectionName(section, program->name), {}});
+    const std::vector<std::string> keys = program->DefinedKeys();
     programs_.erase(programs_.begin() + (program - programs_.data()));
     programIndex_.clear();
     for (std::size_t i = 0; i < programs_.size(); ++i) programIndex_.emplace(AsciiUpperCase(programs_[i].name), i);
+    for (const std::string& key : keys) {
+        if (IsLongPressKey(key)) RemoveNameIfUnused(key);
+    }
 }
 
 void ButtonMap::RemoveProgramButton(std::string_view name, std::string_view key) {
@@ -134,6 +192,7 @@ void ButtonMap::RemoveProgramButton(std::string_view name, std::string_view key)
             erasures_.push_back({ProgramSectionName(section, program->name), std::string(key)});
         }
     }
+    if (IsLongPressKey(key)) RemoveNameIfUnused(key);
 }
 
 }  // namespace quorvel

@@ -26,6 +26,10 @@ const char* SectionFallback(Section section);
 std::string MapKey(std::uint32_t extendedCode);
 // The key of a button's long press, a button of its own: "00BE0010-Long".
 std::string LongPressKey(std::string_view key);
+bool IsLongPressKey(std::string_view key);
+
+// The remote's name when none is given: every WinLIRC line ends in a remote name.
+inline constexpr const char* kDefaultRemoteName = "RC";
 
 // Ordered keys and values of one section. Lookup takes the first key equal to the given one,
 // ignoring letter case; an index over the upper-cased keys keeps it constant-time.
@@ -67,6 +71,8 @@ struct ProgramMap {
     const SectionList& operator[](Section section) const { return sections[static_cast<std::size_t>(section)]; }
     // Any of its sections holds the key.
     bool Defines(std::string_view key) const;
+    // The buttons (long presses among them) it defines, each once, whatever the case of its key.
+    std::vector<std::string> DefinedKeys() const;
 };
 
 // The name of a program's own section: "Keys@vlc.exe".
@@ -85,18 +91,24 @@ struct Erasure {
 class ButtonMap {
 public:
     const std::string& RemoteName() const { return remoteName_; }
-    void SetRemoteName(std::string name) { remoteName_ = std::move(name); }
+    // An empty name stands for the default one.
+    void SetRemoteName(std::string name) { remoteName_ = name.empty() ? kDefaultRemoteName : std::move(name); }
 
     SectionList& operator[](Section section) { return sections_[static_cast<std::size_t>(section)]; }
     const SectionList& operator[](Section section) const { return sections_[static_cast<std::size_t>(section)]; }
 
     const std::string* Lookup(Section section, std::string_view key) const { return (*this)[section].Find(key); }
-    // Any global section holds the key.
-    bool Defines(std::string_view key) const;
     // The entry in the program's section when a program is given, else in the global one.
     const std::string* Lookup(const ProgramMap* program, Section section, std::string_view key) const {
         return program ? (*program)[section].Find(key) : Lookup(section, key);
     }
+    // The program's sections, or the global ones, hold the key beyond its name.
+    bool Defines(const ProgramMap* program, std::string_view key) const;
+    // The definition in the program's sections, or the global one, does something when pressed:
+    // an action, a mouse action, a key, an application command or a program to start.
+    bool GivesOutput(const ProgramMap* program, std::string_view key) const;
+    // The name goes, in the file too at the next save.
+    void RemoveName(std::string_view key);
 
     // Programs match without regard to case.
     const std::vector<ProgramMap>& Programs() const { return programs_; }
@@ -109,9 +121,14 @@ public:
     // The program's own definition of the button goes; the global one applies again.
     void RemoveProgramButton(std::string_view name, std::string_view key);
     const std::vector<Erasure>& Erasures() const { return erasures_; }
+    // The file no longer holds what was removed.
+    void ErasuresWritten() { erasures_.clear(); }
 
 private:
-    std::string remoteName_;
+    // A long press's name that no section defines any more names nothing.
+    void RemoveNameIfUnused(std::string_view longKey);
+
+    std::string remoteName_ = kDefaultRemoteName;
     std::vector<ProgramMap> programs_;
     std::unordered_map<std::string, std::size_t> programIndex_;
     std::vector<Erasure> erasures_;

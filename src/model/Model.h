@@ -8,12 +8,19 @@
 
 #include "model/ButtonAction.h"
 #include "model/ButtonMap.h"
+#include "model/ButtonProperties.h"
 #include "model/PressDefinition.h"
 
 namespace quorvel {
 
 // The numbers are those the "Mode" setting stores; None only before the mode is restored.
 enum class EmulationMode { None = 0, WinLIRC = 1, Keys = 2, Mouse = 3, Messages = 4 };
+
+// A number the "Mode" setting and a program's mode may store for a mode.
+constexpr bool IsModeNumber(std::uint32_t number) {
+    return number >= static_cast<std::uint32_t>(EmulationMode::WinLIRC) &&
+           number <= static_cast<std::uint32_t>(EmulationMode::Messages);
+}
 
 // WinLIRC, Keys, Mouse, Messages, then WinLIRC again; None stays None.
 EmulationMode NextMode(EmulationMode mode);
@@ -96,16 +103,31 @@ constexpr std::uint32_t kTickMs = 50;
 // The hold count on which a long press fires: the long-press time in whole ticks, rounded up.
 constexpr std::uint32_t LongPressHoldCount(std::uint32_t longPressTime) { return (longPressTime + kTickMs - 1) / kTickMs; }
 
-// Press and repeat bookkeeping from tick to tick; a receiver that starts resets it.
+// What a press whose long press gives an output gives later, fixed when it begins: the button's
+// own outputs at its release, or its long press's once held long enough.
+struct LaterOutputs {
+    std::uint32_t rcCode = 0;
+    std::uint32_t extendedCode = 0;
+    std::string name;
+    ButtonProperties properties;
+    std::string longName;
+    ButtonProperties longProperties;
+    EmulationMode mode{};
+};
+
+// Everything a press keeps from tick to tick, in one place; a receiver that starts resets it.
 struct PressState {
+    // The previous tick had a button.
+    bool active = false;
     std::uint32_t holdCount = 0;
     std::uint32_t lastExtendedCode = 0;
-    PressDefinition definition;
     // Fixed when the press begins.
+    PressDefinition definition;
     std::uint32_t longHoldCount = 0;
+    std::optional<LaterOutputs> later;
     // The press gives its own outputs at its release.
     bool shortWaiting = false;
-    void Reset() { holdCount = 0, lastExtendedCode = 0, definition = {}, longHoldCount = 0, shortWaiting = false; }
+    void Reset() { *this = {}; }
 };
 
 // The receiver in use, as the "RC" group shows it.

@@ -24,8 +24,8 @@ struct PressDefinition {
     // The program defines the button itself; else the global definition applies.
     bool own = false;
     EmulationMode mode{};
-    // The button's long press ("<key>-Long") is defined where the press applies; longOwn: by
-    // the program itself, else globally.
+    // The button's long press ("<key>-Long") gives an output where the press applies; longOwn:
+    // the program defines it itself, else the global definition applies.
     bool longDefined = false;
     bool longOwn = false;
     // The program's own mode is WinLIRC: its presses give their lines and their actions, but no
@@ -35,6 +35,11 @@ struct PressDefinition {
 };
 
 PressDefinition ChooseDefinition(const ButtonMap& map, const DefinitionFacts& facts);
+
+// The name a long press is announced and edited with: its own, else its unnamed one.
+std::string LongPressName(const ButtonMap& map, std::string_view key, std::string_view buttonName);
+// The button's name (or its key when it has none) followed by " (long)".
+std::string UnnamedLongPress(std::string_view key, std::string_view buttonName);
 
 // The program whose sections a press (or its long press) reads; nothing for the global ones.
 const ProgramMap* DefiningProgram(const ButtonMap& map, const PressDefinition& definition, bool longPress = false);

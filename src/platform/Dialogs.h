@@ -4,7 +4,7 @@
 
 namespace quorvel {
 
-enum class MessageKind { Information, Error };
+enum class MessageKind { Information, Error, Question };
 
 // Modal message boxes captioned with the program's title.
 class Dialogs {
@@ -12,7 +12,7 @@ public:
     virtual ~Dialogs() = default;
     // One OK button.
     virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
-    // "Yes" and "No" buttons; true for "Yes".
+    // "Yes" and "No", "No" the default; true for "Yes".
     virtual bool Ask(const std::string& question, MessageKind kind) = 0;
 };
 

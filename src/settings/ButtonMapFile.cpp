@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/Text.h"
+#include "model/Model.h"
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
 #include "platform/ProfileFile.h"
@@ -55,8 +56,10 @@ std::optional<std::string> ProgramOfSection(const std::string& name) {
     return std::nullopt;
 }
 
+// 0 follows the current mode; so does anything that is not a mode's number.
 std::uint8_t ProgramMode(const std::string& stored) {
-    return stored.size() == 1 && stored[0] >= '0' && stored[0] <= '4' ? static_cast<std::uint8_t>(stored[0] - '0') : 0;
+    const std::uint32_t number = stored.size() == 1 ? static_cast<unsigned char>(stored[0]) - 0x30u : 0;
+    return IsModeNumber(number) ? static_cast<std::uint8_t>(number) : 0;
 }
 
 // Programs listed in "Programs" come first, then those that only have sections, each once.
@@ -87,9 +90,7 @@ void LoadPrograms(const IniDocument& file, Log& log, ButtonMap& map) {
 }
 
 void WriteEntries(IniDocument& file, const ButtonMap& map) {
-    file.Set("RC", "Name", StoredForm(map.RemoteName()));
-    for (Section section : kSectionOrder) WriteList(file, SectionName(section), map[section]);
-    // Removals go first, so that a program or button defined again afterwards is written anew.
+    // Removals go first, so that a program, button or name defined again afterwards is written anew.
     for (const Erasure& erasure : map.Erasures()) {
         if (erasure.key) {
             file.EraseKey(erasure.section, *erasure.key);
@@ -97,6 +98,8 @@ void WriteEntries(IniDocument& file, const ButtonMap& map) {
             file.EraseSection(erasure.section);
         }
     }
+    file.Set("RC", "Name", StoredForm(map.RemoteName()));
+    for (Section section : kSectionOrder) WriteList(file, SectionName(section), map[section]);
     for (const ProgramMap& program : map.Programs()) {
         file.Set(kProgramsSection, program.name, std::to_string(program.mode));
         for (Section section : kProgramSections) {
@@ -117,20 +120,23 @@ ButtonMap LoadButtonMap(ProfileFile& profile, const std::u16string& path, Log& l
     ButtonMap map;
     const std::optional<std::string> bytes = profile.Read(path);
     const IniDocument file(bytes ? *bytes : std::string(), profile);
-    if (file.HasSection("RC")) map.SetRemoteName(ValueOr(file, "RC", "Name", "RC"));
+    if (file.HasSection("RC")) map.SetRemoteName(ValueOr(file, "RC", "Name", kDefaultRemoteName));
     for (Section section : kSectionOrder) ReadList(file, SectionName(section), section, map[section]);
     LoadPrograms(file, log, map);
     return map;
 }
 
 // The file is read again, so that what was written into it by hand meanwhile is kept too.
-bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::u16string& path, const ButtonMap& map) {
+bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::u16string& path, ButtonMap& map) {
     const std::optional<std::string> before = profile.Read(path);
     const std::optional<std::u16string> copy = before ? profile.CreateCopyBeside(path) : std::nullopt;
     if (copy) {
         IniDocument file(*before, profile);
         WriteEntries(file, map);
-        if (profile.Write(*copy, file.Bytes()) && profile.ReplaceWithCopy(path, *copy)) return true;
+        if (profile.Write(*copy, file.Bytes()) && profile.ReplaceWithCopy(path, *copy)) {
+            map.ErasuresWritten();
+            return true;
+        }
         profile.RemoveCopy(*copy);
     }
     dialogs.ShowMessage("Unable to write to " + profile.ToAnsi(path), MessageKind::Error);

@@ -18,10 +18,10 @@ std::u16string ButtonMapPath(const std::u16string& executablePath);
 // Programs that cannot be read are logged and left in the file.
 ButtonMap LoadButtonMap(ProfileFile& profile, const std::u16string& path, Log& log);
 
-// Writes the remote name, every entry in section order, then takes out what was removed and
-// writes the programs and their sections, in place, into the file's text, which is written
-// whole into a copy that then replaces the file. On a failure it shows "Unable to write to
-// <path>" and returns false, and the file stays as it was.
-bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::u16string& path, const ButtonMap& map);
+// Takes out what was removed, then writes the remote name, every entry in section order and the
+// programs and their sections, in place, into the file's text, which is written whole into a copy
+// that then replaces the file; the removals are then done with. On a failure it shows "Unable to
+// write to <path>" and returns false, and the file stays as it was.
+bool SaveButtonMap(ProfileFile& profile, Dialogs& dialogs, const std::u16string& path, ButtonMap& map);
 
 }  // namespace quorvel

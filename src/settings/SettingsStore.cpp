@@ -89,7 +89,7 @@ void ReportFailedWrite(Dialogs& dialogs, const std::string& name) {
 }
 
 EmulationMode StoredMode(std::optional<std::uint32_t> number) {
-    if (!number || *number < 1 || *number > 4) return EmulationMode::WinLIRC;
+    if (!number || !IsModeNumber(*number)) return EmulationMode::WinLIRC;
     return static_cast<EmulationMode>(*number);
 }
 

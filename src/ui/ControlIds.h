@@ -4,7 +4,6 @@
 // the program (the end-to-end tests' window reader) find a control by these numbers.
 #define QUORVEL_CONTROLS(X) \
     X(WDMCB, 1001)          \
-    X(RCTypeL, 1002)        \
     X(RemoteNameE, 1003)    \
     X(Code1ST, 1010)        \
     X(Code2ST, 1011)        \

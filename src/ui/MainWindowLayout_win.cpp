@@ -65,9 +65,8 @@ constexpr int kModeY = kEmulation.y + 14;
 constexpr ControlSpec kControls[] = {
     {0, "BUTTON", "RC", kGroup, kRc.x, kRc.y, kGroupWidth, 61},
     {id::WDMCB, "COMBOBOX", "", kList | WS_DISABLED, kRc.x + 8, kRc.y + 16, 221, 160},
-    {id::RCTypeL, "STATIC", "", kLabel, kRc.x + 8, kRc.y + 43, 80, 13, Page::Always, 0, Look::Blue},
-    {0, "STATIC", "Remote:", kLabel, kRc.x + 92, kRc.y + 43, 52, 13},
-    {id::RemoteNameE, "EDIT", "", kEdit, kRc.x + 146, kRc.y + 39, 83, 19},
+    {0, "STATIC", "Remote:", kLabel, kRc.x + 8, kRc.y + 43, 52, 13},
+    {id::RemoteNameE, "EDIT", "", kEdit, kRc.x + 62, kRc.y + 39, 167, 19},
 
     // One pixel lower than the other groups, so that its frame ends above the editor's.
     {0, "BUTTON", "RC Button", kGroup, kButton.x, kButton.y, kGroupWidth, 60},

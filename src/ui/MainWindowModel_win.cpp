@@ -34,7 +34,6 @@ void MainWindow::Changed(Aspect aspect) {
             break;
         case Aspect::Receiver: ShowReceiver(); break;
         case Aspect::RemoteName:
-            SetText(id::RCTypeL, app_->State().map.RemoteName());
             SetText(id::RemoteNameE, app_->State().map.RemoteName());
             break;
         case Aspect::Listener: ShowListener(); break;

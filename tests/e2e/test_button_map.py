@@ -47,7 +47,7 @@ def test_a_damaged_map_reads_whole_and_is_saved_without_loss(program, wintool):
     program.add_library("BeholdRC")
     (program.path / "Quorvel.ini").write_bytes(damaged_ini())
     quorvel = RunningQuorvel(program, wintool, program.start(), "BeholdRC").wait_started()
-    assert quorvel.texts("RCTypeL") == {"RCTypeL": "Den"}
+    assert quorvel.texts("RemoteNameE") == {"RemoteNameE": "Den"}
 
     quorvel.control.hold(LOWER_CASE)
     wait_for_text(quorvel, "NameST", "Play")
@@ -80,8 +80,8 @@ def test_without_a_map_file_nothing_is_created_until_the_exit_saves(program, win
     quorvel.control.wait_idle()
     quorvel.exit()
     saved = (program.path / "Quorvel.ini").read_bytes().decode("cp1252")
-    # No [RC] section was there: its name is written empty and stays empty.
-    assert entries(saved, "RC") == {"Name": ""}
+    # No [RC] section was there: the remote has the default name, and the file gets it.
+    assert entries(saved, "RC") == {"Name": "RC"}
 
 
 @pytest.mark.parametrize("door", ["read-only", "locked"])
@@ -113,4 +113,4 @@ def test_a_map_that_cannot_be_written_is_left_whole_and_the_next_save_keeps_ever
     quorvel.exit()
     saved = ini.read_bytes().decode("cp1252")
     assert entries(saved, "Buttons") == {"0000A35C": "Play"}
-    assert entries(saved, "RC") == {"Name": ""}
+    assert entries(saved, "RC") == {"Name": "RC"}

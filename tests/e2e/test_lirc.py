@@ -120,7 +120,7 @@ def test_presses_and_holds_reach_three_clients_exactly(program, wintool):
 def test_without_remote_name_a_client_flooding_commands_and_garbage_unread_is_dropped_and_the_other_gets_every_line(
         program, wintool):
     quorvel, port = start_with_server(program, wintool, ini={"Buttons": {f"{PLAY:08X}": "Play"}})
-    assert quorvel.texts("RCTypeL") == {"RCTypeL": ""}
+    assert quorvel.texts("RemoteNameE") == {"RemoteNameE": "RC"}
     reader = connect_clients(port, 1)[0]
     flooding = LircClient(port, receive_buffer=4096, reading=False)
     wait_for_clients(quorvel, 2, [reader])
@@ -129,8 +129,8 @@ def test_without_remote_name_a_client_flooding_commands_and_garbage_unread_is_dr
     # Every command is answered, so a client that never reads its replies fills its buffers.
     flood = Flooder(flooding, 256 << 20).start()
     quorvel.control.press(PLAY, 30)
-    expected = expected_lines(PLAY, 30, "Play", "")
-    assert expected[0] == b"000000000000A35C 00 Play \n"
+    expected = expected_lines(PLAY, 30, "Play", "RC")
+    assert expected[0] == b"000000000000A35C 00 Play RC\n"
     assert_receive_exactly([reader], b"".join(expected))
     assert flood.join(), "the flooding client is still connected"
     assert flood.error is not None and flood.sent < 256 << 20

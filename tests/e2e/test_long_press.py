@@ -99,7 +99,7 @@ def test_a_programs_own_long_press_lines_unchanged_and_the_lowest_long_press_tim
         control.press(OK, 13)
     expected = ["down 41", "up 41"] + ["down 44", "up 44"] * 2
     assert key_events(received(quorvel, media, len(expected))) == expected
-    lines = [lirc_line(OK, repeat, "OK", "") for repeat in (0, 0, 0, 2, 3)]
+    lines = [lirc_line(OK, repeat, "OK", "RC") for repeat in (0, 0, 0, 2, 3)]
     assert client.read_until(len(b"".join(lines))) == b"".join(lines)
 
     # Elsewhere the global long press, in the current mode: a key and no line.
@@ -126,11 +126,13 @@ def test_a_hold_in_the_window_teaches_the_long_press_and_exit_saves_it(program, 
     assert quorvel.texts("NameRCCodeExST") == {"NameRCCodeExST": "00BE0010"}
     window.screenshot("window-long-press")
     quorvel.control.release()
-    assert quorvel.texts("NameE", "KeyE") == {"NameE": "", "KeyE": "None"}
+    # A new long press goes by the button's name and does not repeat until told to.
+    assert quorvel.texts("NameE", "KeyE") == {"NameE": "OK (long)", "KeyE": "None"}
+    assert wintool.state(*MAIN_WINDOW, "KeyRepeatCB")["KeyRepeatCB"].checked == 0
     assert wintool.set_text(window.control_hwnd("NameE"), "Menu")
-    assert wintool.click(*MAIN_WINDOW, "KeyRepeatCB")
     assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
-    assert wait_until(lambda: quorvel.status()[0] == "Saved the button 'Menu'", 10), quorvel.status()
+    assert wait_until(lambda: quorvel.status()[0] == "'Menu' is defined; Save Settings writes it to the file", 10), \
+        quorvel.status()
 
     # A tap shows the button itself again.
     quorvel.control.press(OK, 2)
@@ -144,3 +146,36 @@ def test_a_hold_in_the_window_teaches_the_long_press_and_exit_saves_it(program, 
     assert dict(ini["Buttons"]) == {key(OK): "OK", key(OK, True): "Menu"}
     assert dict(ini["Keys"]) == {key(OK): "0041", key(OK, True): "0000"}
     assert ini["Repeat"][key(OK, True)] == "0"
+
+
+def test_a_long_press_taught_for_one_program_leaves_the_button_repeating_in_every_other(program, wintool, desktop):
+    write_settings(program.prefix, {"Mode": MODES["Keys"], "LIRC Server Enabled": 0})
+    quorvel = start_quorvel(program, wintool, ini={
+        "Buttons": {key(VOLUME): "Vol+"}, "Keys": {key(VOLUME): "0041"}, "Programs": {"Notes.exe": "0"}})
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+
+    # Taught through the window with Notes.exe chosen: a long press that sends Tab there.
+    assert wintool.select(*MAIN_WINDOW, "ProgramCB", 1)
+    quorvel.control.hold(VOLUME)
+    wait_for_text(quorvel, "NameGB", "RC Button Properties: long press")
+    quorvel.control.release()
+    assert wintool.select(*MAIN_WINDOW, "KeyE", 0)
+    assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
+    wait_for_text(quorvel, "ProgramDefinitionL", "Own definition")
+
+    # Held with another program in front, Vol+ repeats as before: hold counts 0 and 9 to 19.
+    other = SpyWindow(program, wintool, "Other").start()
+    quorvel.control.press(VOLUME, 20)
+    assert key_events(received(quorvel, other, 24)) == ["down 41", "up 41"] * 12
+    notes = SpyWindow(program, wintool, "Notes").start()
+    quorvel.control.press(VOLUME, 13)
+    assert key_events(received(quorvel, notes, 2)) == ["down 09", "up 09"]
+    quorvel.exit()
+
+    ini = configparser.ConfigParser(strict=False, interpolation=None)
+    ini.optionxform = str
+    ini.read_string((program.path / "Quorvel.ini").read_bytes().decode("cp1252"))
+    assert dict(ini["Buttons"]) == {key(VOLUME): "Vol+"}
+    assert dict(ini["Keys"]) == {key(VOLUME): "0041"}
+    assert dict(ini["Keys@Notes.exe"]) == {key(VOLUME, True): "0009"}

@@ -11,8 +11,8 @@ from harness.ports import free_port
 from harness.waiting import wait_until
 from lirc_clients import connect_clients, lirc_line, write_settings
 from output_spy import SpyWindow
-from quorvel import start_quorvel
-from quorvel_window import Desktop, QuorvelWindow
+from quorvel import start_quorvel, wait_for_text
+from quorvel_window import WM_COMMAND, Desktop, QuorvelWindow
 from test_outputs import MODES, key_events, received
 from test_window import layout_faults
 
@@ -54,7 +54,7 @@ def test_a_press_takes_the_definition_and_mode_of_the_program_in_front(program, 
     # mode is Keys.
     media = SpyWindow(program, wintool, "Media").start()
     press(quorvel)
-    line = lirc_line(PLAY, 0, "Play", "")
+    line = lirc_line(PLAY, 0, "Play", "RC")
     assert client.read_until(len(line)) == line
     received(quorvel, media, 0)
     assert media.inputs() == []
@@ -82,6 +82,18 @@ def saved_ini(program) -> configparser.ConfigParser:
 @pytest.fixture
 def desktop(wine):
     return Desktop(wine.display)
+
+
+ID_YES, ID_NO = 6, 7
+
+
+def answer_question(wintool, dialog, button_id: int):
+    """Chooses "Yes" or "No" in a question box, as its button does, until the box is gone."""
+    def answered():
+        wintool.post(dialog.hwnd, WM_COMMAND, button_id, 0)
+        return wait_until(lambda: all(shown.hwnd != dialog.hwnd for shown in wintool.dialogs()), 2)
+
+    assert wait_until(answered, 20), "the question stayed open"
 
 
 PAGE = ("ProgramCB", "ProgramModeCB", "ProgramAddE", "ProgramAddB", "ProgramBrowseB", "ProgramDefinitionL",
@@ -135,13 +147,18 @@ def test_the_programs_group_adds_teaches_and_removes_and_exit_saves_it(program, 
     assert wintool.click(*MAIN_WINDOW, "ProgramUseGlobalB")
     assert wait_until(lambda: shown("ProgramDefinitionL") == "Uses global", 10)
 
-    # Teaching Player.exe, then removing it whole.
+    # Teaching Player.exe, then removing it whole, once the user has said yes.
     assert wintool.select(*MAIN_WINDOW, "ProgramCB", 1)
     assert wintool.click(*MAIN_WINDOW, "KeyRepeatCB")
     assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
     assert wait_until(lambda: shown("ProgramDefinitionL") == "Own definition", 10)
-    assert wintool.click(*MAIN_WINDOW, "ProgramRemoveB")
-    assert wintool.items(*MAIN_WINDOW, "ProgramCB") == (0, ["All programs", "Media.exe"])
+    for answer in (ID_NO, ID_YES):
+        assert wintool.click(*MAIN_WINDOW, "ProgramRemoveB")
+        dialog = wintool.wait_for_dialog("Remove Player.exe", 10)
+        assert dialog and dialog.text == "Remove Player.exe and its own definitions of 1 button?", dialog
+        answer_question(wintool, dialog, answer)
+        kept = (1, ["All programs", "Player.exe", "Media.exe"]) if answer == ID_NO else (0, ["All programs", "Media.exe"])
+        assert wait_until(lambda: wintool.items(*MAIN_WINDOW, "ProgramCB") == kept, 10)
     assert shown("ProgramDefinitionL") == ""
 
     # The global map is untouched: the editor shows it again.
@@ -152,3 +169,28 @@ def test_the_programs_group_adds_teaches_and_removes_and_exit_saves_it(program, 
     assert not [name for name in ini.sections() if name.endswith("@Player.exe")]
     assert all(not ini[name] for name in ini.sections() if name.endswith("@Media.exe"))
     assert dict(ini["Keys"]) == {KEY: "0041"} and dict(ini["Foreign"]) == {"kept": "1"}
+
+
+def test_edits_made_before_choosing_the_program_are_saved_for_it(program, wintool, desktop):
+    write_settings(program.prefix, {"Mode": MODES["Keys"], "LIRC Server Enabled": 0})
+    quorvel = start_quorvel(program, wintool, ini={"Buttons": {KEY: "Play"}, "Keys": {KEY: "0041"},
+                                                   "Programs": {"Player.exe": "0"}})
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+    quorvel.control.press(PLAY, 2)
+    wait_for_text(quorvel, "NameE", "Play")
+
+    # Edit the button, choose the program it is for, save: the program gets the edits.
+    assert wintool.select(*MAIN_WINDOW, "KeyE", 0)
+    assert wintool.select(*MAIN_WINDOW, "ProgramCB", 1)
+    assert quorvel.texts("KeyE", "ProgramDefinitionL") == {"KeyE": "Tab", "ProgramDefinitionL": "Uses global"}
+    assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
+    wait_for_text(quorvel, "ProgramDefinitionL", "Own definition")
+
+    player = SpyWindow(program, wintool, "Player").start()
+    press(quorvel)
+    assert key_events(received(quorvel, player, 2)) == ["down 09", "up 09"]
+    other = SpyWindow(program, wintool, "Other").start()
+    press(quorvel)
+    assert key_events(received(quorvel, other, 2)) == ["down 41", "up 41"]
+    quorvel.exit()

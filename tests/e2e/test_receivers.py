@@ -80,7 +80,7 @@ def test_without_debug_mode_only_the_start_up_error_is_shown(program, wintool):
 
 def test_beholder_press_shows_codes_name_and_editor(program, wintool):
     quorvel = start_quorvel(program, wintool, ini={"RC": {"Name": "Hall"}, "Buttons": {"0000a35c": "Play"}})
-    assert quorvel.texts("RCTypeL") == {"RCTypeL": "Hall"}
+    assert quorvel.texts("RemoteNameE") == {"RemoteNameE": "Hall"}
     assert quorvel.status()[0] == "Behold TV Card initialize success!"
     idle = quorvel.texts("Code1ST", "Code2ST", "NameST", "RepeatCountL")
     assert idle == {"Code1ST": "00", "Code2ST": "00000000", "NameST": "", "RepeatCountL": "00"}

@@ -445,7 +445,7 @@ TEST_F(ApplicationTest, ClientsAreAnsweredFromTheLoadedMapAndFromEachCommittedBu
     EXPECT_EQ(client.ReceiveOnce(), "BEGIN\nVERSION\nSUCCESS\nDATA\n1\n0.1.0.1\nEND\n");
 
     Receive({kPlay, 0});
-    EXPECT_EQ(client.ReceiveOnce(), "0000000000BE0035 00  Hall\n");
+    EXPECT_EQ(client.ReceiveOnce(), "0000000000BE0035 00 00BE0035 Hall\n");
     EditorButton edited = model.editor;
     edited.name = "Stop";
     application.ChangeEditor(edited);
@@ -496,7 +496,7 @@ TEST_F(ApplicationTest, ExitRunsTheExitSequenceInItsOrder) {
     };
     EXPECT_EQ(Journal(), expected);
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
-    EXPECT_EQ(IniValue("RC", "Name"), "");
+    EXPECT_EQ(IniValue("RC", "Name"), "RC");
 }
 
 TEST_F(ApplicationTest, FailedSaveAtExitIsReportedAndTheReceiverIsStillReleased) {
@@ -587,7 +587,7 @@ TEST_F(ApplicationTest, UncommittedEditsAreLostWhenTheButtonIsReadAgainAndTheSta
     edited.name = "Play";
     application.ChangeEditor(edited);
     application.CommitEditor();
-    EXPECT_EQ(model.status[0], "Saved the button 'Play'");
+    EXPECT_EQ(model.status[0], "'Play' is defined; Save Settings writes it to the file");
     application.SaveAll();
     EXPECT_EQ(model.status[0], "Settings saved");
     // Once saved, the next press replaces nothing unsaved.

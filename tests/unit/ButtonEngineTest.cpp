@@ -255,11 +255,11 @@ TEST_F(ButtonEngineTest, WinKeyInMouseModeIsStillSentWithoutMouseOrMessage) {
     EXPECT_EQ(input.Calls().front(), InputCall::Key(0x5B, 1));
 }
 
-TEST_F(ButtonEngineTest, NamelessButtonInWinLircModeBroadcastsAnEmptyName) {
+TEST_F(ButtonEngineTest, NamelessButtonInWinLircModeGoesByItsKeyInTheLine) {
     model.settings.balloonHints = model.settings.sound = model.settings.osd = true;
     receiver.Hold(kPlay, 1);
     Tick();
-    EXPECT_EQ(lirc.lines, std::vector<std::string>{"000000000000A35C 00  \n"});
+    EXPECT_EQ(lirc.lines, std::vector<std::string>{"000000000000A35C 00 0000A35C RC\n"});
     EXPECT_TRUE(tray.balloons.empty());
     EXPECT_EQ(sound.played, std::vector<std::string>{"OK"});
     ASSERT_EQ(osd.requests.size(), 1u);
@@ -285,7 +285,7 @@ TEST_F(ButtonEngineTest, NetworkButtonTakesTheServersNameWhereTheMapHasNoneAndGo
     EXPECT_EQ(model.editor.name, "KEY_PLAY");
     Tick();
     EXPECT_EQ(model.shown.name, "Volume Up");
-    EXPECT_EQ(lirc.lines, (std::vector<std::string>{"000000000000A35C 00 KEY_PLAY \n", "0000000000BE0010 00 Volume Up \n"}));
+    EXPECT_EQ(lirc.lines, (std::vector<std::string>{"000000000000A35C 00 KEY_PLAY RC\n", "0000000000BE0010 00 Volume Up RC\n"}));
 }
 
 TEST_F(ButtonEngineTest, NewPressShowsBalloonSoundAndOsdOnce) {
@@ -305,7 +305,7 @@ TEST_F(ButtonEngineTest, HoldCountFrom516OnShowsFF) {
     Tick(517);
     EXPECT_EQ(model.press.holdCount, 516u);
     EXPECT_EQ(model.shown.repeatNumber, 255);
-    EXPECT_EQ(lirc.lines.back(), "000000000000A35C FF  \n");
+    EXPECT_EQ(lirc.lines.back(), "000000000000A35C FF 0000A35C RC\n");
 }
 
 TEST_F(ButtonEngineTest, ComproDtvGetsTheRcCodeWhenItRuns) {
@@ -379,7 +379,7 @@ TEST_F(ButtonEngineTest, ComproKeyZeroIsAPressWithoutNameOrProperties) {
     EXPECT_EQ(model.shown.name, "");
     EXPECT_EQ(sound.played.size(), 1u);
     EXPECT_TRUE(power.calls.empty());
-    EXPECT_EQ(lirc.lines, std::vector<std::string>{"0000000000000000 00  \n"});
+    EXPECT_EQ(lirc.lines, std::vector<std::string>{"0000000000000000 00 00000000 RC\n"});
 }
 
 TEST_F(ButtonEngineTest, EveryComproKeyZeroPressAfterAGapIsNew) {
@@ -389,6 +389,17 @@ TEST_F(ButtonEngineTest, EveryComproKeyZeroPressAfterAGapIsNew) {
     Tick(2);
     EXPECT_EQ(model.press.holdCount, 1u);
     Tick(2);
+    EXPECT_EQ(model.press.holdCount, 0u);
+    EXPECT_EQ(lirc.lines.size(), 2u);
+}
+
+TEST_F(ButtonEngineTest, AStartingReceiverResetsThePressWhole) {
+    receiver.kind = ReceiverKind::ComproSdk;
+    const ReceiverReading zero{true, 0, 0, false, false, {}};
+    receiver.script = {zero, zero};
+    Tick();
+    model.press.Reset();
+    Tick();
     EXPECT_EQ(model.press.holdCount, 0u);
     EXPECT_EQ(lirc.lines.size(), 2u);
 }

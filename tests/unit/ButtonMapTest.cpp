@@ -63,13 +63,14 @@ TEST(LoadButtonMap, ReadsRemoteNameAndSectionsInFileOrder) {
     EXPECT_EQ(map[Section::Actions].Size(), 0u);
 }
 
-TEST(LoadButtonMap, RemoteNameFollowsTheRcSection) {
+TEST(LoadButtonMap, RemoteNameFollowsTheRcSectionAndIsNeverEmpty) {
     struct Case {
         const char* file;
         const char* remoteName;
     };
-    for (const Case& c : {Case{"[Buttons]\n00000001=A\n", ""}, Case{"[RC]\nType=x\n", "RC"},
-                          Case{"[RC]\n", "RC"}, Case{"[rc]\nname=Lower\n", "Lower"}, Case{"", ""}}) {
+    for (const Case& c : {Case{"[Buttons]\n00000001=A\n", "RC"}, Case{"[RC]\nType=x\n", "RC"},
+                          Case{"[RC]\n", "RC"}, Case{"[rc]\nname=Lower\n", "Lower"}, Case{"[RC]\nName=\n", "RC"},
+                          Case{"", "RC"}}) {
         auto file = FakeProfileFile::FromText(c.file);
         EXPECT_EQ(LoadButtonMap(file, kPath, log).RemoteName(), c.remoteName) << c.file;
     }
@@ -78,7 +79,7 @@ TEST(LoadButtonMap, RemoteNameFollowsTheRcSection) {
 TEST(LoadButtonMap, MissingFileGivesAnEmptyMapAndCreatesNothing) {
     FakeProfileFile file;
     const ButtonMap map = LoadButtonMap(file, kPath, log);
-    EXPECT_EQ(map.RemoteName(), "");
+    EXPECT_EQ(map.RemoteName(), "RC");
     for (Section section : kSectionOrder) EXPECT_EQ(map[section].Size(), 0u);
     EXPECT_EQ(file.writes, 0);
 }
@@ -86,13 +87,13 @@ TEST(LoadButtonMap, MissingFileGivesAnEmptyMapAndCreatesNothing) {
 TEST(LoadButtonMap, KeyLineWithoutEqualsIsNoEntryAndStaysInTheFile) {
     const std::string text = "[Buttons]\n00000001\n00000002=Two\n[Repeat]\n00000001\n";
     auto file = FakeProfileFile::FromText(text);
-    const ButtonMap map = LoadButtonMap(file, kPath, log);
+    ButtonMap map = LoadButtonMap(file, kPath, log);
     EXPECT_EQ(map.Lookup(Section::Buttons, "00000001"), nullptr);
     EXPECT_EQ(*map.Lookup(Section::Buttons, "00000002"), "Two");
     EXPECT_EQ(map[Section::Repeat].Size(), 0u);
     FakeDialogs dialogs;
     ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
-    EXPECT_EQ(file.ToText(), text + "[RC]\r\nName=\r\n");
+    EXPECT_EQ(file.ToText(), text + "[RC]\r\nName=RC\r\n");
 }
 
 TEST(LoadButtonMap, ReadsLongValuesAndLongKeyListsWhole) {
@@ -117,15 +118,19 @@ TEST(SaveButtonMap, WritesRemoteNameThenEverySectionInPlace) {
 
     ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
     EXPECT_EQ(file.ToText(),
-              "[Keys]\n0000A35C=0020\nForeign=kept\n[Buttons]\n0000A35C=Play\n[RC]\r\nName=\r\n[Actions]\r\n0000A35C=0\r\n");
+              "[Keys]\n0000A35C=0020\nForeign=kept\n[Buttons]\n0000A35C=Play\n[RC]\r\nName=RC\r\n[Actions]\r\n0000A35C=0\r\n");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST(SaveButtonMap, EmptyRemoteNameStaysEmptyAfterSaveAndReload) {
+TEST(SaveButtonMap, ANewMapIsSavedWithTheDefaultRemoteNameAndAnEmptyNameIsNeverWritten) {
     FakeProfileFile file;
     FakeDialogs dialogs;
-    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, LoadButtonMap(file, kPath, log)));
-    EXPECT_EQ(LoadButtonMap(file, kPath, log).RemoteName(), "");
+    ButtonMap map = LoadButtonMap(file, kPath, log);
+    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
+    EXPECT_EQ(file.ToText(), "[RC]\r\nName=RC\r\n");
+    map.SetRemoteName("");
+    ASSERT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
+    EXPECT_EQ(file.ToText(), "[RC]\r\nName=RC\r\n");
 }
 
 TEST(SaveButtonMap, FailedSaveShowsOneMessageAndLeavesTheFileAsItWas) {

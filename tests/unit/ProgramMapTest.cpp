@@ -14,7 +14,7 @@ namespace {
 
 const std::u16string kPath = u"C:\\Quorvel\\Quorvel.ini";
 
-std::string Saved(FakeProfileFile& file, const ButtonMap& map) {
+std::string Saved(FakeProfileFile& file, ButtonMap& map) {
     FakeDialogs dialogs;
     EXPECT_TRUE(SaveButtonMap(file, dialogs, kPath, map));
     return file.ToText();
@@ -48,7 +48,7 @@ TEST(LoadButtonMap, ReadsAtMostTheProgramLimitAndLeavesTheRestInTheFile) {
     text += "[Keys@p299.exe]\n00000001=0041\n";
     auto file = FakeProfileFile::FromText(text);
     FakeLog log;
-    const ButtonMap map = LoadButtonMap(file, kPath, log);
+    ButtonMap map = LoadButtonMap(file, kPath, log);
 
     EXPECT_EQ(map.Programs().size(), kMaxPrograms);
     EXPECT_EQ(map.Programs().back().name, "p255.exe");
@@ -69,9 +69,14 @@ TEST(SaveButtonMap, WritesProgramsAfterTheGlobalMapAndTakesOutWhatWasRemoved) {
     added.mode = 4;
     added[Section::Messages].Set("00000003", "10");
 
-    EXPECT_EQ(Saved(file, map),
-              "[Foreign]\na=1\n[Programs]\nvlc.exe=0\nmpc.exe=4\r\n[Keys@vlc.exe]\n00000002=0042\n"
-              "[RC]\r\nName=\r\n[Messages@mpc.exe]\r\n00000003=10\r\n");
+    const std::string saved = "[Foreign]\na=1\n[Programs]\nvlc.exe=0\nmpc.exe=4\r\n[Keys@vlc.exe]\n00000002=0042\n"
+                              "[RC]\r\nName=RC\r\n[Messages@mpc.exe]\r\n00000003=10\r\n";
+    EXPECT_EQ(Saved(file, map), saved);
+    // Done with once written: a program of that name added again is saved as it is then.
+    EXPECT_TRUE(map.Erasures().empty());
+    map.AddProgram("old.exe")[Section::Keys].Set("00000001", "0043");
+    EXPECT_EQ(Saved(file, map), saved.substr(0, saved.find("[Keys@")) + "old.exe=0\r\n" +
+                                    saved.substr(saved.find("[Keys@")) + "[Keys@old.exe]\r\n00000001=0043\r\n");
 }
 
 TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnesForTheButtonAndItsLongPress) {
@@ -80,9 +85,14 @@ TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnesForTheBu
     player.mode = 1;
     player[Section::Repeat].Set("00000001", "0");
     player[Section::Keys].Set("00000001-Long", "0041");
-    map.AddProgram("Follower.exe")[Section::Keys].Set("00000002", "0041");
-    // A name alone defines a long press; keys match without regard to case.
+    ProgramMap& follower = map.AddProgram("Follower.exe");
+    follower[Section::Keys].Set("00000002", "0041");
+    // A long press counts only where it does something: not by a name alone, and not where a
+    // program's own long press does nothing. Keys match without regard to case.
     map[Section::Buttons].Set("00000002-LONG", "Menu");
+    map[Section::Buttons].Set("00000003-Long", "Close");
+    map[Section::Actions].Set("00000003-Long", "3");
+    follower[Section::Keys].Set("00000003-Long", "0000");
     struct Case {
         const char* program;
         const char* key;
@@ -91,17 +101,44 @@ TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnesForTheBu
     using enum EmulationMode;
     const Case cases[] = {
         {"player.EXE", "00000001", {"Player.exe", true, WinLIRC, true, true, true}},
-        {"Player.exe", "00000002", {"Player.exe", false, WinLIRC, true, false, true}},
-        {"Follower.exe", "00000002", {"Follower.exe", true, Keys, true, false}},
+        {"Player.exe", "00000002", {"Player.exe", false, WinLIRC, false, false, true}},
+        {"Player.exe", "00000003", {"Player.exe", false, WinLIRC, true, false, true}},
+        {"Follower.exe", "00000002", {"Follower.exe", true, Keys}},
         {"Follower.exe", "00000001", {"Follower.exe", false, Keys}},
+        {"Follower.exe", "00000003", {"Follower.exe", false, Keys, false, true}},
         {"Other.exe", "00000001", {"", false, Keys}},
-        {"", "00000002", {"", false, Keys, true, false}},
+        {"", "00000002", {"", false, Keys}},
+        {"", "00000003", {"", false, Keys, true, false}},
     };
     for (const Case& c : cases) {
         const PressDefinition chosen = ChooseDefinition(map, {c.program, c.key, Keys});
         EXPECT_EQ(chosen, c.expected) << c.program << ' ' << c.key;
         EXPECT_EQ(DefiningProgram(map, chosen), c.expected.own ? map.FindProgram(c.program) : nullptr);
         EXPECT_EQ(DefiningProgram(map, chosen, true), c.expected.longOwn ? map.FindProgram(c.program) : nullptr);
+    }
+}
+
+TEST(ButtonMap, ADefinitionGivesAnOutputWhenAPressWouldDoSomething) {
+    struct Case {
+        Section section;
+        const char* value;
+        bool gives;
+    };
+    const Case cases[] = {
+        {Section::Actions, "0", false},      {Section::Actions, "7", false},      {Section::Actions, "-1", false},
+        {Section::Actions, "5", true},       {Section::Mouse, "00", false},       {Section::Mouse, "3", true},
+        {Section::Keys, "0000", false},      {Section::Keys, "10000", false},     {Section::Keys, "x", false},
+        {Section::Keys, "1000", true},       {Section::Messages, "0", false},     {Section::Messages, "12", true},
+        {Section::Applications, "", false},  {Section::Applications, "a.exe", true},
+        {Section::Repeat, "1", false},       {Section::Buttons, "Menu", false},
+    };
+    for (const Case& c : cases) {
+        ButtonMap map;
+        map[c.section].Set("K", c.value);
+        ProgramMap& program = map.AddProgram("p.exe");
+        if (c.section != Section::Buttons) program[c.section].Set("k", c.value);
+        EXPECT_EQ(map.GivesOutput(nullptr, "k"), c.gives) << SectionName(c.section) << ' ' << c.value;
+        EXPECT_EQ(map.GivesOutput(&program, "K"), c.gives) << SectionName(c.section) << ' ' << c.value;
     }
 }
 

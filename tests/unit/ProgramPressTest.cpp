@@ -137,6 +137,45 @@ TEST_F(ProgramPressTest, AProgramInWinLircLinesOnlyGetsLinesActionsAndLaunchesBu
     EXPECT_EQ(Outputs(), (std::vector<std::string>{"key", "line"}));
 }
 
+TEST_F(ProgramPressTest, ALongPressTaughtForOneProgramLeavesTheButtonAsItWasInEveryOther) {
+    model.settings.longPressTime = 200;
+    // In its own WinLIRC mode the player would take lines only.
+    model.map.FindProgram("player.exe")->mode = static_cast<std::uint8_t>(EmulationMode::Keys);
+    const std::string longKey = LongPressKey(MapKey(kPlay));
+    // Held in the window with the player chosen: the editor shows a new long press, not repeating.
+    windows.foreground = windows.AddWindow({"QuorvelForm", "Quorvel", true, true});
+    model.editorProgram = "player.exe";
+    receiver.Hold(kPlay, 5);
+    Tick(5);
+    ASSERT_TRUE(model.editor.longPress);
+    EXPECT_EQ(model.editor.name, "0000A35C (long)");
+    EXPECT_FALSE(model.editor.repeat);
+    model.editor.keyCodeValue = 0x46;
+    ASSERT_TRUE(CommitEditor(model.editor, model.map, model.map.FindProgram("player.exe")));
+    EXPECT_EQ(model.map.Lookup(Section::Buttons, longKey), nullptr);
+
+    // Elsewhere the button acts at once and repeats as before; in the player its long press acts.
+    windows.foreground = otherWindow;
+    receiver.Idle(1);
+    receiver.Hold(kPlay, 12);
+    receiver.Idle(1);
+    Tick(14);
+    EXPECT_EQ(KeysDown(), std::vector<int>(4, 0x42));
+    input.ClearCalls();
+    windows.foreground = playerWindow;
+    receiver.Hold(kPlay, 6);
+    Tick(6);
+    EXPECT_EQ(KeysDown(), std::vector<int>{0x46});
+    // A long press defined without a Repeat entry repeats, and the editor shows it so.
+    model.map[Section::Keys].Set(longKey, "005D");
+    model.editorProgram.clear();
+    windows.foreground = windows.AddWindow({"QuorvelForm", "Quorvel", true, true});
+    receiver.Idle(1);
+    receiver.Hold(kPlay, 5);
+    Tick(6);
+    EXPECT_TRUE(model.editor.longPress && model.editor.repeat);
+}
+
 TEST_F(ProgramPressTest, OwnWindowInFrontAndNoProgramsLeaveTheProgramUnasked) {
     windows.foreground = windows.AddWindow({"QuorvelForm", "Quorvel", true, true});
     receiver.Hold(kPlay, 1);
@@ -183,6 +222,99 @@ TEST(ProgramChoices, AddChooseTeachAndRemoveAProgramsDefinitions) {
     choices.RemoveProgram();
     EXPECT_TRUE(model.map.Programs().empty());
     EXPECT_EQ(model.editorProgram, "");
+}
+
+TEST(ProgramChoices, EditsMadeBeforeChoosingTheProgramStayForItAndOtherReloadsReportTheirLoss) {
+    Model model;
+    FakeDialogs dialogs;
+    FakeProgramWindows windows;
+    ProgramChoices choices(model, dialogs, windows);
+    model.map[Section::Keys].Set(MapKey(kPlay), "0042");
+    model.map.AddProgram("Player.exe");
+    model.editor.extendedCode = kPlay;
+    model.editor.keyCodeValue = 0x41;
+    model.editorUnsaved = true;
+
+    choices.ChooseForEditor("player.exe");
+    EXPECT_EQ(model.editor.keyCodeValue, 0x41);
+    EXPECT_TRUE(model.editorUnsaved);
+    EXPECT_FALSE(model.editor.ownDefinition);
+    ASSERT_TRUE(CommitEditor(model.editor, model.map, model.map.FindProgram(model.editorProgram)));
+    EXPECT_EQ(*model.map.FindProgram("Player.exe")->operator[](Section::Keys).Find(MapKey(kPlay)), "0041");
+    EXPECT_EQ(*model.map.Lookup(Section::Keys, MapKey(kPlay)), "0042");
+
+    // "Use Global" and "Remove" show what is stored: edits not saved are reported gone.
+    model.editor.keyCodeValue = 0x43;
+    model.editorUnsaved = true;
+    choices.RemoveButton();
+    EXPECT_EQ(model.status[0], "Unsaved changes to '0000A35C' were discarded");
+    EXPECT_EQ(model.editor.keyCodeValue, 0x42);
+    EXPECT_FALSE(model.editorUnsaved);
+}
+
+TEST(ProgramChoices, RemoveAsksForAProgramWithDefinitionsNamingHowManyButtons) {
+    Model model;
+    FakeDialogs dialogs;
+    FakeProgramWindows windows;
+    ProgramChoices choices(model, dialogs, windows);
+    ProgramMap& player = model.map.AddProgram("Player.exe");
+    player[Section::Keys].Set("00000001", "0041");
+    player[Section::Repeat].Set("00000001", "0");
+    player[Section::Keys].Set("00000001-Long", "0042");
+    model.map.AddProgram("Empty.exe");
+
+    choices.ChooseForEditor("Player.exe");
+    dialogs.answers = {false};
+    choices.RemoveProgram();
+    const FakeDialogs::Shown question{"Remove Player.exe and its own definitions of 2 buttons?", MessageKind::Question};
+    EXPECT_EQ(dialogs.shown, std::vector<FakeDialogs::Shown>{question});
+    EXPECT_EQ(model.map.Programs().size(), 2u);
+    EXPECT_EQ(model.editorProgram, "Player.exe");
+    dialogs.answers = {true};
+    choices.RemoveProgram();
+    EXPECT_EQ(model.map.Programs().size(), 1u);
+
+    choices.ChooseForEditor("Empty.exe");
+    choices.RemoveProgram();
+    EXPECT_TRUE(model.map.Programs().empty());
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+TEST(ProgramChoices, UseGlobalAndRemoveTakeAProgramsLongPressBackWithItsName) {
+    Model model;
+    FakeDialogs dialogs;
+    FakeProgramWindows windows;
+    ProgramChoices choices(model, dialogs, windows);
+    const std::string longKey = LongPressKey(MapKey(kPlay));
+    const auto teach = [&](const std::string& program) {
+        choices.ChooseForEditor(program);
+        model.editor = EditorButton{};
+        model.editor.extendedCode = kPlay;
+        model.editor.longPress = true;
+        model.editor.name = "Menu";
+        model.editor.keyCodeValue = 0x5D;
+        ASSERT_TRUE(CommitEditor(model.editor, model.map, model.map.FindProgram(program)));
+        ASSERT_EQ(*model.map.Lookup(Section::Buttons, longKey), "Menu");
+    };
+    model.map.AddProgram("Player.exe");
+    teach("Player.exe");
+    choices.RemoveButton();
+    EXPECT_EQ(model.map.Lookup(Section::Buttons, longKey), nullptr);
+    EXPECT_EQ(model.editor.name, MapKey(kPlay) + " (long)");
+    ASSERT_FALSE(model.map.Erasures().empty());
+    EXPECT_EQ(model.map.Erasures().back().section, "Buttons");
+
+    teach("Player.exe");
+    dialogs.answers = {true};
+    choices.RemoveProgram();
+    EXPECT_EQ(model.map.Lookup(Section::Buttons, longKey), nullptr);
+
+    // A name the global long press still goes by stays.
+    model.map[Section::Keys].Set(longKey, "0046");
+    model.map.AddProgram("Player.exe");
+    teach("Player.exe");
+    choices.RemoveButton();
+    EXPECT_EQ(*model.map.Lookup(Section::Buttons, longKey), "Menu");
 }
 
 }  // namespace

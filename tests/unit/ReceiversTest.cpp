@@ -11,7 +11,7 @@ class ReceiversTest : public ::testing::Test, protected ReceiversRig {
 protected:
     ReceiversTest() {
         vendor = FakeVendorState();
-        model.press = {5, 0x1234, {}};
+        model.press.holdCount = 5, model.press.lastExtendedCode = 0x1234;
     }
 
     bool Detect(bool debugMode = false) { return receivers.DetectReceivers(debugMode, "C:\\Quorvel"); }

@@ -79,7 +79,13 @@ void Win32Libraries::Free(ModuleHandle module) {
 
 namespace {
 
-UINT IconOf(MessageKind kind) { return kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION; }
+UINT IconOf(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Error: return MB_ICONERROR;
+        case MessageKind::Question: return MB_ICONQUESTION;
+        default: return MB_ICONINFORMATION;
+    }
+}
 
 }  // namespace
 
@@ -88,7 +94,8 @@ void Win32Dialogs::ShowMessage(const std::string& text, MessageKind kind) {
 }
 
 bool Win32Dialogs::Ask(const std::string& question, MessageKind kind) {
-    return ::MessageBoxA(nullptr, question.c_str(), "Quorvel", MB_YESNO | IconOf(kind) | MB_TASKMODAL) == IDYES;
+    return ::MessageBoxA(nullptr, question.c_str(), "Quorvel", MB_YESNO | IconOf(kind) | MB_DEFBUTTON2 | MB_TASKMODAL) ==
+           IDYES;
 }
 
 void Win32Sound::PlayResourceAsync(const std::string& name) {
