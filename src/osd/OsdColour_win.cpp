@@ -1,7 +1,6 @@
 #include "osd/OsdColour_win.h"
 
-#include <commdlg.h>
-
+#include "platform/win32/CommonDialogs_win32.h"
 #include "platform/win32/Win32Handles.h"
 
 namespace quorvel {
@@ -21,7 +20,7 @@ std::optional<COLORREF> OsdColourDialog::Choose(HWND owner, COLORREF current) {
     dialog.rgbResult = current;
     dialog.lpCustColors = customColours_.data();
     dialog.Flags = CC_RGBINIT;
-    if (!ChooseColorA(&dialog)) return std::nullopt;
+    if (!ShowColourDialog(dialog)) return std::nullopt;
     return dialog.rgbResult;
 }
 

@@ -2,9 +2,9 @@
 #include "ui/MainWindow_win.h"
 
 #include <cderr.h>
-#include <commdlg.h>
 
 #include "engine/Application.h"
+#include "platform/win32/CommonDialogs_win32.h"
 #include "platform/win32/WideText_win32.h"
 #include "ui/ControlIds.h"
 #include "ui/ModelControls.h"
@@ -106,7 +106,7 @@ void MainWindow::ChooseApplication() {
     // The dialog opens on the program the button starts now, when that is a file name. It
     // refuses to open at all on one it cannot take (a quoted path, say): then it opens empty.
     std::optional<std::string> chosen = ChooseFile(app_->State().editor.applicationPath, kRunTitle, kRunFilter);
-    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) chosen = ChooseFile({}, kRunTitle, kRunFilter);
+    if (!chosen && CommonDialogError() == FNERR_INVALIDFILENAME) chosen = ChooseFile({}, kRunTitle, kRunFilter);
     if (!chosen) return;
     EditorButton editor = app_->State().editor;
     editor.applicationPath = *chosen;
@@ -128,7 +128,7 @@ std::optional<std::string> MainWindow::ChooseFile(std::string path, const char* 
     dialog.lpstrTitle = caption.c_str();
     dialog.lpstrDefExt = L"exe";
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+    if (!ShowOpenFileDialog(dialog)) return std::nullopt;
     chosen.resize(chosen.find(L'\0'));
     return AnsiPath(chosen);
 }

@@ -5,7 +5,7 @@ the system and version texts of the "About" group."""
 import re
 
 from harness import MAIN_WINDOW
-from harness.paths import REPO_DIR
+from harness.paths import ARCH, REPO_DIR
 from quorvel import start_quorvel
 from settings_registry import PROGRAM_KEY, RUN_KEY, read_values, seed_values
 
@@ -18,6 +18,9 @@ DEFAULT_CHECKS = {
     "LIRCServerCB": 1, "WinLIRCRB": 1, "KeysRB": 0, "MouseRB": 0, "WMRB": 0, "OSDCB": 0, "OSD2CB": 0, "BTVCB": 0,
     "ComproRemoteOffCB": 1, "ComproDTVCB": 1,
 }
+
+# The processor the "About" group names: a win32 prefix is a 32-bit Windows.
+PROCESSOR = "x86" if ARCH == "win32" else "x64"
 
 # Everything the first save writes; "Hidden Icon" and "Compro Btn 0" are only ever read.
 DEFAULT_VALUES = {
@@ -57,11 +60,11 @@ def test_first_start_creates_the_key_empty_and_save_writes_every_default(program
     assert read_values(program.prefix, PROGRAM_KEY) == {}
 
     assert check_marks(wintool) == DEFAULT_CHECKS
-    # Wine reports Windows 7 on a 64-bit processor: no force options.
+    # Wine reports Windows 7: no force options.
     assert enabled(wintool, "ForceShutdownCB", "ForceSuspendCB") == {"ForceShutdownCB": False,
                                                                       "ForceSuspendCB": False}
     assert quorvel.texts("LIRCServerPortE", "OSL", "VersionL") == {
-        "LIRCServerPortE": "8765", "OSL": "Windows 7 6.1.7601  x64", "VersionL": version_text()}
+        "LIRCServerPortE": "8765", "OSL": f"Windows 7 6.1.7601  {PROCESSOR}", "VersionL": version_text()}
 
     click(wintool, "SaveSetSB")
     assert read_values(program.prefix, PROGRAM_KEY) == DEFAULT_VALUES
@@ -124,7 +127,7 @@ def test_windows_xp_reads_and_writes_the_force_options(program, wintool):
     program.prefix.set_app_windows_version("Quorvel.exe", "winxp")
     seed_values(program.prefix, {PROGRAM_KEY: {"Force Shutdown": 1, "Force Suspend": 1}})
     quorvel = start_quorvel(program, wintool)
-    assert quorvel.texts("OSL") == {"OSL": "Windows XP 5.1.2600  x64"}
+    assert quorvel.texts("OSL") == {"OSL": f"Windows XP 5.1.2600  {PROCESSOR}"}
     assert enabled(wintool, "ForceShutdownCB", "ForceSuspendCB") == {"ForceShutdownCB": True,
                                                                       "ForceSuspendCB": True}
     marks = check_marks(wintool)
