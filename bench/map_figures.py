@@ -24,12 +24,14 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
+import build_choice  # noqa: E402
+
 if __name__ == "__main__":
     _options = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     _options.add_argument("--rounds", type=int, default=3, help="runs per map (default 3)")
-    _options.add_argument("--build", default=str(REPO / "build" / "win64"), help="the win64 build to run")
+    build_choice.add_build_option(_options, REPO)
     ARGS = _options.parse_args()
-    os.environ["QUORVEL_E2E_BUILD"] = str(Path(ARGS.build).resolve())
+    build_choice.use_build(ARGS.build)
 
 from harness import MAIN_WINDOW, ProgramFolder, SimControlError, WinePrefix, WinTool, Xvfb  # noqa: E402
 from quorvel_window import MENU_ITEMS, WM_COMMAND  # noqa: E402

@@ -29,13 +29,15 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
+import build_choice  # noqa: E402
+
 if __name__ == "__main__":
     _options = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     _options.add_argument("--seconds", type=float, default=60.0, help="idle seconds per program (default 60)")
     _options.add_argument("--rounds", type=int, default=3, help="alternations (default 3)")
-    _options.add_argument("--build", default=str(REPO / "build" / "win64"), help="the win64 build to run")
+    build_choice.add_build_option(_options, REPO)
     ARGS = _options.parse_args()
-    os.environ["QUORVEL_E2E_BUILD"] = str(Path(ARGS.build).resolve())
+    build_choice.use_build(ARGS.build)
 
 from harness import ProgramFolder, WinePrefix, Xvfb  # noqa: E402
 from harness.paths import BUILD_DIR  # noqa: E402
