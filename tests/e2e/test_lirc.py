@@ -103,7 +103,7 @@ def test_presses_and_holds_reach_three_clients_exactly(program, wintool):
             control.gap(2)
     expected = [
         *expected_lines(VOLUME_UP, 25, "Volume Up", "Hall"),
-        b"0000000000BE0052 00  Hall\n",
+        b"0000000000BE0052 00 00BE0052 Hall\n",
         # The sleep-timer button has an action of its own and sends nothing; a button without
         # its repeat flag sends only its first line.
         *expected_lines(NO_REPEAT, 20, "Once", "Hall", repeats=False),
@@ -306,7 +306,7 @@ def test_irw_and_irexec_through_a_unix_socket_bridge(program, wintool, tmp_path,
         quorvel.control.gap(2)
         quorvel.control.press(UNNAMED, 1)
     assert wait_until(played.exists, 10), "irexec ran nothing"
-    expected = ["000000000000A35C 00 Play Hall", "0000000000BE0052 00  Hall"]
+    expected = ["000000000000A35C 00 Play Hall", "0000000000BE0052 00 00BE0052 Hall"]
     assert wait_until(lambda: expected[-1] in irw_output.read_text(), 10), irw_output.read_text()
     lines = [line for line in irw_output.read_text().splitlines() if not line.startswith(f"{PROBE_CODE:016X}")]
     assert lines == expected

@@ -78,6 +78,7 @@ def test_a_compro_key_code_has_its_long_press(program, wintool):
 
 
 def test_a_programs_own_long_press_lines_unchanged_and_the_lowest_long_press_time(program, wintool):
+    # The player's own WinLIRC mode gives lines only; elsewhere the keys of the current mode.
     port = free_port()
     # 50 ms is below the bound: the long press fires after 200 ms, on hold count 4.
     write_settings(program.prefix, {"Mode": MODES["Keys"], "LIRC Server Port": str(port), "Long Press Time": 50})
@@ -97,8 +98,6 @@ def test_a_programs_own_long_press_lines_unchanged_and_the_lowest_long_press_tim
         control.gap(2)
         # Lines on hold counts 0, 10 and 12 as without a long press; the long press once, on 4.
         control.press(OK, 13)
-    expected = ["down 41", "up 41"] + ["down 44", "up 44"] * 2
-    assert key_events(received(quorvel, media, len(expected))) == expected
     lines = [lirc_line(OK, repeat, "OK", "RC") for repeat in (0, 0, 0, 2, 3)]
     assert client.read_until(len(b"".join(lines))) == b"".join(lines)
 
@@ -107,6 +106,7 @@ def test_a_programs_own_long_press_lines_unchanged_and_the_lowest_long_press_tim
     quorvel.control.press(OK, 5)
     assert key_events(received(quorvel, other, 2)) == ["down 42", "up 42"]
     assert client.received == b"".join(lines)
+    assert key_events(media.inputs()) == []
     quorvel.exit()
 
 

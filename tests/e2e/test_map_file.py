@@ -2,6 +2,8 @@
 its copy and the log work in folders whose names the ANSI code page cannot hold."""
 
 from harness import ProgramFolder, tool_path
+from harness.ports import free_port
+from lirc_clients import write_settings
 from quorvel import RunningQuorvel, wait_for_text
 
 # Files a user or an older copy may leave, each with lookups that differ from the file's names.
@@ -59,6 +61,7 @@ def test_an_install_folder_and_a_user_name_outside_the_code_page_keep_the_map_an
     local = wine.drive_c / "users" / USER / "AppData" / "Local"
     local.mkdir(parents=True)
     wine.reg_add(USER_SHELL_FOLDERS, "Local AppData", wine.windows_path(local), "REG_EXPAND_SZ")
+    write_settings(wine, {"LIRC Server Port": str(free_port())})
     program = ProgramFolder(wine, INSTALL)
     program.add_quorvel()
     program.add_library("BeholdRC")
@@ -67,7 +70,7 @@ def test_an_install_folder_and_a_user_name_outside_the_code_page_keep_the_map_an
     ini.write_bytes(b"; kept\r\n[RC]\r\n[Buttons]\r\n0000A35C = Play\r\n[Applications]\r\n"
                     b"0000A35C=C:\\Caf\xe9\\player.exe\r\n")
     quorvel = RunningQuorvel(program, wintool, program.start(), "BeholdRC").wait_started()
-    assert quorvel.texts("RCTypeL") == {"RCTypeL": "RC"}
+    assert quorvel.texts("RemoteNameE") == {"RemoteNameE": "RC"}
     quorvel.control.hold(CODE)
     wait_for_text(quorvel, "NameST", "Play")
     quorvel.control.release()

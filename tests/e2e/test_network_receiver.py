@@ -223,7 +223,7 @@ def test_without_a_card_library_the_window_sets_up_a_lirc_server_and_receives_fr
     # The message names the files and the folder it looked in, and offers the server instead.
     assert dialog.text.startswith("TV Tuner DLL not found!")
     assert "BeholdRC.dll, RemoteSdk.dll and VendorCmdRW.dll" in dialog.text
-    assert f" in {program.windows_path()}, " in dialog.text, dialog.text
+    assert f" in {program.windows_path}, " in dialog.text, dialog.text
     assert dialog.text.endswith("Quorvel can receive from a LIRC server instead: open the settings?")
     assert wintool.click_button("#32770", "Quorvel", "&Yes")
 
