@@ -175,6 +175,9 @@ void MainWindow::FitListWidth(HWND list) {
     RECT field{};
     GetWindowRect(list, &field);
     const int needed = static_cast<int>(widest) + GetSystemMetrics(SM_CXVSCROLL) + Scale(kListTextMargin);
+    // Wine keeps a wider dropped width than the one asked for unless one narrower than the
+    // field comes first, which sets it back to the field's; Windows takes either at once.
+    SendMessageA(list, CB_SETDROPPEDWIDTH, 1, 0);
     SendMessageA(list, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(std::max<int>(field.right - field.left, needed)), 0);
 }
 

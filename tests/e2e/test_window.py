@@ -177,7 +177,8 @@ def test_settings_and_the_osd_colour_are_saved_on_request(program, wintool, desk
     window = QuorvelWindow(quorvel, desktop)
     window.show()
     swatch = center(window.control_rect("OSDFI"))
-    assert desktop.pixel(*swatch) == DEFAULT_OSD_COLOUR
+    # The window may come up a moment before its controls are painted.
+    assert wait_until(lambda: desktop.pixel(*swatch) == DEFAULT_OSD_COLOUR, 10), desktop.pixel(*swatch)
 
     window.click("SoundCB")
     window.click("BHCB")
