@@ -14,9 +14,10 @@ def _main_window() -> tuple:
                  for name in ("CLASS", "CAPTION"))
 
 
-LOOKING_COMMANDS = {"list", "dialogs", "texts", "state", "items", "status-parts", "wait-window", "wait-dialog",
-                    "children", "layout", "rect", "control-rect", "tab-rects", "tooltips", "hints", "counts",
-                    "thread-priorities"}
+# Commands that give the same answer and leave the same state when run twice.
+REPEATABLE_COMMANDS = {"list", "dialogs", "texts", "state", "items", "status-parts", "wait-window", "wait-dialog",
+                       "children", "layout", "list-widths", "rect", "control-rect", "tab-rects", "tooltips", "hints",
+                       "counts", "thread-priorities", "set-text", "select", "volatile-key"}
 
 # Class and title of Quorvel's main window, for the first two arguments of the calls below.
 MAIN_WINDOW = _main_window()
@@ -84,10 +85,10 @@ class WinTool:
         self.exe = tool_path("wintool")
 
     def run(self, *args, timeout: float = 60.0) -> tuple:
-        """(exit code, output lines split into unescaped fields). A command that only looks runs
-        again when Wine ends it silently; one that acts (a click) is not repeated but fails."""
-        code, output = self.prefix.run_tool(self.exe, args, repeatable=args[0] in LOOKING_COMMANDS, timeout=timeout,
-                                            name="wintool")
+        """(exit code, output lines split into unescaped fields). A command that can run twice
+        runs again when Wine ends it silently; one that could act twice (a click) fails instead."""
+        code, output = self.prefix.run_tool(self.exe, args, repeatable=args[0] in REPEATABLE_COMMANDS,
+                                            timeout=timeout, name="wintool")
         rows = [[unescape(field) for field in line.split("\t")] for line in output.splitlines() if line]
         return code, rows
 
