@@ -35,8 +35,11 @@ std::string ValueOr(const IniDocument& file, std::string_view section, std::stri
     return value ? std::move(*value) : std::string(fallback);
 }
 
+// A key written twice reads as its first entry once: every later one has the first one's value,
+// and a save writes only into the first line of the key.
 void ReadList(const IniDocument& file, const std::string& name, Section section, SectionList& list) {
     for (std::string& key : file.Keys(name)) {
+        if (list.Find(key)) continue;
         std::string value = ValueOr(file, name, key, SectionFallback(section));
         list.Append(std::move(key), std::move(value));
     }

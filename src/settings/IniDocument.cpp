@@ -95,7 +95,7 @@ void IniDocument::AddLine(std::string text, std::string end, std::u16string wide
     const std::size_t close = trimmed.rfind(']');
     if (trimmed.front() == '[' && close != std::string_view::npos && close > 0) {
         Section& section = sections_.emplace_back();
-        section.name = UpToZero(Trim(trimmed.substr(1, close - 1)));
+        section.name = std::string(Trim(UpToZero(trimmed.substr(1, close - 1))));
         section.header = index;
         line.isHeader = true;
         line.anchors = sections_.size() - 1;
@@ -104,7 +104,9 @@ void IniDocument::AddLine(std::string text, std::string end, std::u16string wide
     }
     const std::size_t equals = trimmed.find('=');
     line.isEntry = true;
-    line.key = UpToZero(TrimEnd(trimmed.substr(0, equals)));
+    // Blanks before a zero byte count as the end of the name too, so that the name reads the same
+    // once its line is written again without what followed the zero.
+    line.key = std::string(TrimEnd(UpToZero(trimmed.substr(0, equals))));
     if (equals != std::string_view::npos) line.value = UpToZero(TrimStart(trimmed.substr(equals + 1)));
     Section& section = sections_.back();
     // New keys follow the section's last line that is not blank.
@@ -114,7 +116,8 @@ void IniDocument::AddLine(std::string text, std::string end, std::u16string wide
     }
     line.anchors = sections_.size() - 1;
     section.entries.push_back(index);
-    section.keys.emplace(AsciiUpperCase(line.key), index);
+    // A line without "=" is no key: a stray one must not hide the value of the key's next line.
+    if (line.value) section.keys.emplace(AsciiUpperCase(line.key), index);
 }
 
 std::size_t IniDocument::FindSection(std::string_view name) const {

@@ -15,7 +15,7 @@ class CodePage;
 // it. A line ends at CR or LF; blanks (and Ctrl+Z) around a line, around a key and before a
 // value do not count; "[" starts a section header when a "]" follows, the name running to the
 // last "]" without the blanks around it; names match without regard to case and the first of duplicate sections and keys
-// wins; a line without "=" is a key without a value; a key starting with ";" is a comment. A
+// wins; a line without "=" is no key; a key starting with ";" is a comment. A
 // file starting with the UTF-16 byte-order mark stays UTF-16, any other is in the ANSI code
 // page. A change rewrites only the line it concerns: every other line keeps its bytes.
 class IniDocument {
@@ -30,8 +30,7 @@ public:
     // The key names of the section in file order, duplicates too; comments, nameless keys and
     // lines without "=" left out.
     std::vector<std::string> Keys(std::string_view section) const;
-    // The value without one pair of matching quotes around it; nothing when the key is absent
-    // or its line has no "=".
+    // The value without one pair of matching quotes around it; nothing when the key is absent.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
     // Replaces the key's value, or adds the key at the end of its section, or the section at
