@@ -83,6 +83,7 @@ ${UnStrStr}
 Var InstalledFolder
 Var InstalledNote
 !define MUI_WELCOMEPAGE_TEXT "Setup installs Quorvel ${VERSION} for you alone; it needs no administrator rights.$\r$\n$\r$\n${BUILD_NOTE}$InstalledNote$\r$\n$\r$\n$_CLICK"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW WelcomeShow
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_CUSTOMFUNCTION_PRE DirectoryPre
 !insertmacro MUI_PAGE_DIRECTORY
@@ -116,6 +117,14 @@ Function .onInit
     StrCpy $INSTDIR $0
     ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "DisplayName"
     StrCpy $InstalledNote "$\r$\n$\r$\n$1 is installed in $0. Setup replaces it there with this ${BITS} build; your button map and settings stay."
+  ${EndIf}
+FunctionEnd
+
+; Without the directory page, the welcome page's button starts the install.
+Function WelcomeShow
+  ${If} $InstalledFolder != ""
+    GetDlgItem $0 $HWNDPARENT 1
+    SendMessage $0 ${WM_SETTEXT} 0 "STR:$(^InstallBtn)"
   ${EndIf}
 FunctionEnd
 
@@ -263,7 +272,8 @@ FunctionEnd
 ; page says what to copy where instead, or which build a library of the other width needs.
 Function FinishPre
   StrCpy $LibraryState "missing"
-  StrCpy $FinishText "Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into $INSTDIR, then start Quorvel.$\r$\n$\r$\nWithout a card, Quorvel can receive from a LIRC or WinLIRC server on your network instead: tick $\"Receive from$\" on the $\"WinLIRC$\" tab of its window, type the server's host:port, save and start Quorvel again (README.txt, $\"Receiving from a LIRC server$\")."
+  ; Short enough to fit above the page's check boxes.
+  StrCpy $FinishText "Copy your TV card's remote-control library, BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro), into $INSTDIR.$\r$\n$\r$\nWithout a card, Quorvel can receive from a LIRC or WinLIRC server: start it, answer $\"Yes$\" when it finds no library, and set $\"Receive from$\" on its $\"WinLIRC$\" tab."
   Push "BeholdRC.dll"
   Call CheckLibrary
   Push "RemoteSdk.dll"

@@ -361,11 +361,10 @@ def test_the_finish_page_without_a_card_library_says_what_to_copy_where_and_open
         assert wine.reg("add", rf"HKCR\{kind}\shell\open\command", "/ve", "/d",
                         r"C:\windows\system32\cmd.exe /c echo %1>>C:\opened.txt", "/f")[0] == 0
     setup = installation.install_with_wizard()
-    assert ("Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy "
-            f"BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into {installation.windows_dir}, then start "
-            "Quorvel.\r\n\r\nWithout a card, Quorvel can receive from a LIRC or WinLIRC server on your network "
-            "instead: tick \"Receive from\" on the \"WinLIRC\" tab of its window, type the server's host:port, save "
-            "and start Quorvel again (README.txt, \"Receiving from a LIRC server\").") in setup.texts()
+    assert ("Copy your TV card's remote-control library, BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro), into "
+            f"{installation.windows_dir}.\r\n\r\nWithout a card, Quorvel can receive from a LIRC or WinLIRC server: "
+            "start it, answer \"Yes\" when it finds no library, and set \"Receive from\" on its \"WinLIRC\" tab."
+            ) in setup.texts()
     assert setup.click("Open the folder")
     opened = wine.drive_c / "opened.txt"
     assert wait_until(lambda: opened.exists() and opened.read_text().strip(), 20), "the folder was not opened"
