@@ -53,6 +53,7 @@ struct NullOutputs final : Input, Processes, ProgramWindows, WindowSystem, Power
     void Show() override {}
     void SetPicture(TrayPicture) override {}
     void ShowBalloon(const std::string&, const std::string&) override {}
+    void Remove() override {}
     void PlayResourceAsync(const std::string&) override {}
     void ShowOsd(const std::string&, bool) override {}
 };

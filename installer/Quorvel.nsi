@@ -77,8 +77,15 @@ ${UnStrStr}
 !define MUI_UNICON "../resources/icons/app.ico"
 !define MUI_ABORTWARNING
 
-!define MUI_WELCOMEPAGE_TEXT "Setup installs Quorvel ${VERSION} for you alone; it needs no administrator rights.$\r$\n$\r$\n${BUILD_NOTE}$\r$\n$\r$\n$_CLICK"
+; One Quorvel per user: both builds share the settings key, the start with Windows and the lock
+; that lets one copy run. Quorvel installed already, of either build, is replaced in its folder,
+; so its button map and any maker's library stay beside it and no second entry is left behind.
+Var InstalledFolder
+Var InstalledNote
+!define MUI_WELCOMEPAGE_TEXT "Setup installs Quorvel ${VERSION} for you alone; it needs no administrator rights.$\r$\n$\r$\n${BUILD_NOTE}$InstalledNote$\r$\n$\r$\n$_CLICK"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW WelcomeShow
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_PRE DirectoryPre
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 Var FinishText
@@ -100,6 +107,32 @@ UninstPage custom un.OptionsPage un.OptionsLeave
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIf} ${FileExists} "$0\Quorvel.exe"
+    StrCpy $InstalledFolder $0
+    ; Also over a folder given with /D.
+    StrCpy $INSTDIR $0
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "DisplayName"
+    StrCpy $InstalledNote "$\r$\n$\r$\n$1 is installed in $0. Setup replaces it there with this ${BITS} build; your button map and settings stay."
+  ${EndIf}
+FunctionEnd
+
+; Without the directory page, the welcome page's button starts the install.
+Function WelcomeShow
+  ${If} $InstalledFolder != ""
+    GetDlgItem $0 $HWNDPARENT 1
+    SendMessage $0 ${WM_SETTEXT} 0 "STR:$(^InstallBtn)"
+  ${EndIf}
+FunctionEnd
+
+Function DirectoryPre
+  ${If} $InstalledFolder != ""
+    Abort
+  ${EndIf}
+FunctionEnd
 
 ; Ends a running Quorvel the way its tray menu's "Exit" does, so that it saves its settings and
 ; button map, and waits until its process is gone. Aborts when it does not end and the user
@@ -148,6 +181,9 @@ FunctionEnd
 
 Section "Quorvel"
   SetShellVarContext current
+  ${If} $InstalledFolder != ""
+    DetailPrint "Replacing the Quorvel installed in $INSTDIR"
+  ${EndIf}
   Call EndRunningQuorvel
   ; Never overwrite a running exe, whatever window it shows.
   ${If} ${FileExists} "$INSTDIR\Quorvel.exe"
@@ -236,7 +272,8 @@ FunctionEnd
 ; page says what to copy where instead, or which build a library of the other width needs.
 Function FinishPre
   StrCpy $LibraryState "missing"
-  StrCpy $FinishText "Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into $INSTDIR, then start Quorvel.$\r$\n$\r$\nWithout a card, Quorvel can receive from a LIRC or WinLIRC server on your network instead: tick $\"Receive from$\" on the $\"WinLIRC$\" tab of its window, type the server's host:port, save and start Quorvel again (README.txt, $\"Receiving from a LIRC server$\")."
+  ; Short enough to fit above the page's check boxes.
+  StrCpy $FinishText "Copy your TV card's remote-control library, BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro), into $INSTDIR.$\r$\n$\r$\nWithout a card, Quorvel can receive from a LIRC or WinLIRC server: start it, answer $\"Yes$\" when it finds no library, and set $\"Receive from$\" on its $\"WinLIRC$\" tab."
   Push "BeholdRC.dll"
   Call CheckLibrary
   Push "RemoteSdk.dll"

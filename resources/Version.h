@@ -1,7 +1,8 @@
 #pragma once
 
 // The program's version, in one place: the version resource, the code, CMakeLists.txt and
-// scripts/package.sh (the release's file names and installers) all read it from here.
+// scripts/package.sh (the release's file names and installers, through scripts/release-numbers.sh)
+// all read it from here.
 #define QUORVEL_VERSION_MAJOR 0
 #define QUORVEL_VERSION_MINOR 1
 #define QUORVEL_VERSION_PATCH 0

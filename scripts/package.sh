@@ -6,14 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh win64 win32
 
-version_part() {
-  sed -n "s/^#define QUORVEL_VERSION_$1 \([0-9]\+\)$/\1/p" resources/Version.h
-}
-version="$(version_part MAJOR).$(version_part MINOR).$(version_part PATCH).$(version_part BUILD)"
-if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
-  echo "resources/Version.h holds no four-part version (read \"$version\")" >&2
-  exit 1
-fi
+version=$(scripts/release-numbers.sh version)
 
 # Every file carries the time of the last commit, so the same tree gives the same zips.
 stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
@@ -28,11 +21,7 @@ windows_text() {  # source target
 }
 
 # The tray menu's "Exit" command, which the installer sends to a running Quorvel.
-exit_command=$(sed -nE 's/.*X\([[:space:]]*ExitPM[[:space:]]*,[[:space:]]*([0-9]+)[[:space:]]*\).*/\1/p' src/ui/ControlIds.h)
-if [ -z "$exit_command" ]; then
-  echo "no ExitPM command in src/ui/ControlIds.h" >&2
-  exit 1
-fi
+exit_command=$(scripts/release-numbers.sh exit-command)
 
 rm -rf dist build/release
 mkdir -p dist

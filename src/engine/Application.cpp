@@ -181,6 +181,8 @@ void Application::RenameRemote(const std::string& name) {
 }
 
 void Application::Exit() {
+    // The shell removes the icon while the exit does its own work.
+    c_.tray.Remove();
     lirc_.Shutdown();
     c_.mainT.Stop();
     // A failed save has been reported; the receiver is released and the program ends all the

@@ -15,6 +15,8 @@ public:
     virtual void SetPicture(TrayPicture picture) = 0;
     // An information balloon shown for 10 seconds; it replaces one still shown.
     virtual void ShowBalloon(const std::string& title, const std::string& text) = 0;
+    // The icon goes for good: the shell is asked at once, and later wishes are dropped.
+    virtual void Remove() = 0;
 };
 
 }  // namespace quorvel

@@ -54,6 +54,11 @@ void TrayRequests::Close() {
     Wake(guard);
 }
 
+bool TrayRequests::Told() {
+    std::lock_guard guard(lock_);
+    return told_;
+}
+
 void TrayRequests::Hold() {
     std::lock_guard guard(lock_);
     ++holds_;
@@ -100,6 +105,7 @@ void TrayRequests::Added(bool shown) {
 
 std::optional<TrayCall> TrayRequests::TakeLocked(Time now) {
     if (closing_) {
+        told_ = true;
         if (!shown_) return TrayCall{TrayCall::Kind::Stop};
         shown_ = false;
         return TrayCall{TrayCall::Kind::Remove};

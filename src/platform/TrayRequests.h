@@ -44,6 +44,9 @@ public:
     void ShowBalloon(TrayBalloon balloon);
     // The icon is removed, then the tray thread ends.
     void Close();
+    // Whether the shell has been told all it will be told: the removal has been handed to it,
+    // or there was no icon to remove.
+    bool Told();
     // While held (the tick runs), wishes are recorded but no call is due, so the tray thread
     // does not compete with the press's outputs. Holds nest.
     void Hold();
@@ -68,6 +71,7 @@ private:
     std::chrono::seconds retryDelay_{0};
     Time retryAt_{};
     bool closing_ = false;
+    bool told_ = false;
     int holds_ = 0;
     bool wakeDue_ = false;
     TrayPicture picture_ = TrayPicture::Starting;

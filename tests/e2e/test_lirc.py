@@ -14,7 +14,7 @@ from harness import MAIN_WINDOW
 from harness.paths import quorvel_version
 from harness.ports import free_port
 from harness.waiting import wait_until
-from lirc_clients import (PROBE_CODE, Flooder, LircClient, connect_clients, expected_lines, lirc_line,
+from lirc_clients import (PROBE_CODE, SETTINGS_KEY, Flooder, LircClient, connect_clients, expected_lines, lirc_line,
                           wait_for_clients, wait_quiet, write_settings)
 from quorvel import start_quorvel
 
@@ -170,10 +170,12 @@ def test_seventeenth_client_is_closed_at_once_without_an_event(program, wintool)
     assert clients_label(quorvel) == "16"
     assert status_event(quorvel) == "Sleep Timer On"
 
-    # A place that comes free is taken by the next client.
+    # A place that comes free is taken by the next client; "Clients:" follows without a press.
     clients[0].close()
     wait_for_status(quorvel, DISCONNECTED)
+    assert wait_until(lambda: clients_label(quorvel) == "15", 10), clients_label(quorvel)
     late = LircClient(port)
+    assert wait_until(lambda: clients_label(quorvel) == "16", 10), clients_label(quorvel)
     wait_for_clients(quorvel, 16, [*clients[1:], late])
     quorvel.exit()
 
@@ -224,6 +226,9 @@ def test_disabled_listener_refuses_clients_until_enabled(program, wintool):
 
     assert wintool.click(*MAIN_WINDOW, "LIRCServerCB")
     assert not wintool.state(*MAIN_WINDOW, "LIRCServerPortE")["LIRCServerPortE"].enabled
+    # The tab's own save button stores it.
+    assert wintool.click(*MAIN_WINDOW, "LIRCSaveSB")
+    assert wait_until(lambda: program.prefix.reg_query(SETTINGS_KEY, "LIRC Server Enabled") == "0x1", 10)
     client = LircClient(port)
     wait_for_clients(quorvel, 1, [client])
     press_once(quorvel, PLAY)
@@ -261,6 +266,9 @@ def test_port_in_use_is_reported_and_can_be_retried(program, wintool):
     assert wintool.click(*MAIN_WINDOW, "LIRCServerCB")
     assert wintool.click(*MAIN_WINDOW, "LIRCServerCB")
     assert not wintool.state(*MAIN_WINDOW, "LIRCServerPortE")["LIRCServerPortE"].enabled
+    # The tab's own save button stores it.
+    assert wintool.click(*MAIN_WINDOW, "LIRCSaveSB")
+    assert wait_until(lambda: program.prefix.reg_query(SETTINGS_KEY, "LIRC Server Enabled") == "0x1", 10)
     client = LircClient(port)
     wait_for_clients(quorvel, 1, [client])
     assert wintool.dialogs() == []

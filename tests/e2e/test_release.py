@@ -17,6 +17,7 @@ from harness.paths import ARCH, BITS, BUILD_DIR, BUILDS, OTHER_ARCH, OTHER_BUILD
 from harness.ports import free_port
 from harness.waiting import wait_until
 from quorvel import RunningQuorvel
+from quorvel_window import MENU_ITEMS
 from settings_registry import PROGRAM_KEY, RUN_KEY, read_values, seed_values
 
 DIST_DIR = REPO_DIR / "dist"
@@ -102,6 +103,32 @@ def test_checksums_cover_every_package():
     assert set(sums) == {f"Quorvel-{VERSION}-{arch}{kind}" for arch in BUILDS for kind in (".zip", "-setup.exe")}
     for name, digest in sums.items():
         assert hashlib.sha256((DIST_DIR / name).read_bytes()).hexdigest() == digest, name
+
+
+def test_the_release_reads_the_version_and_the_exit_command_whatever_the_spacing(tmp_path):
+    script = REPO_DIR / "scripts" / "release-numbers.sh"
+
+    def read(kind: str, text: str = None):
+        header = tmp_path / "header.h"
+        header.write_text(text or "")
+        result = subprocess.run([str(script), kind] + ([str(header)] if text is not None else []),
+                                capture_output=True, text=True)
+        return result.stdout.strip() if result.returncode == 0 else None
+
+    # The program's own headers, as the tests read them.
+    assert (read("version"), read("exit-command")) == (VERSION, str(MENU_ITEMS["ExitPM"]))
+    version = "#define QUORVEL_VERSION_MAJOR 1\n#define QUORVEL_VERSION_MINOR 2\n#define QUORVEL_VERSION_PATCH 3\n"
+    cases = [
+        ("version", version + "#define QUORVEL_VERSION_BUILD 4\n", "1.2.3.4"),
+        ("version", version.replace(" 1", "\t 1  ").replace("#define QUORVEL_VERSION_MINOR", "# define  QUORVEL_VERSION_MINOR")
+         + "#define QUORVEL_VERSION_BUILD 4  // the build\n", "1.2.3.4"),
+        ("version", version, None),
+        ("exit-command", "    X(ExitPM, 2007)\n", "2007"),
+        ("exit-command", "#define QUORVEL_TRAY_MENU(X) \\\n    X( WinLIRCPM,2001 ) \\\n    X(\tExitPM ,  2099 )\n", "2099"),
+        ("exit-command", "    X(ExitPM,2007)\n", "2007"),
+        ("exit-command", "    X(ExitPMItem, 2007)\n    X(WinLIRCPM, 2001)\n", None),
+    ]
+    assert [read(kind, text) for kind, text, _ in cases] == [expected for _, _, expected in cases]
 
 
 class Installation:
@@ -215,6 +242,39 @@ def test_silent_install_upgrade_over_a_running_quorvel_and_silent_uninstall(inst
     assert "Quorvel" not in read_values(wine, RUN_KEY)
 
 
+def test_installing_over_the_other_build_replaces_it_in_its_folder_under_one_entry(installation, wine):
+    """One Quorvel per user, since both builds share the settings, the start with Windows and the
+    lock that lets one copy run: over the other build (its entry and its folder, with its exe and
+    the user's button map), setup installs into that folder, even when told another one, and the
+    one entry then names this build; uninstalling it leaves the button map only."""
+    old_dir = r"C:\Quorvel Other"
+    old = wine.drive_c / "Quorvel Other"
+    old.mkdir()
+    shutil.copy2(OTHER_BUILD_DIR / "Quorvel.exe", old)
+    for name in PROGRAM_FILES - {"Quorvel.exe"}:
+        (old / name).write_text("the other build's")
+    button_map = b"[Buttons]\r\n00BE0035=Play\r\n"
+    (old / "Quorvel.ini").write_bytes(button_map)
+    seed_values(wine, {UNINSTALL_KEY: {
+        "DisplayName": f"Quorvel ({BITS[OTHER_ARCH]}-bit)", "DisplayVersion": "0.0.0.1", "InstallLocation": old_dir,
+        "UninstallString": f'"{old_dir}\\Uninstall.exe"', "QuietUninstallString": f'"{old_dir}\\Uninstall.exe" /S'}})
+
+    code, _ = wine.run(setup_exe(ARCH), ["/S", r"/D=C:\Elsewhere"], timeout=120)
+    assert code == 0
+    assert not (wine.drive_c / "Elsewhere").exists()
+    assert not (installation.profile / "AppData/Local/Programs/Quorvel").exists()
+    assert (old / "Quorvel.exe").read_bytes() == (BUILD_DIR / "Quorvel.exe").read_bytes()
+    assert (old / "Quorvel.ini").read_bytes() == button_map
+    registration = installation.registration()
+    assert (registration["DisplayName"], registration["DisplayVersion"], registration["InstallLocation"]) == (
+        f"Quorvel ({BITS[ARCH]}-bit)", VERSION, old_dir)
+
+    installation.windows_dir = old_dir
+    installation.uninstall_silently()
+    assert [path.name for path in old.iterdir()] == ["Quorvel.ini"]
+    assert read_values(wine, UNINSTALL_KEY) is None
+
+
 class Wizard:
     """The installer's or the uninstaller's window, found by the start of its title (each page
     adds to it), and its buttons by caption."""
@@ -301,11 +361,10 @@ def test_the_finish_page_without_a_card_library_says_what_to_copy_where_and_open
         assert wine.reg("add", rf"HKCR\{kind}\shell\open\command", "/ve", "/d",
                         r"C:\windows\system32\cmd.exe /c echo %1>>C:\opened.txt", "/f")[0] == 0
     setup = installation.install_with_wizard()
-    assert ("Quorvel needs your TV card's remote-control library, which comes with the card's software. Copy "
-            f"BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro) into {installation.windows_dir}, then start "
-            "Quorvel.\r\n\r\nWithout a card, Quorvel can receive from a LIRC or WinLIRC server on your network "
-            "instead: tick \"Receive from\" on the \"WinLIRC\" tab of its window, type the server's host:port, save "
-            "and start Quorvel again (README.txt, \"Receiving from a LIRC server\").") in setup.texts()
+    assert ("Copy your TV card's remote-control library, BeholdRC.dll (Beholder) or RemoteSdk.dll (Compro), into "
+            f"{installation.windows_dir}.\r\n\r\nWithout a card, Quorvel can receive from a LIRC or WinLIRC server: "
+            "start it, answer \"Yes\" when it finds no library, and set \"Receive from\" on its \"WinLIRC\" tab."
+            ) in setup.texts()
     assert setup.click("Open the folder")
     opened = wine.drive_c / "opened.txt"
     assert wait_until(lambda: opened.exists() and opened.read_text().strip(), 20), "the folder was not opened"

@@ -17,7 +17,8 @@ from harness.waiting import wait_until
 from lirc_clients import connect_clients, lirc_line, write_settings
 from output_spy import SpyWindow
 from quorvel import log_lines, start_quorvel, wait_for_text
-from quorvel_window import (CONTROL_IDS, WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow, center)
+from quorvel_window import (CONTROL_IDS, TRAY_WINDOW_CLASS, WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow,
+                            center)
 from stand_in import StandIn
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
@@ -82,6 +83,9 @@ def test_tray_icon_and_its_menu_with_the_mouse(program, wintool, desktop):
     assert quorvel.process.wait(30) == 0
     assert stored(program, "Mode") == "0x1"
     assert "[RC]" in ini_text(program)
+    # The shell removes the icon, and nothing about it is logged.
+    assert wait_until(lambda: wintool.children(TRAY_WINDOW_CLASS, "*") == [], 20), "the icon stayed in the tray"
+    assert [line for line in log_lines(program) if "shell" in line.lower() or "Shell_" in line] == []
 
 
 def test_menu_items_show_hide_and_select_modes(program, wintool, desktop):
@@ -577,7 +581,35 @@ def test_a_refused_or_repeated_add_of_the_tray_icon_leaves_a_working_icon_that_e
     assert wait_until(lambda: len(shell.lines()) > 6, 20), shell.lines()
     assert set(shell.lines()[6:]) == {"copydata 1"}, shell.lines()
     quorvel.exit()
-    assert shell.lines()[-1] == "copydata 2"
+    # The exit does not wait long for the shell's answer: the removal reaches it all the same.
+    assert wait_until(lambda: shell.lines()[-1] == "copydata 2", 20), shell.lines()
     refusals = [line for line in log_lines(program) if "NIM_ADD" in line]
     assert len(refusals) == 1, refusals
 
+
+def test_a_shell_that_stops_answering_at_the_exit_holds_it_up_only_for_a_call_it_has_not_answered(program, wintool):
+    """A stand-in shell that stops (SIGSTOP) once it has the icon and its first picture: "Exit"
+    ends without a word about the shell, and the shell removes the icon when it comes back. One
+    that stops before the icon's add: "Exit" waits a little for it, then ends and says the icon
+    is left to the shell."""
+    shell = StandIn(program, "shell", ("Shell_TrayWnd", ""), "shell")
+    write_settings(program.prefix, {"LIRC Server Enabled": 0})
+    quorvel = start_quorvel(program, wintool)
+    # The add, then the idle picture of the first tick; nothing more is due without a press.
+    assert wait_until(lambda: shell.lines() == ["ready", "copydata 0", "copydata 1"], 20), shell.lines()
+    os.kill(shell.process.pid, signal.SIGSTOP)
+    try:
+        quorvel.exit()
+        assert [line for line in log_lines(program) if "shell" in line] == []
+    finally:
+        os.kill(shell.process.pid, signal.SIGCONT)
+    assert wait_until(lambda: shell.lines()[3:] == ["copydata 2"], 20), shell.lines()
+
+    os.kill(shell.process.pid, signal.SIGSTOP)
+    try:
+        quorvel = start_quorvel(program, wintool)
+        quorvel.exit()
+        assert [line.split(" ", 2)[-1] for line in log_lines(program) if "shell" in line] == [
+            "The shell did not answer; the tray icon is left to it"], log_lines(program)
+    finally:
+        os.kill(shell.process.pid, signal.SIGCONT)

@@ -155,6 +155,10 @@ public:
     }
     void SetPicture(TrayPicture picture) override { inner_.SetPicture(picture); }
     void ShowBalloon(const std::string& title, const std::string& text) override { inner_.ShowBalloon(title, text); }
+    void Remove() override {
+        Note("remove tray icon");
+        inner_.Remove();
+    }
 
 private:
     FakeTrayIcon& inner_;
@@ -490,9 +494,9 @@ TEST_F(ApplicationTest, ExitRunsTheExitSequenceInItsOrder) {
     application.Exit();
     const std::vector<std::string> expected = {
         // The read looks for a network receiver's value to delete.
-        "stop listening",     "tick off",          "write settings",     "read settings", "read button map", "write button map",
-        "close mutex",        "UnInit",            "free kernel32.dll",  "free BeholdRC.dll",
-        "free powrprof.dll",
+        "remove tray icon", "stop listening",    "tick off",          "write settings",   "read settings",
+        "read button map",  "write button map",  "close mutex",       "UnInit",           "free kernel32.dll",
+        "free BeholdRC.dll", "free powrprof.dll",
     };
     EXPECT_EQ(Journal(), expected);
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
@@ -507,7 +511,7 @@ TEST_F(ApplicationTest, FailedSaveAtExitIsReportedAndTheReceiverIsStillReleased)
     EXPECT_EQ(fakeDialogs.Texts(), std::vector<std::string>{"Failed to set data for 'Sound'"});
     // Values written before the failure stay written; the release and the unloading still run.
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Autorepeat"), 1u);
-    const std::vector<std::string> expected = {"tick off",          "write settings",
+    const std::vector<std::string> expected = {"remove tray icon", "tick off", "write settings",
                                                "dialog Failed to set data for 'Sound'", "close mutex", "UnInit",
                                                "free kernel32.dll", "free BeholdRC.dll", "free powrprof.dll"};
     EXPECT_EQ(Journal(), expected);

@@ -87,20 +87,33 @@ TEST(TrayRequestsTest, RefusedIconIsAddedAgainAfterAGrowingPauseOrAtOnceWhenTheS
     EXPECT_TRUE(TakeAll(requests).empty());
 }
 
-TEST(TrayRequestsTest, CloseRemovesAShownIconThenStops) {
+TEST(TrayRequestsTest, CloseRemovesAShownIconThenStopsAndTellsWhenTheShellHasTheRemoval) {
     TrayRequests shown;
     shown.Show();
     Due(shown);
     shown.Added(true);
     shown.SetPicture(TrayPicture::Held);
     shown.Close();
+    EXPECT_FALSE(shown.Told());
     EXPECT_EQ(Due(shown), TrayCall{Kind::Remove});
+    EXPECT_TRUE(shown.Told());
     EXPECT_EQ(Due(shown), TrayCall{Kind::Stop});
+
+    // An add the shell has not answered yet when the close comes: what it made is removed.
+    TrayRequests adding;
+    adding.Show();
+    Due(adding);
+    adding.Close();
+    EXPECT_FALSE(adding.Told());
+    adding.Added(true);
+    EXPECT_EQ(Due(adding), TrayCall{Kind::Remove});
+    EXPECT_TRUE(adding.Told());
 
     TrayRequests hidden;
     hidden.SetPicture(TrayPicture::Held);
     hidden.Close();
     EXPECT_EQ(Due(hidden), TrayCall{Kind::Stop});
+    EXPECT_TRUE(hidden.Told());
 }
 
 }  // namespace

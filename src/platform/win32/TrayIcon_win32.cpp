@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <mutex>
 
 #include "ResourceIds.h"
@@ -33,8 +34,14 @@ namespace {
 
 constexpr UINT kIconId = 1;
 constexpr UINT kBalloonTimeoutMs = 10000;
-// How long the exit waits for the shell to remove the icon.
-constexpr DWORD kCloseWaitMs = 2000;
+// How long the shell has, counted from the start of the exit, to answer the icon's removal.
+// A removal in the shell's hands is carried out whether or not its answer is awaited (a sent
+// message outlives its sender), so the exit waits only briefly for it: Windows' shell answers
+// at once, Wine's hides its emptied tray first and answers two seconds later.
+constexpr std::chrono::milliseconds kAnswerWait{300};
+// How long the exit waits, from its start, for a shell that has not answered an earlier call
+// before the icon is left to it.
+constexpr std::chrono::milliseconds kHungShellWait{2000};
 // How long the thread sleeps at a time while nothing is due.
 constexpr std::chrono::milliseconds kIdleWait{60000};
 
@@ -165,17 +172,29 @@ void Win32TrayIcon::HoldCalls() { shared_->requests.Hold(); }
 
 void Win32TrayIcon::ReleaseCalls() { shared_->requests.Release(); }
 
-void Win32TrayIcon::Close() {
+void Win32TrayIcon::Remove() {
+    if (!removalAsked_) removalAsked_ = std::chrono::steady_clock::now();
     shared_->requests.Close();
+}
+
+void Win32TrayIcon::Close() {
+    Remove();
     if (!thread_) return;
-    // A shell that does not answer must not hold up the exit: the thread is left to the end
-    // of the process, and the icon to the shell.
-    if (WaitForSingleObject(thread_.Get(), kCloseWaitMs) != WAIT_OBJECT_0) {
-        shared_->Write("The shell did not answer; the tray icon is left to it");
+    const bool ended =
+        EndsBy(*removalAsked_ + kAnswerWait) || (!shared_->requests.Told() && EndsBy(*removalAsked_ + kHungShellWait));
+    if (!ended) {
+        // The thread is left to the end of the process, and with it the shell's answer.
+        if (!shared_->requests.Told()) shared_->Write("The shell did not answer; the tray icon is left to it");
         std::lock_guard guard(shared_->logLock);
         shared_->log = nullptr;
     }
     thread_.Reset();
+}
+
+bool Win32TrayIcon::EndsBy(std::chrono::steady_clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return WaitForSingleObject(thread_.Get(), static_cast<DWORD>(std::max<std::int64_t>(left.count(), 0))) ==
+           WAIT_OBJECT_0;
 }
 
 }  // namespace quorvel

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Log.h"
@@ -26,7 +28,8 @@ public:
     void Show() override;
     // Explorer started anew (the registered "TaskbarCreated" message): its tray has forgotten us.
     void OnTaskbarCreated();
-    // Removes the icon, waiting a little for the shell, and ends the icon's thread.
+    // Removes the icon unless Remove did, waits a little for the shell's answer, and ends the
+    // icon's thread.
     void Close();
     // Around a tick: the shell hears of its picture and balloon once the press's outputs are out.
     void HoldCalls();
@@ -34,10 +37,15 @@ public:
 
     void SetPicture(TrayPicture picture) override;
     void ShowBalloon(const std::string& title, const std::string& text) override;
+    void Remove() override;
 
 private:
+    // Whether the icon's thread ends by the deadline.
+    bool EndsBy(std::chrono::steady_clock::time_point deadline);
+
     std::shared_ptr<TrayShared> shared_;
     UniqueKernelHandle thread_;
+    std::optional<std::chrono::steady_clock::time_point> removalAsked_;
 };
 
 }  // namespace quorvel

@@ -23,6 +23,7 @@ public:
     void Show() override { shown = true; }
     void SetPicture(TrayPicture picture) override { pictures.push_back(picture); }
     void ShowBalloon(const std::string& title, const std::string& text) override { balloons.push_back({title, text}); }
+    void Remove() override {}
 };
 
 class FakeSound final : public Sound {
