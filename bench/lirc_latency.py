@@ -26,7 +26,6 @@ asserted."""
 
 import argparse
 import math
-import os
 import random
 import shutil
 import socket
@@ -39,16 +38,16 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-import build_choice  # noqa: E402
+import wine_bench  # noqa: E402
 
 # The build to measure must be chosen before the harness reads where the build is.
 if __name__ == "__main__":
     _options = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     _options.add_argument("--presses", type=int, default=200, help="presses measured per setting (default 200)")
-    build_choice.add_build_option(_options, REPO)
+    wine_bench.add_build_option(_options, REPO)
     _options.add_argument("--hidden-icon", action="store_true", help="run without the tray icon")
     ARGS = _options.parse_args()
-    build_choice.use_build(ARGS.build)
+    wine_bench.use_build(ARGS.build)
 
 from harness import ProgramFolder, WinePrefix, WinTool, Xvfb  # noqa: E402
 from harness.ports import free_port  # noqa: E402

@@ -13,27 +13,24 @@ process, which includes saving the settings and the map. Printed: each run, then
 per map and their differences. Only figures are printed; nothing is asserted."""
 
 import argparse
-import os
-import shutil
 import statistics
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-import build_choice  # noqa: E402
+import wine_bench  # noqa: E402
 
 if __name__ == "__main__":
     _options = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     _options.add_argument("--rounds", type=int, default=3, help="runs per map (default 3)")
-    build_choice.add_build_option(_options, REPO)
+    wine_bench.add_build_option(_options, REPO)
     ARGS = _options.parse_args()
-    build_choice.use_build(ARGS.build)
+    wine_bench.use_build(ARGS.build)
 
-from harness import MAIN_WINDOW, ProgramFolder, SimControlError, WinePrefix, WinTool, Xvfb  # noqa: E402
+from harness import MAIN_WINDOW, ProgramFolder, SimControlError, WinTool  # noqa: E402
 from quorvel_window import MENU_ITEMS, WM_COMMAND  # noqa: E402
 
 GLOBAL_SECTIONS = ("Buttons", "Repeat", "Keys")
@@ -91,16 +88,8 @@ def measure(program: ProgramFolder, wintool: WinTool, text: str) -> dict:
 
 
 def main():
-    xvfb = Xvfb()
-    display = xvfb.start()
-    work = Path(tempfile.mkdtemp(prefix="quorvel-map-figures-", dir=REPO / "build"))
-    try:
-        prefix = WinePrefix.create_template(work / "prefix", display)
-        prefix.start_server()
-        program = ProgramFolder(prefix)
-        program.add_quorvel()
-        program.add_library("BeholdRC")
-        wintool = WinTool(prefix)
+    with wine_bench.quorvel_folder(REPO, "map-figures") as program:
+        wintool = WinTool(program.prefix)
         maps = {"one button": one_button_map(), "256 programs x 100 buttons": big_map()}
         runs = {name: [] for name in maps}
         for round_number in range(ARGS.rounds):
@@ -118,10 +107,6 @@ def main():
         small, large = medians.values()
         print(f"{'difference':27} {'':8} {'':9} {large['start'] - small['start']:15.2f} s "
               f"{large['exit'] - small['exit']:5.2f} s   target: each within 1 s")
-        prefix.stop_server()
-    finally:
-        xvfb.stop()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

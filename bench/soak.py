@@ -61,15 +61,15 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-import build_choice  # noqa: E402
+import wine_bench  # noqa: E402
 
 if __name__ == "__main__":
     _options = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     _options.add_argument("--presses", type=int, default=20000, help="presses in all (default 20000)")
-    build_choice.add_build_option(_options, REPO)
+    wine_bench.add_build_option(_options, REPO)
     _options.add_argument("--seed", type=int, default=None, help="seed of the random choices (default: random)")
     ARGS = _options.parse_args()
-    build_choice.use_build(ARGS.build)
+    wine_bench.use_build(ARGS.build)
 
 from harness import MAIN_WINDOW, ProgramFolder, WinePrefix, WinTool, Xvfb  # noqa: E402
 from harness.ports import free_port  # noqa: E402

@@ -18,28 +18,26 @@ is asserted."""
 
 import argparse
 import os
-import shutil
 import socket
 import statistics
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-import build_choice  # noqa: E402
+import wine_bench  # noqa: E402
 
 if __name__ == "__main__":
     _options = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     _options.add_argument("--seconds", type=float, default=60.0, help="idle seconds per program (default 60)")
     _options.add_argument("--rounds", type=int, default=3, help="alternations (default 3)")
-    build_choice.add_build_option(_options, REPO)
+    wine_bench.add_build_option(_options, REPO)
     ARGS = _options.parse_args()
-    build_choice.use_build(ARGS.build)
+    wine_bench.use_build(ARGS.build)
 
-from harness import ProgramFolder, WinePrefix, Xvfb  # noqa: E402
+from harness import ProgramFolder  # noqa: E402
 from harness.paths import BUILD_DIR  # noqa: E402
 from harness.ports import free_port  # noqa: E402
 
@@ -156,15 +154,7 @@ def report(name: str, unit: str, quorvel: float, baseline: float, target: str):
 
 
 def main():
-    xvfb = Xvfb()
-    display = xvfb.start()
-    work = Path(tempfile.mkdtemp(prefix="quorvel-figures-", dir=REPO / "build"))
-    try:
-        prefix = WinePrefix.create_template(work / "prefix", display)
-        prefix.start_server()
-        program = ProgramFolder(prefix)
-        program.add_quorvel()
-        program.add_library("BeholdRC")
+    with wine_bench.quorvel_folder(REPO, "figures") as program:
         program.add_file(BUILD_DIR / "bench" / "IdlePoller.exe")
         program.add_file(BUILD_DIR / "bench" / "ProgramLookup.exe")
         window = ARGS.seconds / ARGS.rounds
@@ -185,10 +175,6 @@ def main():
         report(f"idle CPU over {ARGS.seconds:.0f} s", "% of a core", 100 * sum(run["cpu"] for run in quorvel) / ARGS.seconds,
                100 * sum(run["cpu"] for run in baseline) / ARGS.seconds, "ratio at most 1.1")
         print(f"program in front, per press: {lookup_microseconds(program)} (microseconds, program)")
-        prefix.stop_server()
-    finally:
-        xvfb.stop()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
