@@ -12,27 +12,7 @@ std::string Win32ProfileFile::ToAnsi(std::u16string_view text) { return AnsiFrom
 
 std::u16string Win32ProfileFile::FromAnsi(std::string_view text) { return Utf16(WideFromAnsi(text)); }
 
-// Each byte of the code page is folded as the system folds its character: a byte that is no
-// character, or whose upper case the code page cannot hold in one byte, stays as it is, so
-// the conversions failing here is no fault.
-LetterCase Win32ProfileFile::LetterCaseRules() {
-    LetterCase rules;
-    for (int byte = 1; byte < 256; ++byte) {
-        const char c = static_cast<char>(byte);
-        if (IsDBCSLeadByte(static_cast<BYTE>(byte))) {
-            rules.SetLeadByte(c);
-            continue;
-        }
-        wchar_t wide = 0;
-        if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &c, 1, &wide, 1) != 1) continue;
-        CharUpperBuffW(&wide, 1);
-        char upper[2] = {};
-        if (WideCharToMultiByte(CP_ACP, 0, &wide, 1, upper, sizeof upper, nullptr, nullptr) != 1) continue;
-        wchar_t back = 0;
-        if (MultiByteToWideChar(CP_ACP, 0, upper, 1, &back, 1) == 1 && back == wide) rules.SetUpper(c, upper[0]);
-    }
-    return rules;
-}
+LetterCase Win32ProfileFile::LetterCaseRules() { return SystemLetterCase(); }
 
 void Win32ProfileFile::LogFailure(const std::string& what, const std::u16string& path) {
     log_.Write(LastErrorText(what + "(" + ToAnsi(path) + ")"));
