@@ -199,9 +199,9 @@ void ButtonEngine::TellIfKeysCannotReach(WindowHandle foreground) {
     if (process == rightsProcess_) return;
     rightsProcess_ = process;
     if (process == 0 || !c_.programWindows.RunsWithHigherRights(process)) return;
-    const std::string name(SplitPath(c_.programWindows.ProcessImagePath(process)).fileName);
-    const std::string text =
-        "Keys cannot reach " + (name.empty() ? std::string("the program in front") : name) + ", which runs as administrator";
+    std::string name(SplitPath(c_.programWindows.ProcessImagePath(process)).fileName);
+    if (name.empty()) name = "the program in front";
+    const std::string text = "Keys cannot reach " + name + ", which runs as administrator";
     c_.log.Write(text);
     c_.model.ShowStatus(text);
 }

@@ -156,7 +156,9 @@ void ButtonMap::RemoveNameIfUnused(std::string_view longKey) {
 void ButtonMap::SetLetterCase(const LetterCase& letterCase) {
     letterCase_ = letterCase;
     programIndex_.clear();
-    for (std::size_t i = 0; i < programs_.size(); ++i) programIndex_.try_emplace(letterCase_.Upper(programs_[i].name), i);
+    for (std::size_t i = 0; i < programs_.size(); ++i) {
+        programIndex_.try_emplace(letterCase_.Upper(programs_[i].name), i);
+    }
 }
 
 const ProgramMap* ButtonMap::FindProgram(std::string_view name) const {

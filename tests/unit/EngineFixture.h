@@ -66,7 +66,8 @@ protected:
     FakeOsd osd;
     FakeLog log;
     std::vector<EmulationMode> selectedModes;
-    ButtonEngine engine{EngineContext{model, windows, input, processes, programWindows, receiver, power, power, lirc, tray, sound, osd, log,
+    ButtonEngine engine{EngineContext{model, windows, input, processes, programWindows, receiver, power, power, lirc, tray,
+                                      sound, osd, log,
                                       [this](EmulationMode mode) {
                                           selectedModes.push_back(mode);
                                           model.mode = mode;

@@ -45,8 +45,8 @@ TEST(LoadButtonMap, ReadsProgramsAndTheirSectionsMatchingNamesWithoutCase) {
 // As Windows folds them, "\xE9" (small e acute) and "\xC9" (capital E acute) are one letter; "\x82" starts a
 // double-byte character, whose second byte is no letter of its own.
 TEST(LoadButtonMap, MatchesProgramNamesAsTheSystemFoldsTheirLetters) {
-    auto file = FakeProfileFile::FromText(
-        "[Programs]\n\xE9t\xE9.exe=2\n\x82""a.exe=1\n[Keys@\xC9T\xC9.EXE]\n00000001=0041\n[Keys@\x82""A.exe]\n00000001=0042\n");
+    auto file = FakeProfileFile::FromText("[Programs]\n\xE9t\xE9.exe=2\n\x82""a.exe=1\n[Keys@\xC9T\xC9.EXE]\n00000001=0041\n"
+                                          "[Keys@\x82""A.exe]\n00000001=0042\n");
     file.letterCase.SetUpper('\xE9', '\xC9');
     file.letterCase.SetLeadByte('\x82');
     FakeLog log;

@@ -129,13 +129,12 @@ std::string Win32ProgramWindows::ImagePathOfProcess(std::uint32_t processId) {
 // lacks.
 bool Win32ProgramWindows::RunsWithHigherRights(std::uint32_t processId) {
     if (!ownIntegrity_) return false;
-    const std::string what = "The integrity level of process " + std::to_string(processId);
     const UniqueKernelHandle process(OpenProcess(kQueryLimitedInformation, FALSE, processId));
     DWORD error = process ? ERROR_SUCCESS : GetLastError();
     const std::optional<DWORD> integrity = process ? IntegrityLevel(process.Get(), error) : std::nullopt;
     if (integrity) return *integrity > *ownIntegrity_;
     if (error == ERROR_ACCESS_DENIED) return true;
-    LogFailure(processId, Win32ErrorText(what, error));
+    LogFailure(processId, Win32ErrorText("The integrity level of process " + std::to_string(processId), error));
     return false;
 }
 

@@ -160,9 +160,9 @@ int main(int argc, char** argv) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    const HWND window = CreateWindowExA(extendedStyle, className, kTitle, WS_OVERLAPPEDWINDOW, kBounds.left, kBounds.top,
-                                        kBounds.right - kBounds.left, kBounds.bottom - kBounds.top, nullptr,
-                                        nullptr, instance, &log);
+    const HWND window = CreateWindowExA(extendedStyle, className, kTitle, WS_OVERLAPPEDWINDOW, kBounds.left,
+                                        kBounds.top, kBounds.right - kBounds.left, kBounds.bottom - kBounds.top,
+                                        nullptr, nullptr, instance, &log);
     if (!window) return kUsage;
 
     // The pointer starts inside the window, so clicks land on it.
