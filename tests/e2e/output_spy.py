@@ -25,7 +25,8 @@ class SpyWindow:
         self.program = program
         self.wintool = wintool
         self.name = name
-        self.arguments = [class_name or "QuorvelSpyWindow"] + (["topmost"] if topmost else [])
+        shown_on_top = [class_name or "QuorvelSpyWindow", "topmost"]
+        self.arguments = shown_on_top if topmost else [class_name] if class_name else []
         self.log_path = program.path / (f"{name}.log" if name else "spy.log")
         self.hwnd = None
         self.process = None
