@@ -12,6 +12,7 @@
 #include "model/Model.h"
 #include "osd/OsdRequests.h"
 #include "platform/Input.h"
+#include "platform/Log.h"
 #include "platform/Processes.h"
 #include "platform/ProgramWindows.h"
 #include "platform/Sound.h"
@@ -23,7 +24,7 @@ namespace quorvel {
 namespace {
 
 struct NullOutputs final : Input, Processes, ProgramWindows, WindowSystem, PowerActions, SleepTimerSwitch, LircBroadcaster, TrayIcon,
-                           Sound, OsdRequests {
+                           Sound, OsdRequests, Log {
     void KeybdEvent(std::uint8_t, std::uint32_t) override {}
     void MouseEvent(std::uint32_t, std::int32_t, std::int32_t, std::int32_t) override {}
     Point GetCursorPos() override { return {}; }
@@ -36,6 +37,7 @@ struct NullOutputs final : Input, Processes, ProgramWindows, WindowSystem, Power
     WindowFacts Facts(WindowHandle) override { return {"Window", 8, true, false, false}; }
     std::vector<WindowHandle> ChildWindows(WindowHandle) override { return {}; }
     std::string ProcessImagePath(std::uint32_t) override { return "C:\\Programs\\p255.exe"; }
+    bool RunsWithHigherRights(std::uint32_t) override { return false; }
     WindowHandle FindWindowByName(const std::string&, const std::string&) override { return kNoWindow; }
     bool IsWindow(WindowHandle) override { return false; }
     bool IsWindowVisible(WindowHandle) override { return false; }
@@ -56,6 +58,7 @@ struct NullOutputs final : Input, Processes, ProgramWindows, WindowSystem, Power
     void Remove() override {}
     void PlayResourceAsync(const std::string&) override {}
     void ShowOsd(const std::string&, bool) override {}
+    void Write(const std::string&) override {}
 };
 
 class FixedReceiver final : public Receiver {
@@ -107,7 +110,7 @@ void BM_Tick(benchmark::State& state, TickKind kind) {
     model.mode = EmulationMode::WinLIRC;
     NullOutputs null;
     FixedReceiver receiver;
-    ButtonEngine engine{EngineContext{model, null, null, null, null, receiver, null, null, null, null, null, null,
+    ButtonEngine engine{EngineContext{model, null, null, null, null, receiver, null, null, null, null, null, null, null,
                                       [&model](EmulationMode mode) { model.mode = mode; }}};
     if (kind != TickKind::Idle) receiver.reading = {true, entries & 0xFF, entries, true, false, {}};
 

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     std::string program;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < lookups; ++i) {
-        program = quorvel::ProgramInFront(windows, quorvel::FromHwnd(GetForegroundWindow()));
+        program = quorvel::ProgramInFront(windows, quorvel::FromHwnd(GetForegroundWindow()), quorvel::kNoWindow).name;
     }
     const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
     std::printf("lookup %.1f %s\n", spent.count() / (lookups > 0 ? lookups : 1), program.c_str());

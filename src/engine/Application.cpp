@@ -49,7 +49,7 @@ Application::Application(const ApplicationContext& context)
             [this] { engine_.NoteClientEvent(); }),
       programs_(model_, c_.dialogs, c_.programWindows),
       engine_(EngineContext{model_, c_.windows, c_.input, c_.processes, c_.programWindows, receivers_, power_, sleepTimer_,
-                            lirc_.Broadcaster(), c_.tray, c_.sound, c_.osd,
+                            lirc_.Broadcaster(), c_.tray, c_.sound, c_.osd, c_.log,
                             [this](EmulationMode mode) { SelectMode(mode); }}) {}
 
 bool Application::Start(const std::vector<std::string>& arguments) {

@@ -18,6 +18,9 @@
 #include "model/ButtonAction.h"
 #include "model/Model.h"
 #include "osd/OsdRequests.h"
+#include "platform/Log.h"
+#include "platform/Paths.h"
+#include "platform/ProgramWindows.h"
 #include "platform/Sound.h"
 #include "platform/TrayIcon.h"
 #include "platform/WindowSystem.h"
@@ -76,10 +79,12 @@ void ButtonEngine::RunTick() {
     if (!reading) return;
     Model& model = c_.model;
     PressState& press = model.press;
-    // Only a press, or a release that gives the press's outputs, can be held back by the
-    // program's own window; other idle ticks need not ask.
+    // The foreground is watched every tick, so that the window the user came from is known
+    // when a press finds a passing shell window in front. Only a press, or a release that gives
+    // the press's outputs, can be held back by the program's own window.
+    const WindowHandle foreground = c_.windows.GetForegroundWindow();
+    NoteForeground(foreground);
     const bool mayAct = reading->active || press.shortWaiting;
-    const WindowHandle foreground = mayAct ? c_.windows.GetForegroundWindow() : kNoWindow;
     const bool ownWindowForeground = mayAct && c_.windows.IsOwnForm(foreground);
 
     Tick tick = ShowButton(*reading);
@@ -142,6 +147,12 @@ void ButtonEngine::ShowTrayPicture(bool active) {
     }
 }
 
+void ButtonEngine::NoteForeground(WindowHandle foreground) {
+    if (foreground == seenForeground_) return;
+    seenForeground_ = foreground;
+    if (foreground != kNoWindow && !IsPassingWindow(c_.programWindows, foreground)) lastInFront_ = foreground;
+}
+
 PressFacts ButtonEngine::GatherPressFacts(const ReceiverReading& reading, bool wasActive) const {
     const PressState& press = c_.model.press;
     PressFacts facts;
@@ -169,12 +180,30 @@ void ButtonEngine::ChoosePressDefinition(const ReceiverReading& reading, WindowH
     Model& model = c_.model;
     // The program in front is asked once a press, and only when some program has definitions.
     const bool askProgram = !ownWindowForeground && !model.map.Programs().empty();
-    const std::string program = askProgram ? ProgramInFront(c_.programWindows, foreground) : std::string();
+    const std::string program =
+        askProgram ? ProgramInFront(c_.programWindows, foreground, lastInFront_).name : std::string();
     PressDefinition& definition = model.press.definition;
     definition = ChooseDefinition(model.map, {program, MapKey(reading.extendedCode), model.mode});
     // A press the receiver gives no properties for has no long press either.
     definition.longDefined = definition.longDefined && reading.showProperties;
     model.press.longHoldCount = LongPressHoldCount(model.settings.longPressTime);
+    if (!ownWindowForeground) TellIfKeysCannotReach(foreground);
+}
+
+// Windows drops the keys and mouse actions sent to a program with higher rights without a
+// word: the user is told once while that program stays in front.
+void ButtonEngine::TellIfKeysCannotReach(WindowHandle foreground) {
+    if (foreground == rightsWindow_) return;
+    rightsWindow_ = foreground;
+    const std::uint32_t process = foreground == kNoWindow ? 0 : c_.programWindows.Facts(foreground).processId;
+    if (process == rightsProcess_) return;
+    rightsProcess_ = process;
+    if (process == 0 || !c_.programWindows.RunsWithHigherRights(process)) return;
+    std::string name(SplitPath(c_.programWindows.ProcessImagePath(process)).fileName);
+    if (name.empty()) name = "the program in front";
+    const std::string text = "Keys cannot reach " + name + ", which runs as administrator";
+    c_.log.Write(text);
+    c_.model.ShowStatus(text);
 }
 
 void ButtonEngine::LoadProperties(Tick& tick) {

@@ -13,6 +13,7 @@ namespace quorvel {
 
 class Input;
 class LircBroadcaster;
+class Log;
 class OsdRequests;
 class PowerActions;
 class Processes;
@@ -38,6 +39,7 @@ struct EngineContext {
     TrayIcon& tray;
     Sound& sound;
     OsdRequests& osd;
+    Log& log;
     // The "Change Mode" action chooses the next mode as the user does.
     std::function<void(EmulationMode)> selectMode;
 };
@@ -60,7 +62,9 @@ private:
     // Returns whether the previous tick had a button.
     bool ShowHeld(bool active);
     void ShowTrayPicture(bool active);
+    void NoteForeground(WindowHandle foreground);
     PressFacts GatherPressFacts(const ReceiverReading& reading, bool wasActive) const;
+    void TellIfKeysCannotReach(WindowHandle foreground);
     void ChoosePressDefinition(const ReceiverReading& reading, WindowHandle foreground, bool ownWindowForeground);
     // The editor's and the press's properties, when the receiver gives them.
     void LoadProperties(Tick& tick);
@@ -79,6 +83,12 @@ private:
     void BroadcastLirc(const Tick& tick);
 
     EngineContext c_;
+    // The foreground window last seen, and the last one seen that was no passing shell window.
+    WindowHandle seenForeground_ = kNoWindow;
+    WindowHandle lastInFront_ = kNoWindow;
+    // The window and the process in front whose rights a press last looked at.
+    WindowHandle rightsWindow_ = kNoWindow;
+    std::uint32_t rightsProcess_ = 0;
     int clientEventCountdown_ = 0;
     bool inTick_ = false;
 };

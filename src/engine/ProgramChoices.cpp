@@ -8,7 +8,7 @@
 
 namespace quorvel {
 
-std::vector<std::string> ProgramChoices::OpenPrograms() { return ProgramsWithWindows(windows_); }
+std::vector<std::string> ProgramChoices::OpenPrograms() { return ProgramsWithWindows(windows_, model_.map.Letters()); }
 
 bool ProgramChoices::Add(const std::string& nameOrPath) {
     std::string name(SplitPath(nameOrPath).fileName);

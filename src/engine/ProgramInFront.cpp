@@ -5,14 +5,13 @@
 #include <string_view>
 
 #include "core/Text.h"
+#include "platform/LetterCase.h"
 #include "platform/Paths.h"
 #include "platform/ProgramWindows.h"
 
 namespace quorvel {
 namespace {
 
-// Windows that come in front for a moment without being where the user works: the task bars,
-// the task switchers, menus and the desktop.
 constexpr std::array<std::string_view, 10> kPassingClasses = {
     "Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow", "TaskSwitcherWnd",
     "MultitaskingViewFrame", "XamlExplorerHostIslandWindow", "#32771", "#32768", "Progman", "WorkerW"};
@@ -29,48 +28,58 @@ bool IsWorkWindow(const WindowFacts& facts) {
     return facts.visible && !facts.minimized && !facts.toolWindow && !IsPassing(facts);
 }
 
-std::string FileName(const std::string& path) { return std::string(SplitPath(path).fileName); }
-
 // A Store app's frame belongs to its host; the app is the process of a child window.
-std::string ProgramOfWindow(ProgramWindows& windows, WindowHandle window, std::uint32_t processId) {
-    const std::string name = FileName(windows.ProcessImagePath(processId));
-    if (!EqualsIgnoringCase(name, kStoreAppHost)) return name;
+FrontProgram ProgramOfWindow(ProgramWindows& windows, WindowHandle window, std::uint32_t processId) {
+    if (processId == 0) return {};
+    const auto fileName = [&](std::uint32_t process) {
+        return std::string(SplitPath(windows.ProcessImagePath(process)).fileName);
+    };
+    const std::string name = fileName(processId);
+    if (!EqualsIgnoringCase(name, kStoreAppHost)) return {name, processId};
     for (WindowHandle child : windows.ChildWindows(window)) {
         const std::uint32_t childProcess = windows.Facts(child).processId;
-        if (childProcess != 0 && childProcess != processId) return FileName(windows.ProcessImagePath(childProcess));
+        if (childProcess != 0 && childProcess != processId) return {fileName(childProcess), childProcess};
     }
-    return name;
+    return {name, processId};
+}
+
+// The window the user was in before a passing window came in front: the last one seen really
+// in front while it is still open, else the highest in the Z order where the user works. An
+// always-on-top window (a mini player, a clock) stands above that window whether or not the
+// user used it, so it counts only when it was the one seen in front.
+WindowHandle WindowCameFrom(ProgramWindows& windows, WindowHandle cameFrom) {
+    if (cameFrom != kNoWindow && IsWorkWindow(windows.Facts(cameFrom))) return cameFrom;
+    WindowHandle window = windows.TopWindow();
+    for (int walked = 0; window != kNoWindow && walked < kMaxWindowsWalked; ++walked) {
+        const WindowFacts facts = windows.Facts(window);
+        if (IsWorkWindow(facts) && !facts.topmost) return window;
+        window = windows.WindowBelow(window);
+    }
+    return kNoWindow;
 }
 
 }  // namespace
 
-std::string ProgramInFront(ProgramWindows& windows, WindowHandle foreground) {
+bool IsPassingWindow(ProgramWindows& windows, WindowHandle window) { return IsPassing(windows.Facts(window)); }
+
+FrontProgram ProgramInFront(ProgramWindows& windows, WindowHandle foreground, WindowHandle cameFrom) {
     if (foreground == kNoWindow) return {};
-    WindowFacts facts = windows.Facts(foreground);
     WindowHandle window = foreground;
-    // The program that was in front before a passing window is the topmost one where the user works.
-    if (IsPassing(facts)) {
-        window = windows.TopWindow();
-        for (int walked = 0; window != kNoWindow && walked < kMaxWindowsWalked; ++walked) {
-            facts = windows.Facts(window);
-            if (IsWorkWindow(facts)) break;
-            window = windows.WindowBelow(window);
-        }
-        if (window == kNoWindow || !IsWorkWindow(facts)) return {};
-    }
-    return facts.processId == 0 ? std::string() : ProgramOfWindow(windows, window, facts.processId);
+    if (IsPassingWindow(windows, foreground)) window = WindowCameFrom(windows, cameFrom);
+    if (window == kNoWindow) return {};
+    return ProgramOfWindow(windows, window, windows.Facts(window).processId);
 }
 
-std::vector<std::string> ProgramsWithWindows(ProgramWindows& windows) {
+std::vector<std::string> ProgramsWithWindows(ProgramWindows& windows, const LetterCase& letterCase) {
     std::vector<std::string> names;
     WindowHandle window = windows.TopWindow();
     for (int walked = 0; window != kNoWindow && walked < kMaxWindowsWalked; ++walked) {
         const WindowFacts facts = windows.Facts(window);
         // Quorvel itself is no program to define buttons for.
-        if (IsWorkWindow(facts) && facts.processId != 0 && !facts.own) {
-            std::string name = ProgramOfWindow(windows, window, facts.processId);
+        if (IsWorkWindow(facts) && !facts.own) {
+            std::string name = ProgramOfWindow(windows, window, facts.processId).name;
             const bool known = std::any_of(names.begin(), names.end(),
-                                           [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
+                                           [&](const std::string& n) { return letterCase.Equal(n, name); });
             if (!name.empty() && !known) names.push_back(std::move(name));
         }
         window = windows.WindowBelow(window);

@@ -153,9 +153,17 @@ void ButtonMap::RemoveNameIfUnused(std::string_view longKey) {
     RemoveName(longKey);
 }
 
+void ButtonMap::SetLetterCase(const LetterCase& letterCase) {
+    letterCase_ = letterCase;
+    programIndex_.clear();
+    for (std::size_t i = 0; i < programs_.size(); ++i) {
+        programIndex_.try_emplace(letterCase_.Upper(programs_[i].name), i);
+    }
+}
+
 const ProgramMap* ButtonMap::FindProgram(std::string_view name) const {
     if (programs_.empty()) return nullptr;
-    const auto found = programIndex_.find(AsciiUpperCase(name));
+    const auto found = programIndex_.find(letterCase_.Upper(name));
     return found == programIndex_.end() ? nullptr : &programs_[found->second];
 }
 
@@ -165,7 +173,7 @@ ProgramMap* ButtonMap::FindProgram(std::string_view name) {
 
 ProgramMap& ButtonMap::AddProgram(std::string_view name) {
     if (ProgramMap* known = FindProgram(name)) return *known;
-    programIndex_.emplace(AsciiUpperCase(name), programs_.size());
+    programIndex_.emplace(letterCase_.Upper(name), programs_.size());
     programs_.push_back(ProgramMap{std::string(name), 0, {}});
     return programs_.back();
 }
@@ -177,8 +185,7 @@ void ButtonMap::RemoveProgram(std::string_view name) {
     for (Section section : kProgramSections) erasures_.push_back({ProgramSectionName(section, program->name), {}});
     const std::vector<std::string> keys = program->DefinedKeys();
     programs_.erase(programs_.begin() + (program - programs_.data()));
-    programIndex_.clear();
-    for (std::size_t i = 0; i < programs_.size(); ++i) programIndex_.emplace(AsciiUpperCase(programs_[i].name), i);
+    SetLetterCase(letterCase_);
     for (const std::string& key : keys) {
         if (IsLongPressKey(key)) RemoveNameIfUnused(key);
     }

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/LetterCase.h"
+
 namespace quorvel {
 
 enum class Section { Buttons, Repeat, Actions, Mouse, Keys, Applications, Messages };
@@ -110,7 +112,9 @@ public:
     // The name goes, in the file too at the next save.
     void RemoveName(std::string_view key);
 
-    // Programs match without regard to case.
+    // Programs match without regard to case, as the system folds it.
+    const LetterCase& Letters() const { return letterCase_; }
+    void SetLetterCase(const LetterCase& letterCase);
     const std::vector<ProgramMap>& Programs() const { return programs_; }
     const ProgramMap* FindProgram(std::string_view name) const;
     ProgramMap* FindProgram(std::string_view name);
@@ -130,6 +134,7 @@ private:
 
     std::string remoteName_ = kDefaultRemoteName;
     std::vector<ProgramMap> programs_;
+    LetterCase letterCase_;
     std::unordered_map<std::string, std::size_t> programIndex_;
     std::vector<Erasure> erasures_;
     std::array<SectionList, kSectionOrder.size()> sections_;

@@ -16,6 +16,8 @@ struct WindowFacts {
     bool toolWindow = false;
     // The window belongs to this program.
     bool own = false;
+    // Always on top.
+    bool topmost = false;
 };
 
 // Top-level windows in Z order and the programs they belong to.
@@ -27,9 +29,12 @@ public:
     virtual WindowHandle WindowBelow(WindowHandle window) = 0;
     virtual WindowFacts Facts(WindowHandle window) = 0;
     virtual std::vector<WindowHandle> ChildWindows(WindowHandle window) = 0;
-    // The full path of the process's executable; empty when it cannot be read (access denied,
-    // the process gone).
+    // The full path of the process's executable, or its file name alone where only that can be
+    // read; empty when neither can (the process gone). A failure is logged once a process.
     virtual std::string ProcessImagePath(std::uint32_t processId) = 0;
+    // The process runs with higher rights than this program (as administrator while this
+    // program does not), so Windows drops the keys and mouse actions sent to it.
+    virtual bool RunsWithHigherRights(std::uint32_t processId) = 0;
 };
 
 }  // namespace quorvel

@@ -74,7 +74,7 @@ void LoadPrograms(const IniDocument& file, Log& log, ButtonMap& map) {
     }
     std::unordered_set<std::string> seen;
     for (const std::string& name : names) {
-        if (!seen.insert(AsciiUpperCase(name)).second) continue;
+        if (!seen.insert(map.Letters().Upper(name)).second) continue;
         if (const std::string fault = ProgramNameFault(name); !fault.empty()) {
             log.Write("Button map: program \"" + name + "\" skipped: " + fault);
             continue;
@@ -125,6 +125,7 @@ ButtonMap LoadButtonMap(ProfileFile& profile, const std::u16string& path, Log& l
     const IniDocument file(bytes ? *bytes : std::string(), profile);
     if (file.HasSection("RC")) map.SetRemoteName(ValueOr(file, "RC", "Name", kDefaultRemoteName));
     for (Section section : kSectionOrder) ReadList(file, SectionName(section), section, map[section]);
+    map.SetLetterCase(profile.LetterCaseRules());
     LoadPrograms(file, log, map);
     return map;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/Text.h"
 #include "platform/CodePage.h"
 
 namespace quorvel {
@@ -35,8 +34,6 @@ std::size_t LineEndLength(const Text& text, std::size_t at) {
 
 std::string_view Trim(std::string_view text) { return TrimEnd(TrimStart(text)); }
 
-// Names are looked for without the blanks around them and without regard to case.
-std::string Wanted(std::string_view name) { return AsciiUpperCase(Trim(name)); }
 
 std::string WithoutQuotes(const std::string& value) {
     const bool quoted =
@@ -46,7 +43,8 @@ std::string WithoutQuotes(const std::string& value) {
 
 }  // namespace
 
-IniDocument::IniDocument(std::string_view bytes, CodePage& codePage) : codePage_(codePage) {
+IniDocument::IniDocument(std::string_view bytes, CodePage& codePage)
+    : codePage_(codePage), letterCase_(codePage.LetterCaseRules()) {
     sections_.push_back(Section{});
     utf16_ = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
     if (utf16_) {
@@ -99,7 +97,7 @@ void IniDocument::AddLine(std::string text, std::string end, std::u16string wide
         section.header = index;
         line.isHeader = true;
         line.anchors = sections_.size() - 1;
-        sectionIndex_.emplace(AsciiUpperCase(section.name), sections_.size() - 1);
+        sectionIndex_.emplace(letterCase_.Upper(section.name), sections_.size() - 1);
         return;
     }
     const std::size_t equals = trimmed.find('=');
@@ -117,8 +115,11 @@ void IniDocument::AddLine(std::string text, std::string end, std::u16string wide
     line.anchors = sections_.size() - 1;
     section.entries.push_back(index);
     // A line without "=" is no key: a stray one must not hide the value of the key's next line.
-    if (line.value) section.keys.emplace(AsciiUpperCase(line.key), index);
+    if (line.value) section.keys.emplace(letterCase_.Upper(line.key), index);
 }
+
+// Names are looked for without the blanks around them and without regard to case.
+std::string IniDocument::Wanted(std::string_view name) const { return letterCase_.Upper(Trim(name)); }
 
 std::size_t IniDocument::FindSection(std::string_view name) const {
     const auto found = sectionIndex_.find(Wanted(name));
@@ -164,7 +165,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
         created.header = lines_.size();
         created.created = true;
         NewLine("[" + created.name + "]", "\r\n").isHeader = true;
-        sectionIndex_.emplace(AsciiUpperCase(created.name), found);
+        sectionIndex_.emplace(letterCase_.Upper(created.name), found);
     }
     Section& target = sections_[found];
     const auto [entry, added] = target.keys.emplace(Wanted(key), lines_.size());
@@ -193,7 +194,7 @@ void IniDocument::EraseKey(std::string_view section, std::string_view key) {
     const std::string wanted = Wanted(key);
     if (target.keys.erase(wanted) == 0) return;
     for (std::size_t index : target.entries) {
-        if (AsciiUpperCase(lines_[index].key) == wanted) lines_[index].erased = true;
+        if (letterCase_.Upper(lines_[index].key) == wanted) lines_[index].erased = true;
     }
 }
 
@@ -202,7 +203,7 @@ void IniDocument::EraseSection(std::string_view section) {
     if (sectionIndex_.erase(upper) == 0) return;
     for (std::size_t s = 1; s < sections_.size(); ++s) {
         Section& target = sections_[s];
-        if (target.erased || AsciiUpperCase(target.name) != upper) continue;
+        if (target.erased || letterCase_.Upper(target.name) != upper) continue;
         target.erased = true;
         // Everything up to the next header goes with it: its comments and blank lines too.
         std::size_t last = target.header;

@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/LetterCase.h"
+
 namespace quorvel {
 
 class CodePage;
@@ -59,23 +61,25 @@ private:
         std::size_t header = kNone;  // none for the lines before the first header
         std::vector<std::size_t> entries;
         std::vector<std::size_t> added;  // keys added by Set, written after the anchor line
-        std::unordered_map<std::string, std::size_t> keys;  // upper-case name -> first entry line
+        std::unordered_map<std::string, std::size_t> keys;  // folded name -> first entry line
         bool created = false;
         bool erased = false;
     };
 
     Line& NewLine(std::string text, std::string end);
     void AddLine(std::string text, std::string end, std::u16string wide);
+    std::string Wanted(std::string_view name) const;
     std::size_t FindSection(std::string_view name) const;
     void AppendLine(std::string& ansi, std::u16string& wide, const Line& line, bool& unterminated) const;
 
     CodePage& codePage_;
+    LetterCase letterCase_;
     bool utf16_ = false;
     std::string oddByte_;  // a UTF-16 file's last byte that makes no whole character
     std::vector<Line> lines_;
     std::size_t fileLines_ = 0;
     std::vector<Section> sections_;
-    std::unordered_map<std::string, std::size_t> sectionIndex_;  // upper-case name -> first section
+    std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> first section
 };
 
 }  // namespace quorvel

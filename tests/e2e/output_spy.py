@@ -16,12 +16,17 @@ _OWN_LINES = re.compile(r"^(window|ready|active|inactive|cursor|foreground)\b")
 
 
 class SpyWindow:
-    """name: the spy runs as a copy named <name>.exe, which is its program name to Windows."""
+    """name: the spy runs as a copy named <name>.exe, which is its program name to Windows.
+    class_name: its window class, e.g. "TaskSwitcherWnd" to stand for the task switcher; topmost:
+    it stays above all other windows."""
 
-    def __init__(self, program: ProgramFolder, wintool: WinTool, name: str = None):
+    def __init__(self, program: ProgramFolder, wintool: WinTool, name: str = None, class_name: str = None,
+                 topmost: bool = False):
         self.program = program
         self.wintool = wintool
         self.name = name
+        shown_on_top = [class_name or "QuorvelSpyWindow", "topmost"]
+        self.arguments = shown_on_top if topmost else [class_name] if class_name else []
         self.log_path = program.path / (f"{name}.log" if name else "spy.log")
         self.hwnd = None
         self.process = None
@@ -30,7 +35,7 @@ class SpyWindow:
         """Starts the spy and waits until it is in front."""
         exe = self.program.add_tool("spywindow", f"{self.name}.exe" if self.name else None)
         self.process = self.program.prefix.start(self.program.prefix.windows_path(exe),
-                                                 [self.program.prefix.windows_path(self.log_path)],
+                                                 [self.program.prefix.windows_path(self.log_path)] + self.arguments,
                                                  cwd=self.program.working_dir)
         assert wait_until(lambda: "ready" in self.lines(), timeout), f"the spy never got ready: {self.lines()}"
         self.hwnd = int(self.lines()[0].split()[1], 16)

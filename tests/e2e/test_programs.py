@@ -72,6 +72,24 @@ def test_a_press_takes_the_definition_and_mode_of_the_program_in_front(program, 
     quorvel.exit()
 
 
+def test_a_press_with_a_shell_window_in_front_takes_the_program_the_user_came_from(program, wintool):
+    """Not a window that stays on top of all others without the user having used it. The shell
+    window is the task switcher's: Wine's tray functions look for a window of the task bar's class."""
+    port = free_port()
+    write_settings(program.prefix, {"Mode": MODES["Keys"], "LIRC Server Port": str(port)})
+    quorvel = start_quorvel(program, wintool, ini={**MAP, "Keys@Mini.exe": {KEY: "0043"}})
+    player = SpyWindow(program, wintool, "Player").start()
+    SpyWindow(program, wintool, "Mini", topmost=True).start()
+    player.bring_to_front()
+    press(quorvel)
+    assert key_events(received(quorvel, player, 2)) == ["down 42", "up 42"]
+
+    switcher = SpyWindow(program, wintool, "Switcher", class_name="TaskSwitcherWnd").start()
+    press(quorvel)
+    assert key_events(received(quorvel, switcher, 2)) == ["down 42", "up 42"]
+    quorvel.exit()
+
+
 def saved_ini(program) -> configparser.ConfigParser:
     parser = configparser.ConfigParser(strict=False, interpolation=None)
     parser.optionxform = str

@@ -110,6 +110,7 @@ public:
     explicit JournalProfile(FakeProfileFile& inner) : inner_(inner) {}
     std::string ToAnsi(std::u16string_view text) override { return inner_.ToAnsi(text); }
     std::u16string FromAnsi(std::string_view text) override { return inner_.FromAnsi(text); }
+    LetterCase LetterCaseRules() override { return inner_.LetterCaseRules(); }
     std::optional<std::string> Read(const std::u16string& path) override {
         Note("read button map");
         return inner_.Read(path);

@@ -8,6 +8,7 @@
 #include "engine/ButtonEngine.h"
 #include "fakes/FakeInput.h"
 #include "fakes/FakeLircBroadcaster.h"
+#include "fakes/FakeLog.h"
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakePower.h"
 #include "fakes/FakeProcesses.h"
@@ -63,8 +64,10 @@ protected:
     FakeTrayIcon tray;
     FakeSound sound;
     FakeOsd osd;
+    FakeLog log;
     std::vector<EmulationMode> selectedModes;
-    ButtonEngine engine{EngineContext{model, windows, input, processes, programWindows, receiver, power, power, lirc, tray, sound, osd,
+    ButtonEngine engine{EngineContext{model, windows, input, processes, programWindows, receiver, power, power, lirc, tray,
+                                      sound, osd, log,
                                       [this](EmulationMode mode) {
                                           selectedModes.push_back(mode);
                                           model.mode = mode;

@@ -42,6 +42,25 @@ TEST(LoadButtonMap, ReadsProgramsAndTheirSectionsMatchingNamesWithoutCase) {
     EXPECT_EQ(log.lines[1], "Button map: program \"\" skipped: The program name is empty.");
 }
 
+// As Windows folds them, "\xE9" (small e acute) and "\xC9" (capital E acute) are one letter; "\x82" starts a
+// double-byte character, whose second byte is no letter of its own.
+TEST(LoadButtonMap, MatchesProgramNamesAsTheSystemFoldsTheirLetters) {
+    auto file = FakeProfileFile::FromText("[Programs]\n\xE9t\xE9.exe=2\n\x82""a.exe=1\n[Keys@\xC9T\xC9.EXE]\n00000001=0041\n"
+                                          "[Keys@\x82""A.exe]\n00000001=0042\n");
+    file.letterCase.SetUpper('\xE9', '\xC9');
+    file.letterCase.SetLeadByte('\x82');
+    FakeLog log;
+    ButtonMap map = LoadButtonMap(file, kPath, log);
+
+    ASSERT_EQ(map.Programs().size(), 3u);
+    EXPECT_EQ(*map.FindProgram("\xC9t\xC9.exe")->operator[](Section::Keys).Find("00000001"), "0041");
+    EXPECT_EQ(map.Programs()[2].name, "\x82""A.exe");
+    map.RemoveProgram("\xC9T\xE9.EXE");
+    EXPECT_EQ(map.FindProgram("\xE9t\xE9.exe"), nullptr);
+    EXPECT_EQ(Saved(file, map),
+              "[Programs]\n\x82""a.exe=1\n\x82""A.exe=0\r\n[Keys@\x82""A.exe]\n00000001=0042\n[RC]\r\nName=RC\r\n");
+}
+
 TEST(LoadButtonMap, ReadsAtMostTheProgramLimitAndLeavesTheRestInTheFile) {
     std::string text = "[Programs]\n";
     for (int i = 0; i < 300; ++i) text += "p" + std::to_string(i) + ".exe=2\n";

@@ -5,37 +5,69 @@
 #include "engine/ProgramChoices.h"
 #include "engine/ProgramInFront.h"
 #include "fakes/FakeDialogs.h"
+#include "platform/LetterCase.h"
 
 namespace quorvel {
 namespace {
 
 constexpr std::uint32_t kPlay = 0xA35C;
 
-TEST(ProgramInFront, NamesTheProgramWhereTheUserWorks) {
+TEST(ProgramInFront, NamesTheProgramTheUserWorksInOrCameFromBeforeAPassingShellWindow) {
     FakeProgramWindows windows;
     const WindowHandle desktop = windows.AddWindow("C:\\Windows\\explorer.exe", "Progman");
     const WindowHandle player = windows.AddWindow("C:\\Apps\\Player.exe");
+    const WindowHandle editor = windows.AddWindow("C:\\Apps\\Editor.exe");
     const WindowHandle hidden = windows.AddWindow("C:\\Apps\\Hidden.exe");
     windows.facts[hidden].visible = false;
+    const WindowHandle mini = windows.AddWindow("C:\\Apps\\Mini.exe");
     const WindowHandle taskBar = windows.AddWindow("C:\\Windows\\explorer.exe", "Shell_TrayWnd");
+    windows.facts[mini].topmost = windows.facts[taskBar].topmost = true;
     const WindowHandle host = windows.AddWindow("C:\\Windows\\System32\\ApplicationFrameHost.exe");
-    const WindowHandle app = windows.AddWindow("C:\\Apps\\Calculator.exe");
-    windows.children[host] = {windows.AddWindow("C:\\Windows\\System32\\ApplicationFrameHost.exe"), app};
+    windows.children[host] = {windows.AddWindow("C:\\Windows\\System32\\ApplicationFrameHost.exe"),
+                              windows.AddWindow("C:\\Apps\\Calculator.exe")};
     const WindowHandle denied = windows.AddWindow("");
+    const WindowHandle closed{0x9999};
+    windows.zOrder = {taskBar, mini, hidden, editor, player, desktop};
+
+    struct Row {
+        const char* why;
+        WindowHandle foreground;
+        WindowHandle cameFrom;
+        const char* program;
+    };
+    const Row rows[] = {
+        {"a program in front", player, editor, "Player.exe"},
+        {"a Store app's frame", host, kNoWindow, "Calculator.exe"},
+        {"a process that cannot be named", denied, kNoWindow, ""},
+        {"no window in front", kNoWindow, player, ""},
+        {"the task bar after a window below others", taskBar, player, "Player.exe"},
+        {"the desktop after a window", desktop, player, "Player.exe"},
+        {"the task bar after the always-on-top window", taskBar, mini, "Mini.exe"},
+        {"the task bar, none seen before: the highest not always on top", taskBar, kNoWindow, "Editor.exe"},
+        {"the desktop after a window now closed", desktop, closed, "Editor.exe"},
+        {"the task bar after a window now hidden", taskBar, hidden, "Editor.exe"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ProgramInFront(windows, row.foreground, row.cameFrom).name, row.program) << row.why;
+    }
+    windows.zOrder = {taskBar, mini, desktop};
+    EXPECT_EQ(ProgramInFront(windows, taskBar, kNoWindow).name, "") << "only an always-on-top window not used";
+}
+
+TEST(ProgramsWithWindows, ListsEachProgramOnceAsTheSystemFoldsCaseLeavingOutQuorvel) {
+    FakeProgramWindows windows;
+    const WindowHandle hidden = windows.AddWindow("C:\\Apps\\Hidden.exe");
+    windows.facts[hidden].visible = false;
+    windows.AddWindow("C:\\Windows\\explorer.exe", "Shell_TrayWnd");
+    windows.AddWindow("C:\\Old\\\xC9t\xE9.exe");
+    windows.AddWindow("C:\\Apps\\\xE9t\xE9.exe");
+    windows.AddWindow("C:\\Apps\\Player.exe");
     const WindowHandle own = windows.AddWindow("C:\\Quorvel\\Quorvel.exe");
     windows.facts[own].own = true;
+    LetterCase letterCase;
+    letterCase.SetUpper('\xE9', '\xC9');
 
-    EXPECT_EQ(ProgramInFront(windows, player), "Player.exe");
-    EXPECT_EQ(ProgramInFront(windows, host), "Calculator.exe");
-    EXPECT_EQ(ProgramInFront(windows, denied), "");
-    EXPECT_EQ(ProgramInFront(windows, kNoWindow), "");
-    windows.zOrder = {taskBar, hidden, player, desktop};
-    EXPECT_EQ(ProgramInFront(windows, taskBar), "Player.exe");
-    EXPECT_EQ(ProgramInFront(windows, desktop), "Player.exe");
-    windows.zOrder = {taskBar, desktop};
-    EXPECT_EQ(ProgramInFront(windows, taskBar), "");
-    windows.zOrder = {own, player, app, taskBar, hidden};
-    EXPECT_EQ(ProgramsWithWindows(windows), (std::vector<std::string>{"Player.exe", "Calculator.exe"}));
+    EXPECT_EQ(ProgramsWithWindows(windows, letterCase), (std::vector<std::string>{"Player.exe", "\xE9t\xE9.exe"}));
 }
 
 class ProgramPressTest : public EngineFixture {
@@ -81,6 +113,41 @@ TEST_F(ProgramPressTest, HoldKeepsTheDefinitionAndModeOfTheProgramItBeganIn) {
     EXPECT_EQ(model.press.definition, (PressDefinition{"", false, EmulationMode::Keys}));
     EXPECT_EQ(lirc.lines.size(), 2u);
     EXPECT_EQ(KeysDown(), std::vector<int>{0x42});
+}
+
+TEST_F(ProgramPressTest, APressWithTheTaskBarInFrontTakesTheProgramLastInFrontNotAnAlwaysOnTopOne) {
+    const WindowHandle mini = programWindows.AddWindow("C:\\Apps\\Mini.exe");
+    const WindowHandle taskBar = programWindows.AddWindow("C:\\Windows\\explorer.exe", "Shell_TrayWnd");
+    programWindows.facts[mini].topmost = programWindows.facts[taskBar].topmost = true;
+    model.map.AddProgram("mini.exe")[Section::Keys].Set(MapKey(kPlay), "0043");
+    programWindows.zOrder = {taskBar, mini, otherWindow, playerWindow};
+    windows.foreground = playerWindow;
+    receiver.Idle(1);
+    Tick();
+    windows.foreground = taskBar;
+    receiver.Hold(kPlay, 1);
+    Tick();
+    EXPECT_EQ(model.press.definition.program, "player.exe");
+}
+
+TEST_F(ProgramPressTest, APressToAProgramWithHigherRightsSaysOnceWhileItStaysInFrontThatKeysCannotReachIt) {
+    programWindows.higherRights.insert(programWindows.facts[playerWindow].processId);
+    const auto press = [&](WindowHandle foreground, int times) {
+        windows.foreground = foreground;
+        for (int i = 0; i < times; ++i) {
+            receiver.Hold(kPlay, 2);
+            receiver.Idle(1);
+            Tick(3);
+        }
+    };
+    const std::string told = "Keys cannot reach Player.exe, which runs as administrator";
+    press(playerWindow, 3);
+    EXPECT_EQ(log.lines, std::vector<std::string>{told});
+    EXPECT_EQ(model.status[0], told);
+    EXPECT_EQ(programWindows.rightsAsked, 1);
+    press(otherWindow, 1);
+    press(playerWindow, 2);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{told, told}));
 }
 
 TEST_F(ProgramPressTest, ALongPressWaitsForTheReleaseAndKeepsTheProgramItBeganIn) {

@@ -12,6 +12,8 @@ std::string Win32ProfileFile::ToAnsi(std::u16string_view text) { return AnsiFrom
 
 std::u16string Win32ProfileFile::FromAnsi(std::string_view text) { return Utf16(WideFromAnsi(text)); }
 
+LetterCase Win32ProfileFile::LetterCaseRules() { return SystemLetterCase(); }
+
 void Win32ProfileFile::LogFailure(const std::string& what, const std::u16string& path) {
     log_.Write(LastErrorText(what + "(" + ToAnsi(path) + ")"));
 }

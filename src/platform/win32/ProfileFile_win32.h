@@ -10,6 +10,7 @@ public:
     explicit Win32ProfileFile(Log& log) : log_(log) {}
     std::string ToAnsi(std::u16string_view text) override;
     std::u16string FromAnsi(std::string_view text) override;
+    LetterCase LetterCaseRules() override;
     std::optional<std::string> Read(const std::u16string& path) override;
     std::optional<std::u16string> CreateCopyBeside(const std::u16string& path) override;
     bool Write(const std::u16string& copy, const std::string& bytes) override;

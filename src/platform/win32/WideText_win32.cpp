@@ -40,4 +40,26 @@ std::string AnsiPath(const std::wstring& path) {
     return AnsiFromWide(shortPath);
 }
 
+// Each byte of the code page is folded as the system folds its character: a byte that is no
+// character, or whose upper case the code page cannot hold in one byte, stays as it is, so
+// the conversions failing here is no fault.
+LetterCase SystemLetterCase() {
+    LetterCase rules;
+    for (int byte = 1; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        if (IsDBCSLeadByte(static_cast<BYTE>(byte))) {
+            rules.SetLeadByte(c);
+            continue;
+        }
+        wchar_t wide = 0;
+        if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &c, 1, &wide, 1) != 1) continue;
+        CharUpperBuffW(&wide, 1);
+        char upper[2] = {};
+        if (WideCharToMultiByte(CP_ACP, 0, &wide, 1, upper, sizeof upper, nullptr, nullptr) != 1) continue;
+        wchar_t back = 0;
+        if (MultiByteToWideChar(CP_ACP, 0, upper, 1, &back, 1) == 1 && back == wide) rules.SetUpper(c, upper[0]);
+    }
+    return rules;
+}
+
 }  // namespace quorvel

@@ -8,7 +8,8 @@
 namespace quorvel {
 
 // "Quorvel.ini" in memory: its bytes, the copy a save writes, which replaces it, and failures
-// on demand. The code page is Latin-1: a character beyond it becomes '?'.
+// on demand. The code page is Latin-1: a character beyond it becomes '?'. Letters fold as
+// ASCII letters do, and as `letterCase` is told beyond them.
 class FakeProfileFile final : public ProfileFile {
 public:
     std::optional<std::string> bytes;  // absent: there is no file
@@ -20,6 +21,7 @@ public:
     int writes = 0;
     static constexpr const char16_t* kCopyPath = u"C:\\Quorvel\\Quo1.tmp";
     std::optional<std::string> copy;
+    LetterCase letterCase;
 
     static FakeProfileFile FromText(const std::string& text) {
         FakeProfileFile file;
@@ -38,6 +40,7 @@ public:
         for (char c : text) wide.push_back(static_cast<unsigned char>(c));
         return wide;
     }
+    LetterCase LetterCaseRules() override { return letterCase; }
     std::optional<std::string> Read(const std::u16string&) override {
         ++reads;
         if (readFails) return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -8,15 +9,17 @@
 
 namespace quorvel {
 
-// Top-level windows in Z order, the first on top, with the processes they belong to. Counts the
-// image names asked for.
+// Top-level windows in Z order, the first on top, with the processes they belong to and those
+// of them that run with higher rights. Counts the image names and rights asked for.
 class FakeProgramWindows final : public ProgramWindows {
 public:
     std::vector<WindowHandle> zOrder;
     std::map<WindowHandle, WindowFacts> facts;
     std::map<WindowHandle, std::vector<WindowHandle>> children;
     std::map<std::uint32_t, std::string> imagePaths;
+    std::set<std::uint32_t> higherRights;
     int imagePathsAsked = 0;
+    int rightsAsked = 0;
 
     // A visible window of the program's process (one process per image path) on top of the others.
     WindowHandle AddWindow(const std::string& imagePath, const std::string& className = "Window") {
@@ -50,6 +53,10 @@ public:
         ++imagePathsAsked;
         const auto found = imagePaths.find(processId);
         return found == imagePaths.end() ? std::string() : found->second;
+    }
+    bool RunsWithHigherRights(std::uint32_t processId) override {
+        ++rightsAsked;
+        return higherRights.count(processId) != 0;
     }
 };
 

@@ -74,6 +74,7 @@ class SystemCodePage final : public quorvel::CodePage {
 public:
     std::string ToAnsi(std::u16string_view text) override { return quorvel::AnsiFromWide(quorvel::Wide(text)); }
     std::u16string FromAnsi(std::string_view text) override { return quorvel::Utf16(quorvel::WideFromAnsi(text)); }
+    quorvel::LetterCase LetterCaseRules() override { return quorvel::SystemLetterCase(); }
 };
 
 class QuorvelReader final : public Reader {

@@ -1,4 +1,4 @@
-// spywindow LOGFILE: a visible window that takes the foreground and records the input it
+// spywindow LOGFILE [CLASS [topmost]]: a visible window that takes the foreground and records the input it
 // receives, so the end-to-end tests see what Quorvel's keystrokes, mouse actions and
 // application commands do to the application in front. One line per event, appended to
 // LOGFILE:
@@ -22,6 +22,7 @@
 #include <windowsx.h>
 
 #include <cstdarg>
+#include <cstring>
 
 #include "EventLog.h"
 
@@ -141,10 +142,14 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
+// A window class of another name stands for a shell window (the task switcher's is
+// "TaskSwitcherWnd"); "topmost" keeps the window above all others.
 int main(int argc, char** argv) {
-    if (argc != 2) return kUsage;
+    if (argc < 2 || argc > 4) return kUsage;
     EventLog log(argv[1]);
     if (!log.IsOpen()) return kUsage;
+    const char* className = argc >= 3 ? argv[2] : kClassName;
+    const DWORD extendedStyle = argc == 4 && std::strcmp(argv[3], "topmost") == 0 ? WS_EX_TOPMOST : 0;
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
@@ -153,11 +158,11 @@ int main(int argc, char** argv) {
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    const HWND window = CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, kBounds.left, kBounds.top,
-                                        kBounds.right - kBounds.left, kBounds.bottom - kBounds.top, nullptr,
-                                        nullptr, instance, &log);
+    const HWND window = CreateWindowExA(extendedStyle, className, kTitle, WS_OVERLAPPEDWINDOW, kBounds.left,
+                                        kBounds.top, kBounds.right - kBounds.left, kBounds.bottom - kBounds.top,
+                                        nullptr, nullptr, instance, &log);
     if (!window) return kUsage;
 
     // The pointer starts inside the window, so clicks land on it.
