@@ -60,6 +60,9 @@ def entries(text: str) -> int:
     return sum(1 for line in text.splitlines() if "=" in line)
 
 
+EXPLORER_SETTLE_S = 3.0
+
+
 def first_poll_after(control, started: float, timeout: float = 120.0) -> float:
     deadline = started + timeout
     while time.monotonic() < deadline:
@@ -74,6 +77,9 @@ def first_poll_after(control, started: float, timeout: float = 120.0) -> float:
 
 def measure(program: ProgramFolder, wintool: WinTool, text: str) -> dict:
     (program.path / "Quorvel.ini").write_text(text, encoding="cp1252", newline="")
+    # Wine's explorer is still withdrawing the last run's tray window for about 2 s after its
+    # exit and holds up a start meanwhile; Windows has no such wait.
+    time.sleep(EXPLORER_SETTLE_S)
     started = time.monotonic()
     process = program.start()
     try:
