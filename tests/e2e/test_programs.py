@@ -39,15 +39,20 @@ def press(quorvel, polls: int = 1):
         control.gap(2)
 
 
+def press_in(quorvel, name: str) -> tuple:
+    """A spy window of that name brought in front, and the keys a press gives it."""
+    spy = SpyWindow(quorvel.program, quorvel.wintool, name).start()
+    press(quorvel)
+    return spy, key_events(received(quorvel, spy, 2))
+
+
 def test_a_press_takes_the_definition_and_mode_of_the_program_in_front(program, wintool):
     quorvel, client = start(program, wintool)
-    player = SpyWindow(program, wintool, "Player").start()
-    press(quorvel)
-    assert key_events(received(quorvel, player, 2)) == ["down 42", "up 42"]
+    player, keys = press_in(quorvel, "Player")
+    assert keys == ["down 42", "up 42"]
 
-    other = SpyWindow(program, wintool, "Other").start()
-    press(quorvel)
-    assert key_events(received(quorvel, other, 2)) == ["down 41", "up 41"]
+    other, keys = press_in(quorvel, "Other")
+    assert keys == ["down 41", "up 41"]
     assert client.received == b""
 
     # A program in "WinLIRC only" gets the line, and not the global key, while the current
@@ -205,10 +210,6 @@ def test_edits_made_before_choosing_the_program_are_saved_for_it(program, wintoo
     assert wintool.click(*MAIN_WINDOW, "SaveButtonPropertiesSB")
     wait_for_text(quorvel, "ProgramDefinitionL", "Own definition")
 
-    player = SpyWindow(program, wintool, "Player").start()
-    press(quorvel)
-    assert key_events(received(quorvel, player, 2)) == ["down 09", "up 09"]
-    other = SpyWindow(program, wintool, "Other").start()
-    press(quorvel)
-    assert key_events(received(quorvel, other, 2)) == ["down 41", "up 41"]
+    assert press_in(quorvel, "Player")[1] == ["down 09", "up 09"]
+    assert press_in(quorvel, "Other")[1] == ["down 41", "up 41"]
     quorvel.exit()
