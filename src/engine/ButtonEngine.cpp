@@ -79,12 +79,14 @@ void ButtonEngine::RunTick() {
     if (!reading) return;
     Model& model = c_.model;
     PressState& press = model.press;
-    // The foreground is watched every tick, so that the window the user came from is known
-    // when a press finds a passing shell window in front. Only a press, or a release that gives
-    // the press's outputs, can be held back by the program's own window.
-    const WindowHandle foreground = c_.windows.GetForegroundWindow();
-    NoteForeground(foreground);
+    // With programs in the map the foreground is watched every tick, so that the window the
+    // user came from is known when a press finds a passing shell window in front; without them
+    // an idle tick asks nothing. Only a press, or a release that gives the press's outputs, can
+    // be held back by the program's own window.
     const bool mayAct = reading->active || press.shortWaiting;
+    const bool watchFront = !model.map.Programs().empty();
+    const WindowHandle foreground = mayAct || watchFront ? c_.windows.GetForegroundWindow() : kNoWindow;
+    if (watchFront) NoteForeground(foreground);
     const bool ownWindowForeground = mayAct && c_.windows.IsOwnForm(foreground);
 
     Tick tick = ShowButton(*reading);
