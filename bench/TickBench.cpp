@@ -117,7 +117,7 @@ void BM_Tick(benchmark::State& state, TickKind kind) {
     for (auto _ : state) {
         // Each iteration is one tick; the press state is set so that it is the wanted kind of tick.
         if (kind == TickKind::FirstTick) model.press.Reset();
-        if (kind == TickKind::HeldRepeat) model.press.holdCount = 10, model.press.lastExtendedCode = entries;
+        if (kind == TickKind::HeldRepeat) model.press.progress.holdCount = 10, model.press.lastExtendedCode = entries;
         engine.OnTick();
     }
 }

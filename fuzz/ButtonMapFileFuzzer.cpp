@@ -2,7 +2,8 @@
 // saved text, and must come back unchanged, with no entry lost or duplicated, the programs'
 // own sections and modes too. Saving the same map again must leave the file as it is, and
 // the text written back without a change keeps every byte, UTF-16 or not. Every
-// "-Long" key read defines the long press of the button it names, where it was read.
+// "-Long" or "-Double" key read defines that gesture of the button it names, where it was read,
+// and every pace read is within its bounds and is stored as it reads.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "fakes/FakeProfileFile.h"
 #include "model/ButtonMap.h"
 #include "model/Model.h"
+#include "model/Pace.h"
 #include "model/PressDefinition.h"
 #include "settings/ButtonMapFile.h"
 #include "settings/IniDocument.h"
@@ -52,24 +54,28 @@ bool SamePrograms(const ButtonMap& a, const ButtonMap& b) {
     return true;
 }
 
-// The button a long-press key belongs to: the key without its "-Long", in any case.
-std::optional<std::string> LongPressOf(const std::string& key) {
-    const std::string suffix = "-LONG";
-    if (key.size() < suffix.size() || AsciiUpperCase(key.substr(key.size() - suffix.size())) != suffix) {
-        return std::nullopt;
-    }
-    return key.substr(0, key.size() - suffix.size());
-}
-
-void RequireLongPressesChosen(const ButtonMap& map, const SectionList& section, const std::string& program) {
+void RequireGesturesChosen(const ButtonMap& map, const SectionList& section, const std::string& program) {
     const ProgramMap* own = program.empty() ? nullptr : map.FindProgram(program);
     for (std::size_t i = 0; i < section.Size(); ++i) {
-        const auto button = LongPressOf(section.KeyAt(i));
-        if (!button) continue;
-        const PressDefinition chosen = ChooseDefinition(map, {program, *button, EmulationMode::Keys});
-        Require(chosen.longOwn == (own != nullptr), "a program's long-press key makes the long press its own");
-        Require(chosen.longDefined == map.GivesOutput(own, section.KeyAt(i)),
-                "a long press counts exactly where it gives an output");
+        const std::string& key = section.KeyAt(i);
+        const Gesture gesture = GestureOfKey(key);
+        if (gesture == Gesture::Press) continue;
+        const std::size_t suffix = gesture == Gesture::Long ? 5 : 7;
+        const PressDefinition chosen =
+            ChooseDefinition(map, {program, key.substr(0, key.size() - suffix), EmulationMode::Keys});
+        const bool chosenOwn = gesture == Gesture::Long ? chosen.longOwn : chosen.doubleOwn;
+        const bool chosenDefined = gesture == Gesture::Long ? chosen.longDefined : chosen.doubleDefined;
+        Require(chosenOwn == (own != nullptr), "a program's gesture key makes the gesture its own");
+        Require(chosenDefined == map.GivesOutput(own, key), "a gesture counts exactly where it gives an output");
+    }
+}
+
+void RequirePacesSound(const SectionList& paces) {
+    for (std::size_t i = 0; i < paces.Size(); ++i) {
+        const std::optional<Pace> pace = ParsePace(paces.ValueAt(i));
+        if (!pace) continue;
+        Require(ClampPace(*pace) == *pace, "a pace read is within its bounds");
+        Require(ParsePace(PaceText(*pace)) == pace, "a pace reads back as it is stored");
     }
 }
 
@@ -94,9 +100,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const ProgramMap& program : read.Programs()) {
         Require(ProgramNameFault(program.name).empty(), "only names the file can hold are read");
     }
-    for (Section section : kSectionOrder) RequireLongPressesChosen(read, read[section], {});
+    for (Section section : kSectionOrder) RequireGesturesChosen(read, read[section], {});
+    RequirePacesSound(read[Section::Pace]);
     for (const ProgramMap& program : read.Programs()) {
-        for (Section section : kProgramSections) RequireLongPressesChosen(read, program[section], program.name);
+        for (Section section : kProgramSections) RequireGesturesChosen(read, program[section], program.name);
+        RequirePacesSound(program[Section::Pace]);
     }
     Require(read.Programs().size() <= kMaxPrograms, "no more programs are read than the limit");
     Require(SavedText(saved, read) == saved, "saving the same map again changes nothing");

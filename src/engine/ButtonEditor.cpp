@@ -21,13 +21,14 @@ int Choice(std::uint8_t index, const std::vector<std::string>& items) {
     return index < items.size() ? index : -1;
 }
 
-// Names are global, a long press's too. A long press keeps no name of its own while it goes by
-// its unnamed one, so that it follows the button's name.
+// Names are global, a long or double press's too. These keep no name of their own while they go
+// by their unnamed one, so that they follow the button's name.
 void CommitName(const EditorButton& editor, const std::string& key, ButtonMap& map) {
-    if (editor.longPress) {
+    if (editor.gesture != Gesture::Press) {
         const std::string buttonKey = MapKey(*editor.extendedCode);
         const std::string* buttonName = map.Lookup(Section::Buttons, buttonKey);
-        if (editor.name.empty() || editor.name == UnnamedLongPress(buttonKey, buttonName ? *buttonName : "")) {
+        const std::string unnamed = UnnamedGesture(buttonKey, buttonName ? *buttonName : "", editor.gesture);
+        if (editor.name.empty() || editor.name == unnamed) {
             map.RemoveName(key);
             return;
         }
@@ -74,13 +75,16 @@ ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& k
     properties.messageNumber = ReadByte(lookup(Section::Messages));
     editor.message = Choice(properties.messageNumber, AppCommandNames());
 
+    const std::string* pace = lookup(Section::Pace);
+    properties.pace = pace ? ParsePace(*pace) : std::nullopt;
+    editor.pace = properties.pace;
+
     return properties;
 }
 
 std::string EditorKey(const EditorButton& editor) {
     if (!editor.extendedCode) return {};
-    const std::string key = MapKey(*editor.extendedCode);
-    return editor.longPress ? LongPressKey(key) : key;
+    return GestureKey(MapKey(*editor.extendedCode), editor.gesture);
 }
 
 std::string EditedButtonName(const EditorButton& editor) {
@@ -116,6 +120,11 @@ bool CommitEditor(const EditorButton& editor, ButtonMap& map, ProgramMap* progra
     list(Section::Keys).Set(key, Hex(keyCodeValue, 4));
     list(Section::Applications).Set(key, editor.applicationPath);
     list(Section::Messages).Set(key, std::to_string(editor.message));
+    if (editor.pace) {
+        list(Section::Pace).Set(key, PaceText(*editor.pace));
+    } else {
+        map.RemoveEntry(program, Section::Pace, key);
+    }
     return true;
 }
 

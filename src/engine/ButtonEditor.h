@@ -22,7 +22,8 @@ const std::vector<std::string>& ActionNames();
 ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor,
                                       const ProgramMap* program = nullptr);
 
-// The edited button's key in the map: its extended code, with "-Long" for its long press.
+// The edited button's key in the map: its extended code, with "-Long" or "-Double" for its long
+// or double press.
 std::string EditorKey(const EditorButton& editor);
 
 // How the status bar names the edited button: its name, else its key.
@@ -39,7 +40,7 @@ ButtonProperties LoadEditorButton(const ButtonMap& map, const std::string& edito
                                   EditorButton& editor, const ProgramMap*& source);
 
 // Commits the editor into the map in memory, under the edited button's key: the name into the
-// global "Buttons" (a long press's only when it has one of its own), the rest into the program's
+// global "Buttons" (a long or double press's only when it has one of its own), the rest into the program's
 // sections when one is given, else into the global ones. Returns false, changing nothing, while
 // no button has been read yet.
 bool CommitEditor(const EditorButton& editor, ButtonMap& map, ProgramMap* program = nullptr);

@@ -30,7 +30,6 @@
 namespace quorvel {
 namespace {
 
-constexpr std::uint32_t kMaxMouseStep = 20;
 // A WinLIRC client's coming or going shows on the tray for this many ticks.
 constexpr int kClientEventTicks = 10;
 
@@ -81,42 +80,41 @@ void ButtonEngine::RunTick() {
     PressState& press = model.press;
     // With programs in the map the foreground is watched every tick, so that the window the
     // user came from is known when a press finds a passing shell window in front; without them
-    // an idle tick asks nothing. Only a press, or a release that gives the press's outputs, can
-    // be held back by the program's own window.
-    const bool mayAct = reading->active || press.shortWaiting;
+    // an idle tick asks nothing. Only a press, or a tick that may give a waiting press's
+    // outputs, can be held back by the program's own window.
+    const bool mayAct = reading->active || press.progress.waiting != Waiting::None;
     const bool watchFront = !model.map.Programs().empty();
     const WindowHandle foreground = mayAct || watchFront ? c_.windows.GetForegroundWindow() : kNoWindow;
     if (watchFront) NoteForeground(foreground);
     const bool ownWindowForeground = mayAct && c_.windows.IsOwnForm(foreground);
 
     Tick tick = ShowButton(*reading);
-    const bool wasActive = ShowHeld(reading->active);
+    c_.model.shown.held = reading->active;
     ShowTrayPicture(reading->active);
-    PressFacts facts = GatherPressFacts(*reading, wasActive);
-    // The press that ends with this tick may still give its outputs.
-    std::optional<LaterOutputs> ended;
-    if (!facts.continues) ended = std::exchange(press.later, std::nullopt);
+    PressFacts facts = GatherPressFacts(*reading);
     const bool newPress = facts.active && !facts.continues;
-    if (newPress) ChoosePressDefinition(*reading, foreground, ownWindowForeground);
+    // A double press keeps the definition and the gestures its first press found; any other new
+    // press takes the place of the one before, whose outputs may still be due.
+    const bool firstPress = newPress && !BeginsDoublePress(facts);
+    std::optional<LaterOutputs> previous;
+    if (firstPress) {
+        previous = std::exchange(press.later, std::nullopt);
+        ChoosePressDefinition(*reading, foreground, ownWindowForeground);
+    }
     LoadProperties(tick);
     const PressDefinition& definition = press.definition;
-    if (newPress && definition.longDefined) KeepLaterOutputs(tick);
-    AddRepeatFacts(facts, tick.properties);
+    if (firstPress && (definition.longDefined || definition.doubleDefined)) KeepLaterOutputs(tick);
+    AddGestureFacts(facts, tick.properties);
     tick.step = TakeStep(facts, *reading);
     tick.mode = definition.mode;
-    // Held long enough, the button shows its long press for the user to teach, or the one that acts.
-    if (tick.reading.showProperties && tick.step.longHeld && (ownWindowForeground || tick.step.longPress)) {
-        ShowLongPressInEditor(tick);
-    }
-    if (tick.step.releaseDue && ended) {
-        const ReceiverReading releasedReading{true, ended->rcCode, ended->extendedCode, true, reading->vendorPriority, {}};
-        Tick released{releasedReading, ended->name, ended->properties, {}, ended->mode};
-        released.step.outputDue = released.step.firstOutput = true;
-        Act(released, ownWindowForeground);
+    if (tick.reading.showProperties) ShowGestureInEditor(tick, ownWindowForeground);
+    if (tick.step.releaseDue && (previous || press.later)) {
+        ActOnRelease(previous ? *previous : *press.later, *reading, ownWindowForeground);
+        if (!previous) press.later.reset();
     }
     // While the user works in the program's own window, buttons are shown but do nothing.
-    if (definition.longDefined) {
-        ActOnLongPressDefined(tick, ownWindowForeground);
+    if (press.later) {
+        ActOnGestures(tick, ownWindowForeground);
     } else {
         Act(tick, ownWindowForeground);
     }
@@ -134,12 +132,6 @@ ButtonEngine::Tick ButtonEngine::ShowButton(const ReceiverReading& reading) {
     return tick;
 }
 
-bool ButtonEngine::ShowHeld(bool active) {
-    const bool wasActive = std::exchange(c_.model.press.active, active);
-    c_.model.shown.held = active;
-    return wasActive;
-}
-
 void ButtonEngine::ShowTrayPicture(bool active) {
     if (clientEventCountdown_ > 0) {
         c_.tray.SetPicture(TrayPicture::ClientEvent);
@@ -155,26 +147,32 @@ void ButtonEngine::NoteForeground(WindowHandle foreground) {
     if (foreground != kNoWindow && !IsPassingWindow(c_.programWindows, foreground)) lastInFront_ = foreground;
 }
 
-PressFacts ButtonEngine::GatherPressFacts(const ReceiverReading& reading, bool wasActive) const {
+PressFacts ButtonEngine::GatherPressFacts(const ReceiverReading& reading) const {
     const PressState& press = c_.model.press;
     PressFacts facts;
     facts.active = reading.active;
+    facts.sameAsEnded = reading.active && reading.extendedCode == press.lastExtendedCode;
     // Only a tick that had a button continues a press, so a Compro key 0 after an idle tick
     // (whose code is also 0) is a new press.
-    facts.continues = reading.active && wasActive && reading.extendedCode == press.lastExtendedCode;
-    facts.previousHoldCount = press.holdCount;
-    facts.shortWaiting = press.shortWaiting;
+    facts.continues = facts.sameAsEnded && press.progress.held;
+    facts.before = press.progress;
     return facts;
 }
 
-void ButtonEngine::AddRepeatFacts(PressFacts& facts, const ButtonProperties& properties) const {
+void ButtonEngine::AddGestureFacts(PressFacts& facts, const ButtonProperties& properties) const {
     const Model& model = c_.model;
-    const bool autorepeat = model.settings.autorepeat;
-    facts.repeatAllowed = autorepeat && properties.repeat;
-    facts.longDefined = model.press.definition.longDefined;
-    facts.longHoldCount = model.press.longHoldCount;
+    const Settings& settings = model.settings;
+    const auto gesture = [&](bool defined, const ButtonProperties& p) {
+        return GestureFacts{defined, settings.autorepeat && p.repeat, InTicks(p.pace.value_or(settings.RepeatPace()))};
+    };
+    facts.press = gesture(true, properties);
+    facts.longHoldCount = TickCount(settings.longPressTime);
+    facts.doubleTicks = TickCount(settings.doublePressTime);
     const std::optional<LaterOutputs>& later = model.press.later;
-    facts.longRepeatAllowed = autorepeat && later && later->longProperties.repeat;
+    if (!later) return;
+    const PressDefinition& definition = model.press.definition;
+    facts.longPress = gesture(definition.longDefined, later->longPress.properties);
+    facts.doublePress = gesture(definition.doubleDefined, later->doublePress.properties);
 }
 
 void ButtonEngine::ChoosePressDefinition(const ReceiverReading& reading, WindowHandle foreground,
@@ -186,9 +184,9 @@ void ButtonEngine::ChoosePressDefinition(const ReceiverReading& reading, WindowH
         askProgram ? ProgramInFront(c_.programWindows, foreground, lastInFront_).name : std::string();
     PressDefinition& definition = model.press.definition;
     definition = ChooseDefinition(model.map, {program, MapKey(reading.extendedCode), model.mode});
-    // A press the receiver gives no properties for has no long press either.
+    // A press the receiver gives no properties for has no long or double press either.
     definition.longDefined = definition.longDefined && reading.showProperties;
-    model.press.longHoldCount = LongPressHoldCount(model.settings.longPressTime);
+    definition.doubleDefined = definition.doubleDefined && reading.showProperties;
     if (!ownWindowForeground) TellIfKeysCannotReach(foreground);
 }
 
@@ -217,7 +215,7 @@ void ButtonEngine::LoadProperties(Tick& tick) {
     model.editor.rcCode = tick.reading.rcCode;
     model.editor.extendedCode = tick.reading.extendedCode;
     model.editor.name = tick.buttonName;
-    model.editor.longPress = false;
+    model.editor.gesture = Gesture::Press;
     tick.properties = LoadPressProperties(MapKey(tick.reading.extendedCode));
     NoteDroppedEdits(model, edited);
 }
@@ -226,10 +224,8 @@ PressStep ButtonEngine::TakeStep(const PressFacts& facts, const ReceiverReading&
     Model& model = c_.model;
     PressState& press = model.press;
     const PressStep step = ClassifyPress(facts);
-
-    press.holdCount = step.holdCount;
-    press.lastExtendedCode = reading.extendedCode;
-    press.shortWaiting = step.shortWaiting;
+    press.progress = step.after;
+    if (reading.active) press.lastExtendedCode = reading.extendedCode;
     model.shown.repeatNumber = step.repeatNumber;
     return step;
 }
@@ -238,28 +234,37 @@ void ButtonEngine::KeepLaterOutputs(const Tick& tick) {
     const ButtonMap& map = c_.model.map;
     PressState& press = c_.model.press;
     const std::string key = MapKey(tick.reading.extendedCode);
-    const std::string longKey = LongPressKey(key);
-    EditorButton unshown;
-    press.later = LaterOutputs{tick.reading.rcCode,
-                               tick.reading.extendedCode,
-                               tick.buttonName,
-                               tick.properties,
-                               LongPressName(map, key, tick.buttonName),
-                               ForPress(LoadButtonProperties(map, longKey, unshown, DefiningProgram(map, press.definition, true)),
-                                        press.definition),
-                               press.definition.mode};
+    const auto outputs = [&](Gesture gesture) {
+        EditorButton unshown;
+        const ProgramMap* source = DefiningProgram(map, press.definition, gesture);
+        return GestureOutputs{GestureName(map, key, tick.buttonName, gesture),
+                              ForPress(LoadButtonProperties(map, GestureKey(key, gesture), unshown, source), press.definition)};
+    };
+    press.later = LaterOutputs{tick.reading.rcCode,        tick.reading.extendedCode, {tick.buttonName, tick.properties},
+                               outputs(Gesture::Long),     outputs(Gesture::Double),  press.definition.mode};
 }
 
-void ButtonEngine::ShowLongPressInEditor(const Tick& tick) {
+// Held long enough, the button shows its long press for the user to teach, or the one that acts;
+// pressed twice quickly, its double press.
+void ButtonEngine::ShowGestureInEditor(const Tick& tick, bool ownWindowForeground) {
+    const PressStep& step = tick.step;
+    if (step.longHeld && (ownWindowForeground || step.gesture == Gesture::Long)) {
+        ShowGestureInEditor(tick, Gesture::Long);
+    } else if (step.gesture == Gesture::Double || (ownWindowForeground && step.after.quickSecond)) {
+        ShowGestureInEditor(tick, Gesture::Double);
+    }
+}
+
+void ButtonEngine::ShowGestureInEditor(const Tick& tick, Gesture gesture) {
     Model& model = c_.model;
     const std::string key = MapKey(tick.reading.extendedCode);
-    const std::string longKey = LongPressKey(key);
-    model.editor.name = LongPressName(model.map, key, tick.buttonName);
-    model.editor.longPress = true;
+    const std::string gestureKey = GestureKey(key, gesture);
+    model.editor.name = GestureName(model.map, key, tick.buttonName, gesture);
+    model.editor.gesture = gesture;
     const ProgramMap* source = nullptr;
-    LoadEditorButton(model.map, model.editorProgram, longKey, model.editor, source);
-    // A long press taught anew does not repeat until the user says so.
-    if (!model.map.Defines(source, longKey)) model.editor.repeat = false;
+    LoadEditorButton(model.map, model.editorProgram, gestureKey, model.editor, source);
+    // A gesture taught anew does not repeat until the user says so.
+    if (!model.map.Defines(source, gestureKey)) model.editor.repeat = false;
 }
 
 void ButtonEngine::Act(const Tick& tick, bool heldBack) {
@@ -267,18 +272,25 @@ void ButtonEngine::Act(const Tick& tick, bool heldBack) {
     if (!heldBack) Dispatch(tick);
 }
 
-void ButtonEngine::ActOnLongPressDefined(const Tick& tick, bool heldBack) {
-    // The button's line goes out as for any press; its other outputs wait for the release.
+void ButtonEngine::ActOnGestures(const Tick& tick, bool heldBack) {
+    // The button's line goes out as for any press; what acts comes from the gesture the press is.
     const bool lineAllowed = !heldBack && !tick.reading.vendorPriority;
     if (tick.step.lineDue && lineAllowed && ActionOf(tick.properties.action) == ButtonAction::None) {
         BroadcastLirc(tick);
     }
-    const std::optional<LaterOutputs>& later = c_.model.press.later;
-    if (!tick.step.longPress || !later) return;
-    Tick fired{tick.reading, later->longName, later->longProperties, tick.step, tick.mode};
+    if (!tick.step.outputDue) return;
+    const GestureOutputs& outputs = c_.model.press.later->Of(tick.step.gesture);
+    Tick fired{tick.reading, outputs.name, outputs.properties, tick.step, tick.mode};
     fired.step.lineDue = false;
     Notify(fired);
-    if (!heldBack && fired.step.outputDue) Dispatch(fired);
+    if (!heldBack) Dispatch(fired);
+}
+
+void ButtonEngine::ActOnRelease(const LaterOutputs& ended, const ReceiverReading& reading, bool heldBack) {
+    const ReceiverReading releasedReading{true, ended.rcCode, ended.extendedCode, true, reading.vendorPriority, {}};
+    Tick released{releasedReading, ended.press.name, ended.press.properties, {}, ended.mode};
+    released.step.outputDue = released.step.firstOutput = true;
+    Act(released, heldBack);
 }
 
 void ButtonEngine::Notify(const Tick& tick) {
@@ -330,22 +342,23 @@ void ButtonEngine::Dispatch(const Tick& tick) {
 void ButtonEngine::EmulationOutputs(const Tick& tick) {
     const Model& model = c_.model;
     const ReceiverReading& reading = tick.reading;
-    if (reading.vendorPriority || !tick.step.outputDue) return;
+    const PressStep& step = tick.step;
+    if (reading.vendorPriority || !(step.outputDue || step.lineDue)) return;
 
     const ButtonProperties& p = tick.properties;
     const EmulationMode mode = tick.mode;
     // A value of 0 sends no key but still lets the pending window messages run.
-    if (mode == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0)) {
+    if (step.outputDue && (mode == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0))) {
         SendKeyCodeValue(c_.input, p.keyCodeValue);
     }
-    if (mode == EmulationMode::Mouse || (p.keyCodeValue == 0 && p.messageNumber == 0)) {
-        const std::uint32_t step = tick.step.firstOutput ? 1 : std::min(tick.step.outputHoldCount, kMaxMouseStep);
-        PerformMouseAction(c_.input, p.mouseAction, step);
+    if (step.outputDue && (mode == EmulationMode::Mouse || (p.keyCodeValue == 0 && p.messageNumber == 0))) {
+        PerformMouseAction(c_.input, p.mouseAction, step.mouseStep);
     }
-    if (p.messageNumber != 0 && (mode == EmulationMode::Messages || (p.keyCodeValue == 0 && p.mouseAction == 0))) {
-        SendAppCommand(c_.windows, p.messageNumber);
-    }
+    const bool messageMode = mode == EmulationMode::Messages || (p.keyCodeValue == 0 && p.mouseAction == 0);
+    if (step.outputDue && p.messageNumber != 0 && messageMode) SendAppCommand(c_.windows, p.messageNumber);
+    // Lines are not paced: they follow the press and its repeats whatever the button's pace.
     BroadcastLirc(tick);
+    if (!step.outputDue) return;
     if (c_.receiver.ComproLibraryPresent() && model.settings.comproDtv) NotifyComproDtv(c_.windows, reading.rcCode);
     if (!p.applicationPath.empty()) LaunchProgram(c_.processes, p.applicationPath);
 }

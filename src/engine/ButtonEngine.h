@@ -24,6 +24,7 @@ class Sound;
 class TrayIcon;
 class WindowSystem;
 enum class EmulationMode;
+struct LaterOutputs;
 struct Model;
 
 struct EngineContext {
@@ -59,24 +60,26 @@ private:
     // The steps of a tick, in their order.
     void RunTick();
     Tick ShowButton(const ReceiverReading& reading);
-    // Returns whether the previous tick had a button.
-    bool ShowHeld(bool active);
     void ShowTrayPicture(bool active);
     void NoteForeground(WindowHandle foreground);
-    PressFacts GatherPressFacts(const ReceiverReading& reading, bool wasActive) const;
+    PressFacts GatherPressFacts(const ReceiverReading& reading) const;
     void TellIfKeysCannotReach(WindowHandle foreground);
     void ChoosePressDefinition(const ReceiverReading& reading, WindowHandle foreground, bool ownWindowForeground);
     // The editor's and the press's properties, when the receiver gives them.
     void LoadProperties(Tick& tick);
     ButtonProperties LoadPressProperties(const std::string& key);
     void KeepLaterOutputs(const Tick& tick);
-    // What the press's repeats and long press depend on, once its properties are known.
-    void AddRepeatFacts(PressFacts& facts, const ButtonProperties& properties) const;
+    // What the press's gestures and their repeats depend on, once its properties are known.
+    void AddGestureFacts(PressFacts& facts, const ButtonProperties& properties) const;
     PressStep TakeStep(const PressFacts& facts, const ReceiverReading& reading);
-    void ShowLongPressInEditor(const Tick& tick);
+    void ShowGestureInEditor(const Tick& tick, bool ownWindowForeground);
+    void ShowGestureInEditor(const Tick& tick, Gesture gesture);
     // Notifies and, unless held back, dispatches what acts in this tick.
     void Act(const Tick& tick, bool heldBack);
-    void ActOnLongPressDefined(const Tick& tick, bool heldBack);
+    // For a press with a long or double press: the button's line, and what its gesture gives.
+    void ActOnGestures(const Tick& tick, bool heldBack);
+    // The outputs of a press that waited for its release or for a second press.
+    void ActOnRelease(const LaterOutputs& ended, const ReceiverReading& reading, bool heldBack);
     void Notify(const Tick& tick);
     void Dispatch(const Tick& tick);
     void EmulationOutputs(const Tick& tick);

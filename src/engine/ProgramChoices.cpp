@@ -80,8 +80,8 @@ void ProgramChoices::ReloadEditor() {
     const EditorButton edited = editor;
     const std::string buttonKey = MapKey(*editor.extendedCode);
     const std::string* name = model_.map.Lookup(Section::Buttons, buttonKey);
-    if (editor.longPress) {
-        editor.name = LongPressName(model_.map, buttonKey, name ? *name : std::string());
+    if (editor.gesture != Gesture::Press) {
+        editor.name = GestureName(model_.map, buttonKey, name ? *name : std::string(), editor.gesture);
     } else if (name) {
         editor.name = *name;
     }

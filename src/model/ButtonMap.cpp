@@ -17,6 +17,7 @@ const char* SectionName(Section section) {
         case Section::Keys: return "Keys";
         case Section::Applications: return "Applications";
         case Section::Messages: return "Messages";
+        case Section::Pace: return "Pace";
     }
     return "";
 }
@@ -29,7 +30,8 @@ const char* SectionFallback(Section section) {
         case Section::Mouse:
         case Section::Messages: return "00";
         case Section::Keys: return "0000";
-        case Section::Applications: return "";
+        case Section::Applications:
+        case Section::Pace: return "";
     }
     return "";
 }
@@ -38,7 +40,12 @@ std::string MapKey(std::uint32_t extendedCode) { return Hex(extendedCode, 8); }
 
 namespace {
 
-constexpr std::string_view kLongPressSuffix = "-Long";
+constexpr std::string_view kLongSuffix = "-Long";
+constexpr std::string_view kDoubleSuffix = "-Double";
+
+bool EndsWithIgnoringCase(std::string_view key, std::string_view suffix) {
+    return key.size() > suffix.size() && EqualsIgnoringCase(key.substr(key.size() - suffix.size()), suffix);
+}
 
 // A stored decimal number's low 8 bits, as the button's lists read it; 0 when it is none.
 std::uint8_t StoredByte(const std::string* stored) {
@@ -48,11 +55,19 @@ std::uint8_t StoredByte(const std::string* stored) {
 
 }  // namespace
 
-std::string LongPressKey(std::string_view key) { return std::string(key) + std::string(kLongPressSuffix); }
+std::string GestureKey(std::string_view key, Gesture gesture) {
+    switch (gesture) {
+        case Gesture::Press: break;
+        case Gesture::Long: return std::string(key) + std::string(kLongSuffix);
+        case Gesture::Double: return std::string(key) + std::string(kDoubleSuffix);
+    }
+    return std::string(key);
+}
 
-bool IsLongPressKey(std::string_view key) {
-    return key.size() > kLongPressSuffix.size() &&
-           EqualsIgnoringCase(key.substr(key.size() - kLongPressSuffix.size()), kLongPressSuffix);
+Gesture GestureOfKey(std::string_view key) {
+    if (EndsWithIgnoringCase(key, kLongSuffix)) return Gesture::Long;
+    if (EndsWithIgnoringCase(key, kDoubleSuffix)) return Gesture::Double;
+    return Gesture::Press;
 }
 
 const std::string* SectionList::Find(std::string_view key) const {
@@ -141,16 +156,21 @@ bool ButtonMap::GivesOutput(const ProgramMap* program, std::string_view key) con
            StoredByte(lookup(Section::Messages)) != 0 || (application && !application->empty());
 }
 
-void ButtonMap::RemoveName(std::string_view key) {
-    if ((*this)[Section::Buttons].Remove(key)) erasures_.push_back({SectionName(Section::Buttons), std::string(key)});
+void ButtonMap::RemoveName(std::string_view key) { RemoveEntry(nullptr, Section::Buttons, key); }
+
+void ButtonMap::RemoveEntry(ProgramMap* program, Section section, std::string_view key) {
+    SectionList& list = program ? (*program)[section] : (*this)[section];
+    if (!list.Remove(key)) return;
+    const std::string name = program ? ProgramSectionName(section, program->name) : SectionName(section);
+    erasures_.push_back({name, std::string(key)});
 }
 
-void ButtonMap::RemoveNameIfUnused(std::string_view longKey) {
-    if (Defines(nullptr, longKey)) return;
+void ButtonMap::RemoveNameIfUnused(std::string_view gestureKey) {
+    if (Defines(nullptr, gestureKey)) return;
     for (const ProgramMap& program : programs_) {
-        if (program.Defines(longKey)) return;
+        if (program.Defines(gestureKey)) return;
     }
-    RemoveName(longKey);
+    RemoveName(gestureKey);
 }
 
 void ButtonMap::SetLetterCase(const LetterCase& letterCase) {
@@ -187,19 +207,15 @@ void ButtonMap::RemoveProgram(std::string_view name) {
     programs_.erase(programs_.begin() + (program - programs_.data()));
     SetLetterCase(letterCase_);
     for (const std::string& key : keys) {
-        if (IsLongPressKey(key)) RemoveNameIfUnused(key);
+        if (GestureOfKey(key) != Gesture::Press) RemoveNameIfUnused(key);
     }
 }
 
 void ButtonMap::RemoveProgramButton(std::string_view name, std::string_view key) {
     ProgramMap* program = FindProgram(name);
     if (!program) return;
-    for (Section section : kProgramSections) {
-        if ((*program)[section].Remove(key)) {
-            erasures_.push_back({ProgramSectionName(section, program->name), std::string(key)});
-        }
-    }
-    if (IsLongPressKey(key)) RemoveNameIfUnused(key);
+    for (Section section : kProgramSections) RemoveEntry(program, section, key);
+    if (GestureOfKey(key) != Gesture::Press) RemoveNameIfUnused(key);
 }
 
 }  // namespace quorvel

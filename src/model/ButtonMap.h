@@ -13,12 +13,13 @@
 
 namespace quorvel {
 
-enum class Section { Buttons, Repeat, Actions, Mouse, Keys, Applications, Messages };
+enum class Section { Buttons, Repeat, Actions, Mouse, Keys, Applications, Messages, Pace };
 
-// The fixed order of reading, of saving one button and of writing the file.
-constexpr std::array<Section, 7> kSectionOrder = {Section::Buttons, Section::Repeat,  Section::Actions,
-                                                  Section::Mouse,   Section::Keys,    Section::Applications,
-                                                  Section::Messages};
+// The fixed order of reading, of saving one button and of writing the file. A button's pace is
+// written only where it has one of its own, so files without one keep their sections as they were.
+constexpr std::array<Section, 8> kSectionOrder = {Section::Buttons,  Section::Repeat, Section::Actions,
+                                                  Section::Mouse,    Section::Keys,   Section::Applications,
+                                                  Section::Messages, Section::Pace};
 
 const char* SectionName(Section section);
 // What a key listed in the file reads as when it yields no value.
@@ -26,9 +27,13 @@ const char* SectionFallback(Section section);
 
 // A button's key in every section: its extended code as 8 upper-case hex digits.
 std::string MapKey(std::uint32_t extendedCode);
-// The key of a button's long press, a button of its own: "00BE0010-Long".
-std::string LongPressKey(std::string_view key);
-bool IsLongPressKey(std::string_view key);
+// What a press of a button is: the press itself, a hold past the long-press time, or a second
+// press soon after the first. Each is a definition of its own, under its own key.
+enum class Gesture : std::uint8_t { Press, Long, Double };
+// The gesture's key: "00BE0010", "00BE0010-Long", "00BE0010-Double".
+std::string GestureKey(std::string_view key, Gesture gesture);
+// The gesture a key names by its suffix, whatever its case.
+Gesture GestureOfKey(std::string_view key);
 
 // The remote's name when none is given: every WinLIRC line ends in a remote name.
 inline constexpr const char* kDefaultRemoteName = "RC";
@@ -55,8 +60,9 @@ private:
 };
 
 // The sections a program may define for itself; button names stay global.
-constexpr std::array<Section, 6> kProgramSections = {Section::Repeat, Section::Actions,      Section::Mouse,
-                                                     Section::Keys,   Section::Applications, Section::Messages};
+constexpr std::array<Section, 7> kProgramSections = {Section::Repeat,       Section::Actions,  Section::Mouse,
+                                                     Section::Keys,         Section::Applications,
+                                                     Section::Messages,     Section::Pace};
 
 constexpr std::size_t kMaxProgramNameLength = 255;
 constexpr std::size_t kMaxPrograms = 256;
@@ -111,6 +117,8 @@ public:
     bool GivesOutput(const ProgramMap* program, std::string_view key) const;
     // The name goes, in the file too at the next save.
     void RemoveName(std::string_view key);
+    // The entry goes from the program's section, or the global one, in the file too at the next save.
+    void RemoveEntry(ProgramMap* program, Section section, std::string_view key);
 
     // Programs match without regard to case, as the system folds it.
     const LetterCase& Letters() const { return letterCase_; }
@@ -129,8 +137,8 @@ public:
     void ErasuresWritten() { erasures_.clear(); }
 
 private:
-    // A long press's name that no section defines any more names nothing.
-    void RemoveNameIfUnused(std::string_view longKey);
+    // A long or double press's name that no section defines any more names nothing.
+    void RemoveNameIfUnused(std::string_view gestureKey);
 
     std::string remoteName_ = kDefaultRemoteName;
     std::vector<ProgramMap> programs_;

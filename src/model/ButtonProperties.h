@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "model/Pace.h"
 
 namespace quorvel {
 
@@ -14,6 +17,8 @@ struct ButtonProperties {
     std::uint8_t messageNumber = 0;
     std::string applicationPath;
     std::string keyText = "None";
+    // Nothing: the settings' pace applies.
+    std::optional<Pace> pace;
 };
 
 }  // namespace quorvel

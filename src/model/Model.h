@@ -9,7 +9,9 @@
 #include "model/ButtonAction.h"
 #include "model/ButtonMap.h"
 #include "model/ButtonProperties.h"
+#include "model/Pace.h"
 #include "model/PressDefinition.h"
+#include "model/PressProgress.h"
 
 namespace quorvel {
 
@@ -54,12 +56,22 @@ struct Settings {
     std::string networkReceiverAddress;
     // How long a button is held before its long press fires, in ms; see ClampLongPressTime.
     std::uint32_t longPressTime = 600;
+    // The pace of the buttons that have none of their own, in ms; see Pace.
+    std::uint32_t repeatDelay = 450;
+    std::uint32_t repeatInterval = 50;
+    // How soon after the end of a press the next one must begin to be a double press, in ms.
+    std::uint32_t doublePressTime = 400;
+
+    Pace RepeatPace() const { return {repeatDelay, repeatInterval, repeatInterval}; }
 };
 
 constexpr std::uint32_t kMinLongPressTime = 200;
 constexpr std::uint32_t kMaxLongPressTime = 5000;
-constexpr std::uint32_t ClampLongPressTime(std::uint32_t ms) {
-    return ms < kMinLongPressTime ? kMinLongPressTime : ms > kMaxLongPressTime ? kMaxLongPressTime : ms;
+constexpr std::uint32_t ClampLongPressTime(std::uint32_t ms) { return Clamp(ms, kMinLongPressTime, kMaxLongPressTime); }
+constexpr std::uint32_t kMinDoublePressTime = 150;
+constexpr std::uint32_t kMaxDoublePressTime = 1000;
+constexpr std::uint32_t ClampDoublePressTime(std::uint32_t ms) {
+    return Clamp(ms, kMinDoublePressTime, kMaxDoublePressTime);
 }
 
 // The button read in the latest tick, as the "RC Button" group shows it.
@@ -92,41 +104,48 @@ struct EditorButton {
     std::string applicationPath;
     // The editor's program defines the button itself; else it shows the global definition.
     bool ownDefinition = false;
-    // It is the button's long press ("<key>-Long").
-    bool longPress = false;
+    // The button itself, or its long or double press.
+    Gesture gesture = Gesture::Press;
+    // The button's own pace; nothing while the settings' pace applies.
+    std::optional<Pace> pace;
     friend bool operator==(const EditorButton&, const EditorButton&) = default;
 };
 
 // The tick's interval; the receiver is polled exactly while MainT runs with it.
 constexpr std::uint32_t kTickMs = 50;
 
-// The hold count on which a long press fires: the long-press time in whole ticks, rounded up.
-constexpr std::uint32_t LongPressHoldCount(std::uint32_t longPressTime) { return (longPressTime + kTickMs - 1) / kTickMs; }
+// A time in whole ticks, rounded up: the long-press time is the hold count a long press fires on.
+constexpr std::uint32_t TickCount(std::uint32_t ms) { return (ms + kTickMs - 1) / kTickMs; }
 
-// What a press whose long press gives an output gives later, fixed when it begins: the button's
-// own outputs at its release, or its long press's once held long enough.
+// A gesture's name and properties, as a press found them when it began.
+struct GestureOutputs {
+    std::string name;
+    ButtonProperties properties;
+};
+
+// What a press whose long or double press gives an output gives later, fixed when it begins:
+// the button's own outputs at its release or when no second press came in time, its long
+// press's once held long enough, or its double press's at the second press.
 struct LaterOutputs {
     std::uint32_t rcCode = 0;
     std::uint32_t extendedCode = 0;
-    std::string name;
-    ButtonProperties properties;
-    std::string longName;
-    ButtonProperties longProperties;
+    GestureOutputs press;
+    GestureOutputs longPress;
+    GestureOutputs doublePress;
     EmulationMode mode{};
+    const GestureOutputs& Of(Gesture gesture) const {
+        return gesture == Gesture::Long ? longPress : gesture == Gesture::Double ? doublePress : press;
+    }
 };
 
 // Everything a press keeps from tick to tick, in one place; a receiver that starts resets it.
 struct PressState {
-    // The previous tick had a button.
-    bool active = false;
-    std::uint32_t holdCount = 0;
+    PressProgress progress;
+    // The button of the latest tick that had one.
     std::uint32_t lastExtendedCode = 0;
-    // Fixed when the press begins.
+    // Fixed when the press begins; a double press keeps what its first press found.
     PressDefinition definition;
-    std::uint32_t longHoldCount = 0;
     std::optional<LaterOutputs> later;
-    // The press gives its own outputs at its release.
-    bool shortWaiting = false;
     void Reset() { *this = {}; }
 };
 

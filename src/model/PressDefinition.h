@@ -31,17 +31,22 @@ struct PressDefinition {
     // The program's own mode is WinLIRC: its presses give their lines and their actions, but no
     // key, mouse action or application command.
     bool linesOnly = false;
+    // The same for the button's double press ("<key>-Double").
+    bool doubleDefined = false;
+    bool doubleOwn = false;
     friend bool operator==(const PressDefinition&, const PressDefinition&) = default;
 };
 
 PressDefinition ChooseDefinition(const ButtonMap& map, const DefinitionFacts& facts);
 
-// The name a long press is announced and edited with: its own, else its unnamed one.
-std::string LongPressName(const ButtonMap& map, std::string_view key, std::string_view buttonName);
-// The button's name (or its key when it has none) followed by " (long)".
-std::string UnnamedLongPress(std::string_view key, std::string_view buttonName);
+// The name a gesture is announced and edited with: the button's name for the button itself; a
+// long or double press's own name, else its unnamed one.
+std::string GestureName(const ButtonMap& map, std::string_view key, std::string_view buttonName, Gesture gesture);
+// The button's name (or its key when it has none) followed by " (long)" or " (double)".
+std::string UnnamedGesture(std::string_view key, std::string_view buttonName, Gesture gesture);
 
-// The program whose sections a press (or its long press) reads; nothing for the global ones.
-const ProgramMap* DefiningProgram(const ButtonMap& map, const PressDefinition& definition, bool longPress = false);
+// The program whose sections a press's gesture reads; nothing for the global ones.
+const ProgramMap* DefiningProgram(const ButtonMap& map, const PressDefinition& definition,
+                                  Gesture gesture = Gesture::Press);
 
 }  // namespace quorvel

@@ -6,6 +6,7 @@
 
 #include "core/Text.h"
 #include "model/Model.h"
+#include "model/Pace.h"
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
 #include "platform/ProfileFile.h"
@@ -92,6 +93,15 @@ void LoadPrograms(const IniDocument& file, Log& log, ButtonMap& map) {
     }
 }
 
+// A pace that cannot be read leaves its button at the settings' pace; the log says so once.
+void LogUnreadablePaces(const SectionList& paces, const std::string& section, Log& log) {
+    for (std::size_t i = 0; i < paces.Size(); ++i) {
+        if (ParsePace(paces.ValueAt(i))) continue;
+        log.Write("Button map: pace \"" + paces.ValueAt(i) + "\" of " + paces.KeyAt(i) + " in [" + section +
+                  "] cannot be read; the settings' pace applies");
+    }
+}
+
 void WriteEntries(IniDocument& file, const ButtonMap& map) {
     // Removals go first, so that a program, button or name defined again afterwards is written anew.
     for (const Erasure& erasure : map.Erasures()) {
@@ -127,6 +137,10 @@ ButtonMap LoadButtonMap(ProfileFile& profile, const std::u16string& path, Log& l
     for (Section section : kSectionOrder) ReadList(file, SectionName(section), section, map[section]);
     map.SetLetterCase(profile.LetterCaseRules());
     LoadPrograms(file, log, map);
+    LogUnreadablePaces(map[Section::Pace], SectionName(Section::Pace), log);
+    for (const ProgramMap& program : map.Programs()) {
+        LogUnreadablePaces(program[Section::Pace], ProgramSectionName(Section::Pace, program.name), log);
+    }
     return map;
 }
 

@@ -23,6 +23,9 @@ constexpr std::uint32_t kFirstVersionWithoutForce = 6;
 constexpr const char* kNetworkReceiverValue = "Network Receiver";
 // Registry only: written back as it acts, so that the first save shows it in the key.
 constexpr const char* kLongPressTimeValue = "Long Press Time";
+constexpr const char* kRepeatDelayValue = "Repeat Delay";
+constexpr const char* kRepeatIntervalValue = "Repeat Interval";
+constexpr const char* kDoublePressTimeValue = "Double Press Time";
 
 std::optional<std::string> AsText(const RegistryValue& value) {
     if (value.type != kRegSz && value.type != kRegExpandSz) return std::nullopt;
@@ -131,6 +134,10 @@ bool SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     settings.networkReceiverAddress = read.Text(kNetworkReceiverValue).value_or("");
     settings.networkReceiver = !TrimBlanks(settings.networkReceiverAddress).empty();
     settings.longPressTime = ClampLongPressTime(read.Number(kLongPressTimeValue).value_or(defaults.longPressTime));
+    settings.repeatDelay = ClampRepeatDelay(read.Number(kRepeatDelayValue).value_or(defaults.repeatDelay));
+    settings.repeatInterval = ClampRepeatInterval(read.Number(kRepeatIntervalValue).value_or(defaults.repeatInterval));
+    settings.doublePressTime =
+        ClampDoublePressTime(read.Number(kDoublePressTimeValue).value_or(defaults.doublePressTime));
     const bool stored = read.AnyFound();
     key.Reset();
 
@@ -207,6 +214,9 @@ SettingsStore::Stage SettingsStore::SaveValues(bool beholderAvailable, Dialogs& 
         {"ComproRemote", FlagValue(settings.comproRemoteOff)},
         {"ComproDTV", FlagValue(settings.comproDtv)},
         {kLongPressTimeValue, ClampLongPressTime(settings.longPressTime)},
+        {kRepeatDelayValue, ClampRepeatDelay(settings.repeatDelay)},
+        {kRepeatIntervalValue, ClampRepeatInterval(settings.repeatInterval)},
+        {kDoublePressTimeValue, ClampDoublePressTime(settings.doublePressTime)},
     });
     // Stored only while on: without the value, the next start is as without the receiver.
     const bool networkReceiver = settings.networkReceiver && !TrimBlanks(settings.networkReceiverAddress).empty();

@@ -4,6 +4,8 @@
 
 #include <span>
 
+#include "model/ButtonMap.h"
+
 namespace quorvel {
 
 // The main window's client width and the height of its content above the status bar, at 96
@@ -19,9 +21,13 @@ constexpr int kListTextMargin = 8;
 enum class Page { Always = -1, General, WinLirc, Beholder, Compro };
 constexpr const char* kTabCaptions[] = {"General", "WinLIRC", "Beholder", "Compro"};
 
-// The button properties editor's caption, and the one it has while it shows a long press.
+// The button properties editor's caption, and the ones it has while it shows a long or double press.
 constexpr const char* kEditorCaption = "RC Button Properties";
-constexpr const char* kLongPressEditorCaption = "RC Button Properties: long press";
+constexpr const char* EditorCaption(Gesture gesture) {
+    return gesture == Gesture::Long     ? "RC Button Properties: long press"
+           : gesture == Gesture::Double ? "RC Button Properties: double press"
+                                        : kEditorCaption;
+}
 
 enum class Look { Plain, Blue, Bold, Link };
 

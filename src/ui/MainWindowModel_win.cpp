@@ -81,7 +81,7 @@ void MainWindow::ShowEditor() {
     SetText(id::NameRCCodeST, CodeText(editor.rcCode, 2, "..."));
     SetText(id::NameRCCodeExST, CodeText(editor.extendedCode, 8, "..."));
     // The code field has no room for the long press's "-Long": the caption says it.
-    SetText(id::NameGB, editor.longPress ? kLongPressEditorCaption : kEditorCaption);
+    SetText(id::NameGB, EditorCaption(editor.gesture));
     SetText(id::NameE, editor.name);
     SetChecked(id::KeyRepeatCB, editor.repeat);
     SetChoice(id::NameActionCB, editor.action);

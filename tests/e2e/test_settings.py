@@ -27,7 +27,7 @@ DEFAULT_VALUES = {
     "Autorepeat": 1, "LIRC Server Enabled": 1, "LIRC Server Port": "8765", "Force Shutdown": 0,
     "Force Suspend": 0, "Sound": 0, "Balloon Hints": 0, "Card": 0, "Mode": 1, "OSD": 0, "OSDColor": 0x00FAFAB4,
     "OSD2Display": 0, "SleepTime": 30, "SleepOSD": 1, "SleepAction": 3, "BeholdTV": 0, "ComproRemote": 1,
-    "ComproDTV": 1, "Long Press Time": 600,
+    "ComproDTV": 1, "Long Press Time": 600, "Repeat Delay": 450, "Repeat Interval": 50, "Double Press Time": 400,
 }
 
 
@@ -86,6 +86,7 @@ def test_seeded_values_are_shown_and_the_next_save_writes_them_back_normalised(p
         "SleepTime": 45, "SleepOSD": 0, "SleepAction": 257,  # held in one byte: 1
         "BeholdTV": 1, "ComproRemote": 0, "ComproDTV": 0,
         "Long Press Time": 7000,  # beyond the bound: 5000
+        "Repeat Delay": 20, "Repeat Interval": 9000, "Double Press Time": 2000,  # 100, 5000, 1000
     }
     seed_values(program.prefix, {PROGRAM_KEY: seeded, RUN_KEY: {"Quorvel": autorun_with_arguments}})
     quorvel = start_quorvel(program, wintool, CardCount=2)
@@ -105,7 +106,8 @@ def test_seeded_values_are_shown_and_the_next_save_writes_them_back_normalised(p
     click(wintool, "SaveSetSB")
     assert read_values(program.prefix, PROGRAM_KEY) == {
         **seeded, "Autorepeat": 1, "Force Shutdown": 0, "Force Suspend": 0, "Balloon Hints": 1, "Mode": 1,
-        "SleepAction": 1, "Long Press Time": 5000,
+        "SleepAction": 1, "Long Press Time": 5000, "Repeat Delay": 100, "Repeat Interval": 5000,
+        "Double Press Time": 1000,
     }
     # An entry that starts this copy, with arguments, is left as the user made it.
     assert read_values(program.prefix, RUN_KEY)["Quorvel"] == autorun_with_arguments

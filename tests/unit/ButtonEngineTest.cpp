@@ -109,7 +109,7 @@ TEST_F(ButtonEngineTest, AnotherButtonOnTheNextTickIsANewPress) {
     receiver.Hold(kPlay, 3);
     receiver.Hold(kStop, 1);
     Tick(4);
-    EXPECT_EQ(model.press.holdCount, 0u);
+    EXPECT_EQ(model.press.progress.holdCount, 0u);
     EXPECT_EQ(Outputs(), (std::vector<std::string>{"key", "key"}));
 }
 
@@ -303,7 +303,7 @@ TEST_F(ButtonEngineTest, NewPressShowsBalloonSoundAndOsdOnce) {
 TEST_F(ButtonEngineTest, HoldCountFrom516OnShowsFF) {
     receiver.Hold(kPlay, 520);
     Tick(517);
-    EXPECT_EQ(model.press.holdCount, 516u);
+    EXPECT_EQ(model.press.progress.holdCount, 516u);
     EXPECT_EQ(model.shown.repeatNumber, 255);
     EXPECT_EQ(lirc.lines.back(), "000000000000A35C FF 0000A35C RC\n");
 }
@@ -387,9 +387,9 @@ TEST_F(ButtonEngineTest, EveryComproKeyZeroPressAfterAGapIsNew) {
     const ReceiverReading zero{true, 0, 0, false, false, {}};
     receiver.script = {zero, zero, ReceiverReading{}, zero};
     Tick(2);
-    EXPECT_EQ(model.press.holdCount, 1u);
+    EXPECT_EQ(model.press.progress.holdCount, 1u);
     Tick(2);
-    EXPECT_EQ(model.press.holdCount, 0u);
+    EXPECT_EQ(model.press.progress.holdCount, 0u);
     EXPECT_EQ(lirc.lines.size(), 2u);
 }
 
@@ -400,7 +400,7 @@ TEST_F(ButtonEngineTest, AStartingReceiverResetsThePressWhole) {
     Tick();
     model.press.Reset();
     Tick();
-    EXPECT_EQ(model.press.holdCount, 0u);
+    EXPECT_EQ(model.press.progress.holdCount, 0u);
     EXPECT_EQ(lirc.lines.size(), 2u);
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/ButtonMap.h"
+#include "model/Pace.h"
 #include "settings/ButtonMapFile.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeLog.h"
@@ -173,6 +174,43 @@ TEST(SaveButtonMap, ValuesWithBlanksOrQuotesAroundThemComeBackAsSaved) {
     EXPECT_EQ(loaded.RemoteName(), map.RemoteName());
     ASSERT_EQ(loaded[Section::Applications].Size(), values.size());
     for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(loaded[Section::Applications].ValueAt(i), values[i]);
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+TEST(Pace, ReadsTwoOrThreeFiguresWithinTheirBoundsAndNothingElse) {
+    const std::pair<const char*, std::optional<Pace>> rows[] = {
+        {"300,100", Pace{300, 100, 100}},
+        {" 150 , 50 ", Pace{150, 50, 50}},
+        {"1000,400,50", Pace{1000, 400, 50}},
+        {"20,9000,1", Pace{100, 5000, 50}},
+        {"300,100,200", Pace{300, 100, 100}},
+        {"fast", std::nullopt},
+        {"300", std::nullopt},
+        {"300,100,50,25", std::nullopt},
+        {"-5,100", std::nullopt},
+        {"300,,100", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, pace] : rows) EXPECT_EQ(ParsePace(text), pace) << text;
+    EXPECT_EQ(PaceText({300, 100, 100}), "300,100");
+    EXPECT_EQ(PaceText({1000, 400, 50}), "1000,400,50");
+}
+
+TEST(LoadButtonMap, LogsEachPaceItCannotReadOnce) {
+    auto file = FakeProfileFile::FromText(
+        "[Pace]\n00BE0010=150,50\n00BE0011=fast\n[Programs]\nplayer.exe=0\n[Pace@player.exe]\n00BE0010-Double=1\n");
+    FakeLog lines;
+    const ButtonMap map = LoadButtonMap(file, kPath, lines);
+    EXPECT_EQ(lines.lines, (std::vector<std::string>{
+                               "Button map: pace \"fast\" of 00BE0011 in [Pace] cannot be read; the settings' pace applies",
+                               "Button map: pace \"1\" of 00BE0010-Double in [Pace@player.exe] cannot be read; the "
+                               "settings' pace applies"}));
+    EXPECT_NE(map.Lookup(Section::Pace, "00BE0010"), nullptr);
 }
 
 }  // namespace

@@ -133,7 +133,7 @@ TEST(ChooseDefinition, TakesTheProgramsOwnButtonAndModeElseTheGlobalOnesForTheBu
         const PressDefinition chosen = ChooseDefinition(map, {c.program, c.key, Keys});
         EXPECT_EQ(chosen, c.expected) << c.program << ' ' << c.key;
         EXPECT_EQ(DefiningProgram(map, chosen), c.expected.own ? map.FindProgram(c.program) : nullptr);
-        EXPECT_EQ(DefiningProgram(map, chosen, true), c.expected.longOwn ? map.FindProgram(c.program) : nullptr);
+        EXPECT_EQ(DefiningProgram(map, chosen, Gesture::Long), c.expected.longOwn ? map.FindProgram(c.program) : nullptr);
     }
 }
 

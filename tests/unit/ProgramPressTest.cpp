@@ -153,7 +153,7 @@ TEST_F(ProgramPressTest, APressToAProgramWithHigherRightsSaysOnceWhileItStaysInF
 TEST_F(ProgramPressTest, ALongPressWaitsForTheReleaseAndKeepsTheProgramItBeganIn) {
     model.settings.longPressTime = 200;
     model.settings.osd = true;
-    const std::string longKey = LongPressKey(MapKey(kPlay));
+    const std::string longKey = GestureKey(MapKey(kPlay), Gesture::Long);
     Define(kPlay, Section::Buttons, "Play");
     model.map[Section::Keys].Set(longKey, "0043");
     (*model.map.FindProgram("player.exe"))[Section::Keys].Set(longKey, "0044");
@@ -208,13 +208,13 @@ TEST_F(ProgramPressTest, ALongPressTaughtForOneProgramLeavesTheButtonAsItWasInEv
     model.settings.longPressTime = 200;
     // In its own WinLIRC mode the player would take lines only.
     model.map.FindProgram("player.exe")->mode = static_cast<std::uint8_t>(EmulationMode::Keys);
-    const std::string longKey = LongPressKey(MapKey(kPlay));
+    const std::string longKey = GestureKey(MapKey(kPlay), Gesture::Long);
     // Held in the window with the player chosen: the editor shows a new long press, not repeating.
     windows.foreground = windows.AddWindow({"QuorvelForm", "Quorvel", true, true});
     model.editorProgram = "player.exe";
     receiver.Hold(kPlay, 5);
     Tick(5);
-    ASSERT_TRUE(model.editor.longPress);
+    ASSERT_TRUE((model.editor.gesture == Gesture::Long));
     EXPECT_EQ(model.editor.name, "0000A35C (long)");
     EXPECT_FALSE(model.editor.repeat);
     model.editor.keyCodeValue = 0x46;
@@ -240,7 +240,7 @@ TEST_F(ProgramPressTest, ALongPressTaughtForOneProgramLeavesTheButtonAsItWasInEv
     receiver.Idle(1);
     receiver.Hold(kPlay, 5);
     Tick(6);
-    EXPECT_TRUE(model.editor.longPress && model.editor.repeat);
+    EXPECT_TRUE((model.editor.gesture == Gesture::Long) && model.editor.repeat);
 }
 
 TEST_F(ProgramPressTest, OwnWindowInFrontAndNoProgramsLeaveTheProgramUnasked) {
@@ -352,12 +352,12 @@ TEST(ProgramChoices, UseGlobalAndRemoveTakeAProgramsLongPressBackWithItsName) {
     FakeDialogs dialogs;
     FakeProgramWindows windows;
     ProgramChoices choices(model, dialogs, windows);
-    const std::string longKey = LongPressKey(MapKey(kPlay));
+    const std::string longKey = GestureKey(MapKey(kPlay), Gesture::Long);
     const auto teach = [&](const std::string& program) {
         choices.ChooseForEditor(program);
         model.editor = EditorButton{};
         model.editor.extendedCode = kPlay;
-        model.editor.longPress = true;
+        model.editor.gesture = Gesture::Long;
         model.editor.name = "Menu";
         model.editor.keyCodeValue = 0x5D;
         ASSERT_TRUE(CommitEditor(model.editor, model.map, model.map.FindProgram(program)));

@@ -11,7 +11,7 @@ class ReceiversTest : public ::testing::Test, protected ReceiversRig {
 protected:
     ReceiversTest() {
         vendor = FakeVendorState();
-        model.press.holdCount = 5, model.press.lastExtendedCode = 0x1234;
+        model.press.progress.holdCount = 5, model.press.lastExtendedCode = 0x1234;
     }
 
     bool Detect(bool debugMode = false) { return receivers.DetectReceivers(debugMode, "C:\\Quorvel"); }
@@ -57,7 +57,7 @@ TEST_F(ReceiversTest, BeholderOpensTheStoredCardAndStartsPolling) {
     EXPECT_TRUE(model.receiver.choosable);
     EXPECT_EQ(model.status[0], "Behold TV Card initialize success!");
     EXPECT_EQ(mainT.IntervalMs(), 50u);
-    EXPECT_EQ(model.press.holdCount, 0u);
+    EXPECT_EQ(model.press.progress.holdCount, 0u);
     EXPECT_EQ(model.press.lastExtendedCode, 0u);
     EXPECT_EQ(tray.balloons,
               (std::vector<FakeTrayIcon::Balloon>{{"Beholder TV card used", "Card A\r\nCard B\r\n"}}));

@@ -72,7 +72,7 @@ const std::vector<std::string> kReadOrder = {
     "Sound",      "Balloon Hints",       "Hidden Icon",      "Compro Btn 0",   "Card",
     "Mode",       "OSD",                 "OSDColor",         "OSD2Display",    "SleepTime",
     "SleepOSD",   "SleepAction",         "BeholdTV",         "ComproRemote",   "ComproDTV",
-    "Network Receiver", "Long Press Time"};
+    "Network Receiver", "Long Press Time", "Repeat Delay", "Repeat Interval", "Double Press Time"};
 
 TEST(FakeRegistry, MatchesNamesWithoutCaseAndKeepsTypes) {
     FakeRegistry registry;
@@ -294,7 +294,8 @@ TEST(SaveAll, WritesEveryValueInOrderWithItsType) {
               (std::vector<std::string>{"Autorepeat", "LIRC Server Enabled", "LIRC Server Port", "Force Shutdown",
                                         "Force Suspend", "Sound", "Balloon Hints", "Card", "Mode", "OSD",
                                         "OSDColor", "OSD2Display", "SleepTime", "SleepOSD", "SleepAction",
-                                        "BeholdTV", "ComproRemote", "ComproDTV", "Long Press Time"}));
+                                        "BeholdTV", "ComproRemote", "ComproDTV", "Long Press Time",
+                                        "Repeat Delay", "Repeat Interval", "Double Press Time"}));
     const std::pair<const char*, std::uint32_t> numbers[] = {
         {"Autorepeat", 1}, {"LIRC Server Enabled", 1}, {"Force Shutdown", 0}, {"Sound", 1},
         {"Card", 1},       {"Mode", 3},                {"OSDColor", 0x00123456}, {"SleepTime", 0xFFFFFFFB},
@@ -333,7 +334,7 @@ TEST(SaveAll, NoModeYetWritesNoMode) {
     rig.registry.PutDword(kKey, "Mode", 3);
     EXPECT_TRUE(rig.store.SaveAll(false));
     EXPECT_EQ(rig.registry.GetDword(kKey, "Mode"), 3u);
-    EXPECT_EQ(rig.Written().size(), 17u);
+    EXPECT_EQ(rig.Written().size(), 20u);
 }
 
 TEST(SaveAll, FailedWriteStopsEverythingAfterItWithAMessage) {
