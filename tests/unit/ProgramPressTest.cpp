@@ -177,6 +177,31 @@ TEST_F(ProgramPressTest, ALongPressWaitsForTheReleaseAndKeepsTheProgramItBeganIn
     EXPECT_EQ(osd.requests, (std::vector<FakeOsd::Request>{{"Play\rWinLIRC", false}, {"Play (long)\rC", false}}));
 }
 
+TEST_F(ProgramPressTest, ADoublePressIsTheOneOfTheProgramItsFirstPressBeganIn) {
+    ProgramMap& player = *model.map.FindProgram("player.exe");
+    player.mode = 0;
+    const std::string doubleKey = GestureKey(MapKey(kPlay), Gesture::Double);
+    model.map[Section::Keys].Set(doubleKey, "0043");
+    player[Section::Keys].Set(doubleKey, "0044");
+    windows.foreground = playerWindow;
+    receiver.Hold(kPlay, 1);
+    receiver.Idle(2);
+    receiver.Hold(kPlay, 1);
+    Tick(2);
+    windows.foreground = otherWindow;
+    Tick(2);
+    EXPECT_EQ(KeysDown(), std::vector<int>{0x44});
+
+    // Alone, a press in the other program gives the global key once the double-press time passed.
+    receiver.Idle(2);
+    receiver.Hold(kPlay, 1);
+    receiver.Idle(9);
+    Tick(11);
+    EXPECT_EQ(KeysDown(), (std::vector<int>{0x44}));
+    Tick(1);
+    EXPECT_EQ(KeysDown(), (std::vector<int>{0x44, 0x42}));
+}
+
 TEST_F(ProgramPressTest, AProgramInWinLircLinesOnlyGetsLinesActionsAndLaunchesButNoKeyMouseOrCommand) {
     constexpr std::uint32_t kSleep = 0xA35D;
     ProgramMap& player = *model.map.FindProgram("player.exe");
