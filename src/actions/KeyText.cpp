@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "actions/KeyCodeValue.h"
+#include "core/Text.h"
 
 namespace quorvel {
 namespace {
@@ -96,6 +97,24 @@ static_assert(std::ranges::is_sorted(kNamedKeys, {}, &NamedKey::virtualKey));
 constexpr std::uint16_t kFirstCharacterKey = 0x30;
 constexpr std::uint16_t kLastCharacterKey = 0x5A;
 
+struct ModifierName {
+    std::uint16_t bit;
+    std::string_view name;
+};
+constexpr std::array<ModifierName, 4> kModifierNames{
+    {{kKeyCodeCtrl, "Ctrl"}, {kKeyCodeAlt, "Alt"}, {kKeyCodeShift, "Shift"}, {kKeyCodeWin, "Win"}}};
+
+std::optional<std::uint16_t> ParseKeyName(std::string_view name) {
+    if (name.size() == 1) {
+        const auto upper = static_cast<std::uint16_t>(AsciiUpperCase(name)[0]);
+        if (upper >= kFirstCharacterKey && upper <= kLastCharacterKey) return upper;
+    }
+    for (const NamedKey& key : kNamedKeys) {
+        if (EqualsIgnoringCase(key.name, name)) return key.virtualKey;
+    }
+    return std::nullopt;
+}
+
 void AppendPart(std::string& text, std::string_view part) {
     if (!text.empty()) {
         text += '+';
@@ -135,6 +154,29 @@ std::string KeyText(std::uint16_t keyCodeValue) {
         AppendPart(text, name);
     }
     return text;
+}
+
+std::optional<std::uint16_t> ParseKeyText(std::string_view text) {
+    std::uint16_t modifiers = 0;
+    // Each modifier is peeled off the front with its "+", so that "Num +" stays a key name.
+    for (bool peeled = true; peeled;) {
+        peeled = false;
+        for (const ModifierName& modifier : kModifierNames) {
+            const std::size_t length = modifier.name.size();
+            if (text.size() > length + 1 && text[length] == '+' &&
+                EqualsIgnoringCase(text.substr(0, length), modifier.name)) {
+                modifiers |= modifier.bit;
+                text.remove_prefix(length + 1);
+                peeled = true;
+            }
+        }
+    }
+    for (const ModifierName& modifier : kModifierNames) {
+        if (EqualsIgnoringCase(text, modifier.name)) return static_cast<std::uint16_t>(modifiers | modifier.bit);
+    }
+    const auto key = ParseKeyName(text);
+    if (!key) return std::nullopt;
+    return static_cast<std::uint16_t>(modifiers | *key);
 }
 
 }  // namespace quorvel

@@ -38,13 +38,6 @@ void CommitName(const EditorButton& editor, const std::string& key, ButtonMap& m
 
 }  // namespace
 
-const std::vector<std::string>& ActionNames() {
-    // Indexed by ButtonAction.
-    static const std::vector<std::string> names = {"None",     "Sleep",       "Hibernate",
-                                                   "Shutdown", "Change Mode", "Sleep Timer"};
-    return names;
-}
-
 ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& key, EditorButton& editor,
                                       const ProgramMap* program) {
     ButtonProperties properties;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/ButtonAction.h"
 #include "model/ButtonProperties.h"
 
 namespace quorvel {
@@ -12,9 +13,6 @@ class ButtonMap;
 struct EditorButton;
 struct Model;
 struct ProgramMap;
-
-// The editor's list of special actions; their indexes are the stored action numbers.
-const std::vector<std::string>& ActionNames();
 
 // Loads the button's entries into the editor, section by section, from the program's sections
 // when one is given, else from the global ones; a stored number beyond its list leaves the list

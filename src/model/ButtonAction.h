@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -13,5 +15,8 @@ constexpr ButtonAction ActionOf(std::uint8_t stored) {
     return stored <= static_cast<std::uint8_t>(ButtonAction::SleepTimer) ? static_cast<ButtonAction>(stored)
                                                                           : ButtonAction::None;
 }
+
+// The editor's list of special actions, indexed by ButtonAction.
+const std::vector<std::string>& ActionNames();
 
 }  // namespace quorvel
