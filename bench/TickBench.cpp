@@ -25,7 +25,9 @@ namespace {
 
 struct NullOutputs final : Input, Processes, ProgramWindows, WindowSystem, PowerActions, SleepTimerSwitch, LircBroadcaster, TrayIcon,
                            Sound, OsdRequests, Log {
-    void KeybdEvent(std::uint8_t, std::uint32_t) override {}
+    void KeybdEvent(std::uint8_t, std::uint8_t, std::uint32_t) override {}
+    std::uint8_t ScanCode(std::uint8_t) override { return 0; }
+    void TypeUnit(char16_t, bool) override {}
     void MouseEvent(std::uint32_t, std::int32_t, std::int32_t, std::int32_t) override {}
     Point GetCursorPos() override { return {}; }
     void SetCursorPos(Point) override {}

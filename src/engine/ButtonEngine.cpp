@@ -349,7 +349,7 @@ void ButtonEngine::EmulationOutputs(const Tick& tick) {
     const EmulationMode mode = tick.mode;
     // A value of 0 sends no key but still lets the pending window messages run.
     if (step.outputDue && (mode == EmulationMode::Keys || (p.mouseAction == 0 && p.messageNumber == 0))) {
-        SendKeyCodeValue(c_.input, p.keyCodeValue);
+        SendKeyCodeValue(c_.input, p.keyCodeValue, model.settings.scanCodes ? KeyStyle::ScanCodes : KeyStyle::Classic);
     }
     if (step.outputDue && (mode == EmulationMode::Mouse || (p.keyCodeValue == 0 && p.messageNumber == 0))) {
         PerformMouseAction(c_.input, p.mouseAction, step.mouseStep);

@@ -61,6 +61,8 @@ struct Settings {
     std::uint32_t repeatInterval = 50;
     // How soon after the end of a press the next one must begin to be a double press, in ms.
     std::uint32_t doublePressTime = 400;
+    // Keystrokes carry their scan codes, for programs that read them.
+    bool scanCodes = false;
 
     Pace RepeatPace() const { return {repeatDelay, repeatInterval, repeatInterval}; }
 };

@@ -14,7 +14,11 @@ struct Point {
 class Input {
 public:
     virtual ~Input() = default;
-    virtual void KeybdEvent(std::uint8_t virtualKey, std::uint32_t flags) = 0;
+    virtual void KeybdEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) = 0;
+    // The key's scan code in the keyboard layout, 0 when it has none.
+    virtual std::uint8_t ScanCode(std::uint8_t virtualKey) = 0;
+    // One UTF-16 unit arrives as a character, whatever the keyboard layout.
+    virtual void TypeUnit(char16_t unit, bool release) = 0;
     virtual void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) = 0;
     virtual Point GetCursorPos() = 0;
     virtual void SetCursorPos(Point position) = 0;

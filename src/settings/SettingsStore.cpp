@@ -26,6 +26,7 @@ constexpr const char* kLongPressTimeValue = "Long Press Time";
 constexpr const char* kRepeatDelayValue = "Repeat Delay";
 constexpr const char* kRepeatIntervalValue = "Repeat Interval";
 constexpr const char* kDoublePressTimeValue = "Double Press Time";
+constexpr const char* kScanCodesValue = "Scan Codes";
 
 std::optional<std::string> AsText(const RegistryValue& value) {
     if (value.type != kRegSz && value.type != kRegExpandSz) return std::nullopt;
@@ -138,6 +139,7 @@ bool SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
     settings.repeatInterval = ClampRepeatInterval(read.Number(kRepeatIntervalValue).value_or(defaults.repeatInterval));
     settings.doublePressTime =
         ClampDoublePressTime(read.Number(kDoublePressTimeValue).value_or(defaults.doublePressTime));
+    settings.scanCodes = read.Flag(kScanCodesValue).value_or(defaults.scanCodes);
     const bool stored = read.AnyFound();
     key.Reset();
 
@@ -217,6 +219,7 @@ SettingsStore::Stage SettingsStore::SaveValues(bool beholderAvailable, Dialogs& 
         {kRepeatDelayValue, ClampRepeatDelay(settings.repeatDelay)},
         {kRepeatIntervalValue, ClampRepeatInterval(settings.repeatInterval)},
         {kDoublePressTimeValue, ClampDoublePressTime(settings.doublePressTime)},
+        {kScanCodesValue, FlagValue(settings.scanCodes)},
     });
     // Stored only while on: without the value, the next start is as without the receiver.
     const bool networkReceiver = settings.networkReceiver && !TrimBlanks(settings.networkReceiverAddress).empty();

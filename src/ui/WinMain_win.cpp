@@ -67,7 +67,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 
     Win32WindowSystem windows(kOsdClassName, log);
-    Win32Input input;
+    Win32Input input(log);
     Win32Processes processes(log);
     Win32ProgramWindows programWindows(log);
     Win32ProfileFile profile(log);

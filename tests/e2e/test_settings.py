@@ -28,6 +28,7 @@ DEFAULT_VALUES = {
     "Force Suspend": 0, "Sound": 0, "Balloon Hints": 0, "Card": 0, "Mode": 1, "OSD": 0, "OSDColor": 0x00FAFAB4,
     "OSD2Display": 0, "SleepTime": 30, "SleepOSD": 1, "SleepAction": 3, "BeholdTV": 0, "ComproRemote": 1,
     "ComproDTV": 1, "Long Press Time": 600, "Repeat Delay": 450, "Repeat Interval": 50, "Double Press Time": 400,
+    "Scan Codes": 0,
 }
 
 
@@ -87,6 +88,7 @@ def test_seeded_values_are_shown_and_the_next_save_writes_them_back_normalised(p
         "BeholdTV": 1, "ComproRemote": 0, "ComproDTV": 0,
         "Long Press Time": 7000,  # beyond the bound: 5000
         "Repeat Delay": 20, "Repeat Interval": 9000, "Double Press Time": 2000,  # 100, 5000, 1000
+        "Scan Codes": 1,
     }
     seed_values(program.prefix, {PROGRAM_KEY: seeded, RUN_KEY: {"Quorvel": autorun_with_arguments}})
     quorvel = start_quorvel(program, wintool, CardCount=2)

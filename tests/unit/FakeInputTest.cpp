@@ -17,18 +17,18 @@ TEST(FakeInput, KeepsTheCursorOnTheScreenLikeTheSystem) {
 
 TEST(FakeInput, HoldsAKeyFromItsPressUntilItsRelease) {
     FakeInput input;
-    input.KeybdEvent(0x11, 1);
-    input.KeybdEvent(0x41, 1);
-    input.KeybdEvent(0x41, 3);
+    input.KeybdEvent(0x11, 0, 1);
+    input.KeybdEvent(0x41, 0, 1);
+    input.KeybdEvent(0x41, 0, 3);
     EXPECT_TRUE(input.IsKeyDown(0x11));
     EXPECT_FALSE(input.IsKeyDown(0x41));
-    input.KeybdEvent(0x11, 3);
+    input.KeybdEvent(0x11, 0, 3);
     EXPECT_FALSE(input.AnyKeyDown());
 }
 
 TEST(FakeInput, RecordsEveryCallInOrderWithItsArguments) {
     FakeInput input({5, 6});
-    input.KeybdEvent(0x5B, 1);
+    input.KeybdEvent(0x5B, 0, 1);
     input.PumpMessages();
     input.MouseEvent(0x800, 0, 0, -120);
     input.GetCursorPos();

@@ -48,6 +48,23 @@ INSTANTIATE_TEST_SUITE_P(
                       {kPump, Press(0x41), kPump, Release(0x41), kPump, kPump}}),
     [](const testing::TestParamInfo<KeystrokeCase>& info) { return std::string(info.param.description); });
 
+TEST(Keyboard, WithScanCodesEachKeyCarriesItsScanCodeAndOnlyExtendedKeysTheFlag) {
+    FakeInput input;
+    SendKeyCodeValue(input, 0x8025, KeyStyle::ScanCodes);  // Ctrl+Left Arrow
+    EXPECT_EQ(input.Calls(), (std::vector<InputCall>{InputCall::Key(0x11, 0, 0x21), kPump, InputCall::Key(0x25, 1, 0x35),
+                                                      kPump, InputCall::Key(0x25, 3, 0x35), kPump,
+                                                      InputCall::Key(0x11, 2, 0x21), kPump}));
+}
+
+TEST(Keyboard, TypedTextArrivesAsCharacters) {
+    FakeInput input;
+    TypeText(input, u"\u00E9\U0001F600");
+    EXPECT_EQ(input.Calls(), (std::vector<InputCall>{InputCall::Character(0xE9, false), InputCall::Character(0xE9, true),
+                                                      InputCall::Character(0xD83D, false), InputCall::Character(0xD83D, true),
+                                                      InputCall::Character(0xDE00, false), InputCall::Character(0xDE00, true),
+                                                      kPump}));
+}
+
 TEST(Keyboard, LeavesNoKeyDownAndPumpsFourTimesForAnyValue) {
     const std::uint16_t keyParts[] = {0x000, 0x008, 0x041, 0x06C, 0x0A6, 0x0DE, 0x0FF};
     for (std::uint16_t modifiers = 0; modifiers < 16; ++modifiers) {

@@ -72,7 +72,7 @@ const std::vector<std::string> kReadOrder = {
     "Sound",      "Balloon Hints",       "Hidden Icon",      "Compro Btn 0",   "Card",
     "Mode",       "OSD",                 "OSDColor",         "OSD2Display",    "SleepTime",
     "SleepOSD",   "SleepAction",         "BeholdTV",         "ComproRemote",   "ComproDTV",
-    "Network Receiver", "Long Press Time", "Repeat Delay", "Repeat Interval", "Double Press Time"};
+    "Network Receiver", "Long Press Time", "Repeat Delay", "Repeat Interval", "Double Press Time", "Scan Codes"};
 
 TEST(FakeRegistry, MatchesNamesWithoutCaseAndKeepsTypes) {
     FakeRegistry registry;
@@ -295,7 +295,7 @@ TEST(SaveAll, WritesEveryValueInOrderWithItsType) {
                                         "Force Suspend", "Sound", "Balloon Hints", "Card", "Mode", "OSD",
                                         "OSDColor", "OSD2Display", "SleepTime", "SleepOSD", "SleepAction",
                                         "BeholdTV", "ComproRemote", "ComproDTV", "Long Press Time",
-                                        "Repeat Delay", "Repeat Interval", "Double Press Time"}));
+                                        "Repeat Delay", "Repeat Interval", "Double Press Time", "Scan Codes"}));
     const std::pair<const char*, std::uint32_t> numbers[] = {
         {"Autorepeat", 1}, {"LIRC Server Enabled", 1}, {"Force Shutdown", 0}, {"Sound", 1},
         {"Card", 1},       {"Mode", 3},                {"OSDColor", 0x00123456}, {"SleepTime", 0xFFFFFFFB},
@@ -334,7 +334,7 @@ TEST(SaveAll, NoModeYetWritesNoMode) {
     rig.registry.PutDword(kKey, "Mode", 3);
     EXPECT_TRUE(rig.store.SaveAll(false));
     EXPECT_EQ(rig.registry.GetDword(kKey, "Mode"), 3u);
-    EXPECT_EQ(rig.Written().size(), 20u);
+    EXPECT_EQ(rig.Written().size(), 21u);
 }
 
 TEST(SaveAll, FailedWriteStopsEverythingAfterItWithAMessage) {

@@ -2,10 +2,24 @@
 
 #include <windows.h>
 
+#include "platform/win32/FileLog_win32.h"
+
 namespace quorvel {
 
-void Win32Input::KeybdEvent(std::uint8_t virtualKey, std::uint32_t flags) {
-    keybd_event(virtualKey, 0, flags, 0);
+void Win32Input::KeybdEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) {
+    keybd_event(virtualKey, scanCode, flags, 0);
+}
+
+std::uint8_t Win32Input::ScanCode(std::uint8_t virtualKey) {
+    return static_cast<std::uint8_t>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+}
+
+void Win32Input::TypeUnit(char16_t unit, bool release) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = unit;
+    input.ki.dwFlags = KEYEVENTF_UNICODE | (release ? KEYEVENTF_KEYUP : 0);
+    if (SendInput(1, &input, sizeof input) != 1) log_.Write(LastErrorText("SendInput"));
 }
 
 void Win32Input::MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {

@@ -12,18 +12,21 @@ namespace quorvel {
 
 // One call on the input seam, as the fake saw it.
 struct InputCall {
-    enum class Kind { Key, Mouse, GetCursor, SetCursor, Pump };
+    enum class Kind { Key, Mouse, GetCursor, SetCursor, Pump, Character };
 
     Kind kind = Kind::Pump;
-    std::uint8_t virtualKey = 0;
+    std::uint8_t virtualKey = 0;  // a key's; a character's UTF-16 unit in data
     std::uint32_t flags = 0;
     std::int32_t dx = 0;
     std::int32_t dy = 0;
     std::int32_t data = 0;
     Point position;
 
-    static InputCall Key(std::uint8_t virtualKey, std::uint32_t flags) {
-        return {Kind::Key, virtualKey, flags, 0, 0, 0, {}};
+    static InputCall Key(std::uint8_t virtualKey, std::uint32_t flags, std::uint8_t scanCode = 0) {
+        return {Kind::Key, virtualKey, flags, 0, 0, scanCode, {}};
+    }
+    static InputCall Character(char16_t unit, bool release) {
+        return {Kind::Character, 0, release ? 2u : 0u, 0, 0, unit, {}};
     }
     static InputCall Mouse(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
         return {Kind::Mouse, 0, flags, dx, dy, data, {}};
@@ -37,7 +40,10 @@ struct InputCall {
     friend std::ostream& operator<<(std::ostream& out, const InputCall& call) {
         switch (call.kind) {
             case Kind::Key:
-                return out << "Key(0x" << std::hex << int{call.virtualKey} << ", " << std::dec << call.flags << ")";
+                return out << "Key(0x" << std::hex << int{call.virtualKey} << ", " << std::dec << call.flags << ", "
+                           << call.data << ")";
+            case Kind::Character:
+                return out << "Character(" << call.data << ", " << call.flags << ")";
             case Kind::Mouse:
                 return out << "Mouse(0x" << std::hex << call.flags << std::dec << ", " << call.dx << ", " << call.dy
                            << ", " << call.data << ")";
@@ -61,8 +67,12 @@ public:
     explicit FakeInput(Point startCursor = {100, 100}, Point screen = {1024, 768})
         : cursor_(startCursor), screenSize_(screen) {}
 
-    void KeybdEvent(std::uint8_t virtualKey, std::uint32_t flags) override {
-        calls_.push_back(InputCall::Key(virtualKey, flags));
+    // Scan codes of a US layout's keys: the virtual key plus 0x10, enough to tell them apart.
+    std::uint8_t ScanCode(std::uint8_t virtualKey) override { return static_cast<std::uint8_t>(virtualKey + 0x10); }
+    void TypeUnit(char16_t unit, bool release) override { calls_.push_back(InputCall::Character(unit, release)); }
+
+    void KeybdEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override {
+        calls_.push_back(InputCall::Key(virtualKey, flags, scanCode));
         if (flags & kKeyUpFlag) {
             keysDown_.erase(virtualKey);
         } else {
