@@ -8,6 +8,7 @@
 
 #include "actions/PowerActions.h"
 #include "engine/ButtonEngine.h"
+#include "engine/MacroRunner.h"
 #include "lirc/LircBroadcaster.h"
 #include "model/Model.h"
 #include "osd/OsdRequests.h"
@@ -24,7 +25,9 @@ namespace quorvel {
 namespace {
 
 struct NullOutputs final : Input, Processes, ProgramWindows, WindowSystem, PowerActions, SleepTimerSwitch, LircBroadcaster, TrayIcon,
-                           Sound, OsdRequests, Log {
+                           Sound, OsdRequests, Log, MacroRuns {
+    void Run(Macro, const std::string&) override {}
+    bool Idle() const override { return true; }
     void KeybdEvent(std::uint8_t, std::uint8_t, std::uint32_t) override {}
     std::uint8_t ScanCode(std::uint8_t) override { return 0; }
     void TypeUnit(char16_t, bool) override {}
@@ -112,7 +115,7 @@ void BM_Tick(benchmark::State& state, TickKind kind) {
     model.mode = EmulationMode::WinLIRC;
     NullOutputs null;
     FixedReceiver receiver;
-    ButtonEngine engine{EngineContext{model, null, null, null, null, receiver, null, null, null, null, null, null, null,
+    ButtonEngine engine{EngineContext{model, null, null, null, null, receiver, null, null, null, null, null, null, null, null,
                                       [&model](EmulationMode mode) { model.mode = mode; }}};
     if (kind != TickKind::Idle) receiver.reading = {true, entries & 0xFF, entries, true, false, {}};
 

@@ -7,7 +7,6 @@
 namespace quorvel {
 namespace {
 
-constexpr std::uintptr_t kPbtApmSuspend = 0x04;
 constexpr std::uintptr_t kPbtApmResumeCritical = 0x06;
 constexpr std::uintptr_t kPbtApmResumeAutomatic = 0x12;
 

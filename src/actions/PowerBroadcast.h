@@ -4,6 +4,9 @@
 
 namespace quorvel {
 
+// WM_POWERBROADCAST: the computer is about to suspend.
+constexpr std::uintptr_t kPbtApmSuspend = 0x04;
+
 class SleepTimer;
 class Timer;
 

@@ -48,8 +48,10 @@ Application::Application(const ApplicationContext& context)
       lirc_(model_, c_.tray, c_.dialogs, c_.log, c_.mainThread, c_.clock, c_.sockets,
             [this] { engine_.NoteClientEvent(); }),
       programs_(model_, c_.dialogs, c_.programWindows),
+      macros_(MacroContext{model_, c_.input, c_.windows, c_.processes, power_, sleepTimer_, c_.profile, c_.macroT, c_.log,
+                           [this](EmulationMode mode) { SelectMode(mode); }}),
       engine_(EngineContext{model_, c_.windows, c_.input, c_.processes, c_.programWindows, receivers_, power_, sleepTimer_,
-                            lirc_.Broadcaster(), c_.tray, c_.sound, c_.osd, c_.log,
+                            lirc_.Broadcaster(), c_.tray, c_.sound, c_.osd, c_.log, macros_,
                             [this](EmulationMode mode) { SelectMode(mode); }}) {}
 
 bool Application::Start(const std::vector<std::string>& arguments) {
@@ -98,6 +100,8 @@ bool Application::Start(const std::vector<std::string>& arguments) {
 bool Application::AnotherCopyStarted() const { return !model_.settings.hiddenIcon; }
 
 void Application::OnPowerBroadcast(std::uintptr_t event) {
+    // Nothing stays held down while the computer sleeps.
+    if (event == kPbtApmSuspend) macros_.Stop();
     WMPowerBroadcast(event, system_.OsMajorVersion(), c_.mainT, sleepTimer_);
 }
 
@@ -183,6 +187,7 @@ void Application::RenameRemote(const std::string& name) {
 void Application::Exit() {
     // The shell removes the icon while the exit does its own work.
     c_.tray.Remove();
+    macros_.Stop();
     lirc_.Shutdown();
     c_.mainT.Stop();
     // A failed save has been reported; the receiver is released and the program ends all the
@@ -211,6 +216,7 @@ bool Application::QueryEndSession() {
 // last save: a log-off is how a tray program usually ends.
 void Application::EndSession(bool ending) {
     if (!ending) return;
+    macros_.Stop();
     Unreported unreported;
     settingsStore_.SaveAll(receivers_.BeholderAvailable(), unreported);
     c_.process.EndNow();

@@ -9,6 +9,7 @@
 #include "actions/Power.h"
 #include "actions/SleepTimer.h"
 #include "engine/ButtonEngine.h"
+#include "engine/MacroRunner.h"
 #include "engine/ProgramChoices.h"
 #include "engine/SystemIdentification.h"
 #include "lirc/LircListener.h"
@@ -58,6 +59,7 @@ struct ApplicationContext {
     OsdRequests& osd;
     Timer& mainT;     // the 50 ms tick
     Timer& offTimer;  // the sleep timer's minute
+    Timer& macroT;    // the end of a macro's wait
     ProcessControl& process;
     std::u16string executablePath;  // UTF-16, so that a folder of any name works
     // The colour the on-screen display paints its letters in.
@@ -86,6 +88,7 @@ public:
 
     void OnTick() { engine_.OnTick(); }
     void OnSleepTimerMinute() { sleepTimer_.OffTimerTimer(); }
+    void OnMacroTimer() { macros_.OnTimer(); }
     // WM_POWERBROADCAST, before the window's default handling.
     void OnPowerBroadcast(std::uintptr_t event);
 
@@ -137,6 +140,7 @@ private:
     Receivers receivers_;
     LircListener lirc_;
     ProgramChoices programs_;
+    MacroRunner macros_;
     ButtonEngine engine_;
     bool debugMode_ = false;
 };

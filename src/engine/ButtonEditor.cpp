@@ -72,6 +72,10 @@ ButtonProperties LoadButtonProperties(const ButtonMap& map, const std::string& k
     properties.pace = pace ? ParsePace(*pace) : std::nullopt;
     editor.pace = properties.pace;
 
+    const std::string* macro = lookup(Section::Macros);
+    properties.macro = macro ? *macro : std::string();
+    editor.macro = properties.macro;
+
     return properties;
 }
 
@@ -117,6 +121,11 @@ bool CommitEditor(const EditorButton& editor, ButtonMap& map, ProgramMap* progra
         list(Section::Pace).Set(key, PaceText(*editor.pace));
     } else {
         map.RemoveEntry(program, Section::Pace, key);
+    }
+    if (!editor.macro.empty()) {
+        list(Section::Macros).Set(key, editor.macro);
+    } else {
+        map.RemoveEntry(program, Section::Macros, key);
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include "actions/ProgramLauncher.h"
 #include "core/Text.h"
 #include "engine/ButtonEditor.h"
+#include "engine/MacroRunner.h"
 #include "engine/PressOsd.h"
 #include "engine/PressRule.h"
 #include "engine/ProgramInFront.h"
@@ -275,7 +276,8 @@ void ButtonEngine::Act(const Tick& tick, bool heldBack) {
 void ButtonEngine::ActOnGestures(const Tick& tick, bool heldBack) {
     // The button's line goes out as for any press; what acts comes from the gesture the press is.
     const bool lineAllowed = !heldBack && !tick.reading.vendorPriority;
-    if (tick.step.lineDue && lineAllowed && ActionOf(tick.properties.action) == ButtonAction::None) {
+    const bool ownAction = ActionOf(tick.properties.action) != ButtonAction::None || !tick.properties.macro.empty();
+    if (tick.step.lineDue && lineAllowed && !ownAction) {
         BroadcastLirc(tick);
     }
     if (!tick.step.outputDue) return;
@@ -323,6 +325,10 @@ ButtonProperties ButtonEngine::LoadPressProperties(const std::string& key) {
 }
 
 void ButtonEngine::Dispatch(const Tick& tick) {
+    if (!tick.properties.macro.empty()) {
+        RunMacro(tick);
+        return;
+    }
     switch (ActionOf(tick.properties.action)) {
         case ButtonAction::Sleep: c_.power.PowerSleep(); return;
         case ButtonAction::Hibernate: c_.power.PowerHibernate(); return;
@@ -337,6 +343,20 @@ void ButtonEngine::Dispatch(const Tick& tick) {
             return;
         case ButtonAction::None: EmulationOutputs(tick);
     }
+}
+
+// A macro is the button's own action: it starts with the press, and a held button starts it
+// again, as its repeats allow, only once the run before has ended.
+void ButtonEngine::RunMacro(const Tick& tick) {
+    if (!tick.step.outputDue || tick.reading.vendorPriority) return;
+    if (!tick.step.firstOutput && !c_.macros.Idle()) return;
+    const std::string name = tick.buttonName.empty() ? MapKey(tick.reading.extendedCode) : tick.buttonName;
+    ParsedMacro parsed = ParseMacro(tick.properties.macro);
+    if (parsed.fault) {
+        c_.log.Write("The macro of " + name + " is refused at " + MacroFaultText(*parsed.fault));
+        return;
+    }
+    c_.macros.Run(std::move(parsed.macro), name);
 }
 
 void ButtonEngine::EmulationOutputs(const Tick& tick) {

@@ -14,6 +14,7 @@ namespace quorvel {
 class Input;
 class LircBroadcaster;
 class Log;
+class MacroRuns;
 class OsdRequests;
 class PowerActions;
 class Processes;
@@ -41,6 +42,7 @@ struct EngineContext {
     Sound& sound;
     OsdRequests& osd;
     Log& log;
+    MacroRuns& macros;
     // The "Change Mode" action chooses the next mode as the user does.
     std::function<void(EmulationMode)> selectMode;
 };
@@ -82,6 +84,7 @@ private:
     void ActOnRelease(const LaterOutputs& ended, const ReceiverReading& reading, bool heldBack);
     void Notify(const Tick& tick);
     void Dispatch(const Tick& tick);
+    void RunMacro(const Tick& tick);
     void EmulationOutputs(const Tick& tick);
     void BroadcastLirc(const Tick& tick);
 

@@ -18,6 +18,7 @@ const char* SectionName(Section section) {
         case Section::Applications: return "Applications";
         case Section::Messages: return "Messages";
         case Section::Pace: return "Pace";
+        case Section::Macros: return "Macros";
     }
     return "";
 }
@@ -31,7 +32,8 @@ const char* SectionFallback(Section section) {
         case Section::Messages: return "00";
         case Section::Keys: return "0000";
         case Section::Applications:
-        case Section::Pace: return "";
+        case Section::Pace:
+        case Section::Macros: return "";
     }
     return "";
 }
@@ -151,7 +153,8 @@ bool ButtonMap::GivesOutput(const ProgramMap* program, std::string_view key) con
     const std::string* keys = lookup(Section::Keys);
     const auto keyValue = keys ? ParseHex(*keys) : std::nullopt;
     const std::string* application = lookup(Section::Applications);
-    return ActionOf(StoredByte(lookup(Section::Actions))) != ButtonAction::None ||
+    const std::string* macro = lookup(Section::Macros);
+    return ActionOf(StoredByte(lookup(Section::Actions))) != ButtonAction::None || (macro && !macro->empty()) ||
            StoredByte(lookup(Section::Mouse)) != 0 || (keyValue && static_cast<std::uint16_t>(*keyValue) != 0) ||
            StoredByte(lookup(Section::Messages)) != 0 || (application && !application->empty());
 }

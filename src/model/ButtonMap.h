@@ -13,13 +13,13 @@
 
 namespace quorvel {
 
-enum class Section { Buttons, Repeat, Actions, Mouse, Keys, Applications, Messages, Pace };
+enum class Section { Buttons, Repeat, Actions, Mouse, Keys, Applications, Messages, Pace, Macros };
 
 // The fixed order of reading, of saving one button and of writing the file. A button's pace is
-// written only where it has one of its own, so files without one keep their sections as they were.
-constexpr std::array<Section, 8> kSectionOrder = {Section::Buttons,  Section::Repeat, Section::Actions,
+// and macro are written only where it has them, so files without them keep their sections as they were.
+constexpr std::array<Section, 9> kSectionOrder = {Section::Buttons,  Section::Repeat, Section::Actions,
                                                   Section::Mouse,    Section::Keys,   Section::Applications,
-                                                  Section::Messages, Section::Pace};
+                                                  Section::Messages, Section::Pace,   Section::Macros};
 
 const char* SectionName(Section section);
 // What a key listed in the file reads as when it yields no value.
@@ -60,9 +60,9 @@ private:
 };
 
 // The sections a program may define for itself; button names stay global.
-constexpr std::array<Section, 7> kProgramSections = {Section::Repeat,       Section::Actions,  Section::Mouse,
-                                                     Section::Keys,         Section::Applications,
-                                                     Section::Messages,     Section::Pace};
+constexpr std::array<Section, 8> kProgramSections = {Section::Repeat,   Section::Actions, Section::Mouse,
+                                                     Section::Keys,     Section::Applications,
+                                                     Section::Messages, Section::Pace,    Section::Macros};
 
 constexpr std::size_t kMaxProgramNameLength = 255;
 constexpr std::size_t kMaxPrograms = 256;
@@ -113,7 +113,7 @@ public:
     // The program's sections, or the global ones, hold the key beyond its name.
     bool Defines(const ProgramMap* program, std::string_view key) const;
     // The definition in the program's sections, or the global one, does something when pressed:
-    // an action, a mouse action, a key, an application command or a program to start.
+    // an action, a mouse action, a key, an application command, a program to start or a macro.
     bool GivesOutput(const ProgramMap* program, std::string_view key) const;
     // The name goes, in the file too at the next save.
     void RemoveName(std::string_view key);

@@ -19,6 +19,8 @@ struct ButtonProperties {
     std::string keyText = "None";
     // Nothing: the settings' pace applies.
     std::optional<Pace> pace;
+    // Steps the button runs as its own action; empty for none.
+    std::string macro;
 };
 
 }  // namespace quorvel

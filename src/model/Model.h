@@ -110,6 +110,8 @@ struct EditorButton {
     Gesture gesture = Gesture::Press;
     // The button's own pace; nothing while the settings' pace applies.
     std::optional<Pace> pace;
+    // Its macro's text; empty for none.
+    std::string macro;
     friend bool operator==(const EditorButton&, const EditorButton&) = default;
 };
 

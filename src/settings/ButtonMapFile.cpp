@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "actions/Macro.h"
 #include "core/Text.h"
 #include "model/Model.h"
 #include "model/Pace.h"
@@ -66,6 +67,20 @@ std::uint8_t ProgramMode(const std::string& stored) {
     return IsModeNumber(number) ? static_cast<std::uint8_t>(number) : 0;
 }
 
+// A macro that cannot be read is refused: its button has none, and the file keeps it as it is.
+void RefuseUnreadableMacros(SectionList& macros, const std::string& section, Log& log) {
+    for (std::size_t i = 0; i < macros.Size();) {
+        const std::optional<MacroFault> fault = ParseMacro(macros.ValueAt(i)).fault;
+        if (!fault) {
+            ++i;
+            continue;
+        }
+        log.Write("Button map: the macro of " + macros.KeyAt(i) + " in [" + section + "] is refused at " +
+                  MacroFaultText(*fault));
+        macros.Remove(std::string(macros.KeyAt(i)));
+    }
+}
+
 // Programs listed in "Programs" come first, then those that only have sections, each once.
 // Names the file cannot hold and programs beyond the limit are left in the file unread.
 void LoadPrograms(const IniDocument& file, Log& log, ButtonMap& map) {
@@ -90,6 +105,7 @@ void LoadPrograms(const IniDocument& file, Log& log, ButtonMap& map) {
         for (Section section : kProgramSections) {
             ReadList(file, ProgramSectionName(section, name), section, program[section]);
         }
+        RefuseUnreadableMacros(program[Section::Macros], ProgramSectionName(Section::Macros, name), log);
     }
 }
 
@@ -138,6 +154,7 @@ ButtonMap LoadButtonMap(ProfileFile& profile, const std::u16string& path, Log& l
     map.SetLetterCase(profile.LetterCaseRules());
     LoadPrograms(file, log, map);
     LogUnreadablePaces(map[Section::Pace], SectionName(Section::Pace), log);
+    RefuseUnreadableMacros(map[Section::Macros], SectionName(Section::Macros), log);
     for (const ProgramMap& program : map.Programs()) {
         LogUnreadablePaces(program[Section::Pace], ProgramSectionName(Section::Pace, program.name), log);
     }

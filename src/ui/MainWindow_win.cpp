@@ -14,6 +14,7 @@ namespace {
 constexpr char kClassName[] = QUORVEL_MAIN_CLASS;
 constexpr UINT_PTR kMainTId = 1;
 constexpr UINT_PTR kOffTimerId = 2;
+constexpr UINT_PTR kMacroTimerId = 3;
 // Work posted from other threads waits in postedWork_.
 constexpr UINT kRunWorkMessage = WM_APP + 1;
 constexpr UINT kTrayCallbackMessage = QUORVEL_TRAY_CALLBACK_MESSAGE;
@@ -62,6 +63,7 @@ bool MainWindow::Create() {
     tray_ = std::make_unique<Win32TrayIcon>(window_, instance_, kTrayCallbackMessage, log_);
     mainT_ = std::make_unique<Win32WindowTimer>(window_, kMainTId, log_);
     offTimer_ = std::make_unique<Win32WindowTimer>(window_, kOffTimerId, log_);
+    macroTimer_ = std::make_unique<Win32WindowTimer>(window_, kMacroTimerId, log_);
     postedWork_ = std::make_unique<Win32MainThread>(window_, kRunWorkMessage);
     return true;
 }
@@ -138,6 +140,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             if (mainT_) mainT_->Stop();
             if (offTimer_) offTimer_->Stop();
+            if (macroTimer_) macroTimer_->Stop();
             if (tray_) tray_->Close();
             PostQuitMessage(0);
             return 0;
@@ -175,6 +178,7 @@ void MainWindow::OnTimer(UINT_PTR timerId) {
         tray_->ReleaseCalls();
     }
     if (timerId == kOffTimerId) app_->OnSleepTimerMinute();
+    if (timerId == kMacroTimerId) app_->OnMacroTimer();
 }
 
 void MainWindow::OnTrayMessage(UINT mouseMessage) {

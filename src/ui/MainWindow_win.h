@@ -50,6 +50,7 @@ public:
 
     Timer& MainT() { return *mainT_; }
     Timer& OffTimer() { return *offTimer_; }
+    Timer& MacroTimer() { return *macroTimer_; }
     TrayIcon& Tray() { return *tray_; }
     // Asks the copy of the program that runs already to show its window.
     void ShowRunningCopy();
@@ -152,6 +153,7 @@ private:
     UINT showWindowMessage_;
     std::unique_ptr<Win32WindowTimer> mainT_;
     std::unique_ptr<Win32WindowTimer> offTimer_;
+    std::unique_ptr<Win32WindowTimer> macroTimer_;
     std::unique_ptr<Win32MainThread> postedWork_;
     std::vector<UniqueIcon> pictures_;
     std::array<UniqueIcon, IDI_TRAY_CLIENT - IDI_TRAY_FIRST + 1> indicatorPictures_;

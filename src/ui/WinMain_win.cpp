@@ -84,7 +84,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     Application application(ApplicationContext{
         windows, input, processes, programWindows, profile, registry, libraries, systemInfo, powerSystem, sockets, clock,
-        window.PostedWork(), dialogs, log, sound, window.Tray(), osd, window.MainT(), window.OffTimer(), process, WideExecutablePath(),
+        window.PostedWork(), dialogs, log, sound, window.Tray(), osd, window.MainT(), window.OffTimer(),
+        window.MacroTimer(), process, WideExecutablePath(),
         [&osd](std::uint32_t colour) { osd.SetColour(colour); }, [&window] { window.ShowRunningCopy(); },
         [&window] { window.OpenReceiverSettings(); }});
     window.Attach(&application);

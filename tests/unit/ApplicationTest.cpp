@@ -288,6 +288,7 @@ protected:
     FakeTimer fakeMainT;
     JournalTimer mainT{fakeMainT};
     FakeTimer offTimer;
+    FakeTimer macroT;
     FakeProcessControl fakeProcess;
     JournalProcess process{fakeProcess};
     std::vector<std::uint32_t> osdColours;
@@ -295,7 +296,7 @@ protected:
     int receiverSettingsOpened = 0;
     Application application{ApplicationContext{
         windows, input, processes, programWindows, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
-        dialogs, log, sound, tray, osd, mainT, offTimer, process, kWideExecutable,
+        dialogs, log, sound, tray, osd, mainT, offTimer, macroT, process, kWideExecutable,
         [this](std::uint32_t colour) { osdColours.push_back(colour); }, [this] { ++runningCopyAsked; },
         [this] { ++receiverSettingsOpened; }}};
     Model& model = application.State();
@@ -410,7 +411,7 @@ TEST_F(ApplicationTest, OnlyTheFirstStartSaysWhereTheProgramRuns) {
     FakeTrayIcon laterTray;
     Application later{ApplicationContext{
         windows, input, processes, programWindows, profile, registry, libraries, system, powerSystem, sockets, clock, mainThread,
-        dialogs, log, sound, laterTray, osd, mainT, offTimer, process, kWideExecutable, [](std::uint32_t) {}, [] {}, [] {}}};
+        dialogs, log, sound, laterTray, osd, mainT, offTimer, macroT, process, kWideExecutable, [](std::uint32_t) {}, [] {}, [] {}}};
     application.Exit();
     ASSERT_TRUE(later.Start({}));
     EXPECT_TRUE(laterTray.shown);

@@ -6,16 +6,19 @@
 #include <vector>
 
 #include "engine/ButtonEngine.h"
+#include "engine/MacroRunner.h"
 #include "fakes/FakeInput.h"
 #include "fakes/FakeLircBroadcaster.h"
 #include "fakes/FakeLog.h"
 #include "fakes/FakeNotifications.h"
 #include "fakes/FakePower.h"
 #include "fakes/FakeProcesses.h"
+#include "fakes/FakeProfileFile.h"
 #include "fakes/FakeProgramWindows.h"
 #include "fakes/RecordingObserver.h"
 #include "fakes/FakeWindowSystem.h"
 #include "fakes/ScriptedReceiver.h"
+#include "fakes/FakeTimer.h"
 #include "model/Model.h"
 
 namespace quorvel {
@@ -65,13 +68,16 @@ protected:
     FakeSound sound;
     FakeOsd osd;
     FakeLog log;
+    FakeTimer macroTimer;
+    FakeProfileFile codePage;
     std::vector<EmulationMode> selectedModes;
+    std::function<void(EmulationMode)> selectMode = [this](EmulationMode mode) {
+        selectedModes.push_back(mode);
+        model.mode = mode;
+    };
+    MacroRunner macros{MacroContext{model, input, windows, processes, power, power, codePage, macroTimer, log, selectMode}};
     ButtonEngine engine{EngineContext{model, windows, input, processes, programWindows, receiver, power, power, lirc, tray,
-                                      sound, osd, log,
-                                      [this](EmulationMode mode) {
-                                          selectedModes.push_back(mode);
-                                          model.mode = mode;
-                                      }}};
+                                      sound, osd, log, macros, selectMode}};
 };
 
 }  // namespace quorvel
