@@ -18,15 +18,16 @@ _OWN_LINES = re.compile(r"^(window|ready|active|inactive|cursor|foreground)\b")
 class SpyWindow:
     """name: the spy runs as a copy named <name>.exe, which is its program name to Windows.
     class_name: its window class, e.g. "TaskSwitcherWnd" to stand for the task switcher; topmost:
-    it stays above all other windows."""
+    it stays above all other windows; detail: keys tell their scan codes ("keydown 41 scan 1E"),
+    and typed characters are recorded ("char 00E9")."""
 
     def __init__(self, program: ProgramFolder, wintool: WinTool, name: str = None, class_name: str = None,
-                 topmost: bool = False):
+                 topmost: bool = False, detail: bool = False):
         self.program = program
         self.wintool = wintool
         self.name = name
-        shown_on_top = [class_name or "QuorvelSpyWindow", "topmost"]
-        self.arguments = shown_on_top if topmost else [class_name] if class_name else []
+        flags = (["topmost"] if topmost else []) + (["detail"] if detail else [])
+        self.arguments = [class_name or "QuorvelSpyWindow"] + flags if flags or class_name else []
         self.log_path = program.path / (f"{name}.log" if name else "spy.log")
         self.hwnd = None
         self.process = None

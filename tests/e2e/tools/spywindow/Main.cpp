@@ -1,4 +1,4 @@
-// spywindow LOGFILE [CLASS [topmost]]: a visible window that takes the foreground and records the input it
+// spywindow LOGFILE [CLASS [topmost] [detail]]: a visible window that takes the foreground and records the input it
 // receives, so the end-to-end tests see what Quorvel's keystrokes, mouse actions and
 // application commands do to the application in front. One line per event, appended to
 // LOGFILE:
@@ -6,6 +6,9 @@
 //   ready                    shown, in front, pointer in the middle of the client area
 //   active | inactive        the window gained or lost the activation
 //   keydown VK | keyup VK | syskeydown VK | syskeyup VK      (VK: 2 upper-case hex digits)
+//                            with "detail", followed by "scan SS", " ext" for the extended-key flag
+//                            and " t=MS", the message's time (GetMessageTime)
+//   char XXXX t=MS           with "detail": a character, in UTF-16 (4 upper-case hex digits)
 //   lbuttondown X Y | lbuttonup X Y | lbuttondblclk X Y, the same for rbutton and mbutton
 //                            (X Y: the pointer on the screen)
 //   wheel DELTA              signed, e.g. 120 or -120
@@ -36,6 +39,8 @@ constexpr const char* kTitle = "Quorvel Spy";
 // Clear of the small tray window Wine shows at the top left without a virtual desktop.
 constexpr RECT kBounds{300, 200, 940, 680};
 constexpr int kUsage = 2;
+// Keys also tell their scan codes, and characters are recorded: the window is a Unicode one.
+bool detail = false;
 
 using spywindow::EventLog;
 
@@ -101,7 +106,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_KEYUP:
         case WM_SYSKEYDOWN:
         case WM_SYSKEYUP:
-            Log(window, "%s %02X", KeyMessageName(message), static_cast<unsigned>(wParam));
+            if (detail) {
+                Log(window, "%s %02X scan %02X%s t=%ld", KeyMessageName(message), static_cast<unsigned>(wParam),
+                    static_cast<unsigned>((lParam >> 16) & 0xFF), (lParam >> 24) & 1 ? " ext" : "", GetMessageTime());
+            } else {
+                Log(window, "%s %02X", KeyMessageName(message), static_cast<unsigned>(wParam));
+            }
+            return 0;
+        case WM_CHAR:
+            if (detail) Log(window, "char %04X t=%ld", static_cast<unsigned>(wParam), GetMessageTime());
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
@@ -137,7 +150,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             PostQuitMessage(0);
             return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return detail ? DefWindowProcW(window, message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -145,11 +158,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // A window class of another name stands for a shell window (the task switcher's is
 // "TaskSwitcherWnd"); "topmost" keeps the window above all others.
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) return kUsage;
+    if (argc < 2 || argc > 5) return kUsage;
     EventLog log(argv[1]);
     if (!log.IsOpen()) return kUsage;
     const char* className = argc >= 3 ? argv[2] : kClassName;
-    const DWORD extendedStyle = argc == 4 && std::strcmp(argv[3], "topmost") == 0 ? WS_EX_TOPMOST : 0;
+    DWORD extendedStyle = 0;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "topmost") == 0) extendedStyle = WS_EX_TOPMOST;
+        if (std::strcmp(argv[i], "detail") == 0) detail = true;
+    }
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
@@ -159,7 +176,22 @@ int main(int argc, char** argv) {
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);
+    // A Unicode window gets every typed character as it is; RegisterClassA's would get them
+    // in the ANSI code page.
+    if (detail) {
+        WNDCLASSW wide{};
+        wchar_t wideName[64]{};
+        MultiByteToWideChar(CP_ACP, 0, className, -1, wideName, 63);
+        wide.style = windowClass.style;
+        wide.lpfnWndProc = WindowProc;
+        wide.hInstance = instance;
+        wide.hCursor = windowClass.hCursor;
+        wide.hbrBackground = windowClass.hbrBackground;
+        wide.lpszClassName = wideName;
+        RegisterClassW(&wide);
+    } else {
+        RegisterClassA(&windowClass);
+    }
     const HWND window = CreateWindowExA(extendedStyle, className, kTitle, WS_OVERLAPPEDWINDOW, kBounds.left,
                                         kBounds.top, kBounds.right - kBounds.left, kBounds.bottom - kBounds.top,
                                         nullptr, nullptr, instance, &log);
@@ -177,9 +209,13 @@ int main(int argc, char** argv) {
     log.Write("ready");
 
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while ((detail ? GetMessageW(&message, nullptr, 0, 0) : GetMessageA(&message, nullptr, 0, 0)) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        if (detail) {
+            DispatchMessageW(&message);
+        } else {
+            DispatchMessageA(&message);
+        }
     }
     return 0;
 }
