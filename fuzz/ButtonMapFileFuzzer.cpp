@@ -3,13 +3,15 @@
 // own sections and modes too. Saving the same map again must leave the file as it is, and
 // the text written back without a change keeps every byte, UTF-16 or not. Every
 // "-Long" or "-Double" key read defines that gesture of the button it names, where it was read,
-// and every pace read is within its bounds and is stored as it reads.
+// every pace read is within its bounds and is stored as it reads, and every macro the map keeps
+// can be read (those that cannot are refused when loaded).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "FuzzCheck.h"
+#include "actions/Macro.h"
 #include "core/Text.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeLog.h"
@@ -70,6 +72,14 @@ void RequireGesturesChosen(const ButtonMap& map, const SectionList& section, con
     }
 }
 
+void RequireMacrosReadable(const SectionList& macros) {
+    for (std::size_t i = 0; i < macros.Size(); ++i) {
+        const ParsedMacro parsed = ParseMacro(macros.ValueAt(i));
+        Require(!parsed.fault, "a macro the map keeps can be read");
+        Require(parsed.macro.steps.size() <= kMaxMacroSteps, "no macro has more steps than the limit");
+    }
+}
+
 void RequirePacesSound(const SectionList& paces) {
     for (std::size_t i = 0; i < paces.Size(); ++i) {
         const std::optional<Pace> pace = ParsePace(paces.ValueAt(i));
@@ -102,9 +112,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (Section section : kSectionOrder) RequireGesturesChosen(read, read[section], {});
     RequirePacesSound(read[Section::Pace]);
+    RequireMacrosReadable(read[Section::Macros]);
     for (const ProgramMap& program : read.Programs()) {
         for (Section section : kProgramSections) RequireGesturesChosen(read, program[section], program.name);
         RequirePacesSound(program[Section::Pace]);
+        RequireMacrosReadable(program[Section::Macros]);
     }
     Require(read.Programs().size() <= kMaxPrograms, "no more programs are read than the limit");
     Require(SavedText(saved, read) == saved, "saving the same map again changes nothing");

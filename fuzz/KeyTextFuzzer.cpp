@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,39 +21,8 @@
 namespace quorvel {
 namespace {
 
-// The keys by name; of two keys with one name (the characters 58 to 64 and the punctuation
-// keys) the first stands for both.
-std::map<std::string, std::uint16_t, std::less<>> KeysByName() {
-    std::map<std::string, std::uint16_t, std::less<>> keys;
-    for (std::uint16_t key = 1; key <= kKeyPartMask; ++key) {
-        const std::string name = KeyName(key);
-        if (!name.empty()) keys.emplace(name, key);
-    }
-    return keys;
-}
-
-// A key code value with the given text, without the Win bit, which no text shows.
-std::optional<std::uint16_t> ReadKeyText(std::string_view text) {
-    static const auto keys = KeysByName();
-    if (text == "None") return 0;
-    std::uint16_t value = 0;
-    for (const auto& [name, bit] : {std::pair{std::string_view("Ctrl"), kKeyCodeCtrl},
-                                    std::pair{std::string_view("Alt"), kKeyCodeAlt},
-                                    std::pair{std::string_view("Shift"), kKeyCodeShift}}) {
-        if (text == name) return static_cast<std::uint16_t>(value | bit);
-        if (text.starts_with(name) && text.size() > name.size() && text[name.size()] == '+') {
-            value |= bit;
-            text.remove_prefix(name.size() + 1);
-        }
-    }
-    if (text.empty()) return value;
-    const auto key = keys.find(text);
-    if (key == keys.end()) return std::nullopt;
-    return static_cast<std::uint16_t>(value | key->second);
-}
-
-// The text of a value names its modifiers in order and the key by its name: read back, it
-// gives a value with the same modifiers and the same text.
+// The text of a value names its modifiers in order and the key by its name: read back as a
+// macro step reads it, it gives a value with the same modifiers and the same text.
 void CheckText(std::uint16_t value) {
     constexpr std::uint16_t kModifiers = kKeyCodeCtrl | kKeyCodeAlt | kKeyCodeShift;
     const std::string text = KeyText(value);
@@ -63,7 +31,7 @@ void CheckText(std::uint16_t value) {
                 "only a value without modifiers and without a named key has no text");
         return;
     }
-    const auto read = ReadKeyText(text);
+    const auto read = text == "None" ? std::optional<std::uint16_t>(0) : ParseKeyText(text);
     Require(read.has_value(), "a key text is modifiers and a key name");
     Require((*read & kModifiers) == (value & kModifiers), "a key text names the modifiers");
     Require(KeyText(*read) == text, "a key text reads back as a value with that text");
