@@ -16,6 +16,7 @@ namespace quorvel {
 namespace {
 
 constexpr const char* kInstanceMutexName = "QuorvelMutex";
+constexpr std::uint32_t kTryMacroDelayMs = 2000;
 constexpr const char* kWhereItRuns =
     "Quorvel runs here, in the notification area. Click its icon to open the window; right-click it for the menu.";
 
@@ -103,6 +104,17 @@ void Application::OnPowerBroadcast(std::uintptr_t event) {
     // Nothing stays held down while the computer sleeps.
     if (event == kPbtApmSuspend) macros_.Stop();
     WMPowerBroadcast(event, system_.OsMajorVersion(), c_.mainT, sleepTimer_);
+}
+
+bool Application::TryMacro(const std::string& text) {
+    ParsedMacro parsed = ParseMacro(text);
+    if (parsed.fault) return false;
+    MacroStep wait;
+    wait.kind = MacroStep::Kind::Wait;
+    wait.number = kTryMacroDelayMs;
+    parsed.macro.steps.insert(parsed.macro.steps.begin(), wait);
+    macros_.Run(std::move(parsed.macro), "the editor");
+    return true;
 }
 
 void Application::SelectMode(EmulationMode mode) {

@@ -89,6 +89,9 @@ public:
     void OnTick() { engine_.OnTick(); }
     void OnSleepTimerMinute() { sleepTimer_.OffTimerTimer(); }
     void OnMacroTimer() { macros_.OnTimer(); }
+    // Runs the macro as its button would, two seconds from now, so that the user can bring the
+    // window it is meant for to the front; false, running nothing, when it cannot be read.
+    bool TryMacro(const std::string& text);
     // WM_POWERBROADCAST, before the window's default handling.
     void OnPowerBroadcast(std::uintptr_t event);
 
