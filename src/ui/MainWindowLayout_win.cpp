@@ -4,28 +4,12 @@
 
 #include "ResourceIds.h"
 #include "ui/ControlIds.h"
+#include "ui/ControlStyles_win.h"
 
 namespace quorvel {
 namespace {
 
 namespace id = control_id;
-
-constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-constexpr DWORD kLinkLabel = kLabel | SS_NOTIFY;
-constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
-constexpr DWORD kRadio = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
-constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-constexpr DWORD kCaptureList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-// A themed group box paints its frame a few pixels wide; clipped by its siblings, it never paints
-// over a control that lies close to its edge.
-constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX;
-constexpr DWORD kSpeedButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
-constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
-// A picture that takes the mouse: for its hint, or as a link.
-constexpr DWORD kPictureLink = kPicture | SS_NOTIFY;
-constexpr DWORD kSwatch = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY;
-constexpr DWORD kPush = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
 // Group boxes, stacked from the top, each 237 wide; the controls inside are placed relative
 // to their group.
