@@ -67,6 +67,9 @@ private:
     void OnTimer(UINT_PTR id);
     void OnTrayMessage(UINT mouseMessage);
     void OnMenuChoice(TrayMenuItem item);
+    // The application the user works in, the one in front before the tray icon was clicked,
+    // gets the foreground again.
+    void ReturnToApplication();
     void OnClose();
     void Restore();
     void Minimize();
