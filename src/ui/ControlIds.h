@@ -1,7 +1,8 @@
 #pragma once
 
-// Dialog control identifiers of the main window's controls, by control name. Tools outside
-// the program (the end-to-end tests' window reader) find a control by these numbers.
+// Dialog control identifiers of the main window's controls and of its dialogs' controls, by
+// control name. Tools outside the program (the end-to-end tests' window reader) find a control by
+// these numbers.
 #define QUORVEL_CONTROLS(X) \
     X(WDMCB, 1001)          \
     X(RemoteNameE, 1003)    \
@@ -42,6 +43,7 @@
     X(OSD2CB, 1058)         \
     X(OSDFI, 1059)          \
     X(SaveSetSB, 1060)      \
+    X(TimingSB, 1081)       \
     X(LIRCServerCB, 1061)   \
     X(LIRCServerPortE, 1062) \
     X(LIRCServerClientsL, 1063) \
@@ -69,7 +71,11 @@
     X(ProgramBrowseB, 1094) \
     X(ProgramDefinitionL, 1095) \
     X(ProgramUseGlobalB, 1096) \
-    X(ProgramRemoveB, 1097)
+    X(ProgramRemoveB, 1097) \
+    X(RepeatDelayE, 1101)   \
+    X(RepeatIntervalE, 1102) \
+    X(LongPressTimeE, 1103) \
+    X(DoublePressTimeE, 1104)
 
 // Command identifiers of the tray menu's items. Tools outside the program choose an item by
 // posting WM_COMMAND with its identifier to the main window.
@@ -80,7 +86,8 @@
     X(WMAPPCOMMANDPM, 2004)  \
     X(RestorePM, 2005)       \
     X(MinimizePM, 2006)      \
-    X(ExitPM, 2007)
+    X(ExitPM, 2007)          \
+    X(TimingPM, 2008)
 
 namespace quorvel::control_id {
 #define QUORVEL_CONTROL_ID(name, id) constexpr int name = id;

@@ -39,6 +39,8 @@ void MainWindow::OnCommand(int controlId, int code, HWND control) {
                 ChooseApplication();
             } else if (controlId == id::OSDFI) {
                 ChooseOsdColour();
+            } else if (controlId == id::TimingSB) {
+                OpenTiming();
             } else if (!links_.OnClicked(window_, controlId)) {
                 OnCheckClicked(controlId);
             }

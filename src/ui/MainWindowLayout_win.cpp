@@ -114,6 +114,9 @@ constexpr ControlSpec kControls[] = {
      Page::General},
     {id::OSDCB, "BUTTON", "OSD", kCheck, kLeftColumn, kPageTop + 3 * kPagePitch, 46, 16, Page::General},
     {id::OSDFI, "STATIC", "", kSwatch, kLeftColumn + 48, kPageTop + 3 * kPagePitch + 3, 10, 10, Page::General},
+    // Halfway between the swatch and the right column, below the row above.
+    {id::TimingSB, "BUTTON", "Timing...", kSpeedButton, kLeftColumn + 74, kPageTop + 3 * kPagePitch, 22, 22,
+     Page::General, IDI_TIMING},
     {id::OSD2CB, "BUTTON", "Display 2", kCheck, kRightColumn, kPageTop + 3 * kPagePitch, 78, 16, Page::General},
     {id::SaveSetSB, "BUTTON", "Save Settings", kSpeedButton, kSettings.x + 204, kPageTop + 3 * kPagePitch - 3, 22, 22,
      Page::General, IDI_SAVE_SETTINGS},

@@ -208,6 +208,7 @@ void MainWindow::OnMenuChoice(TrayMenuItem item) {
         case TrayMenuItem::KeysPM: app_->SelectMode(EmulationMode::Keys); break;
         case TrayMenuItem::MousePM: app_->SelectMode(EmulationMode::Mouse); break;
         case TrayMenuItem::WMAPPCOMMANDPM: app_->SelectMode(EmulationMode::Messages); break;
+        case TrayMenuItem::TimingPM: OpenTiming(); break;
         case TrayMenuItem::RestorePM: Restore(); break;
         case TrayMenuItem::MinimizePM: Minimize(); break;
         case TrayMenuItem::ExitPM:

@@ -28,6 +28,7 @@
 namespace quorvel {
 
 class Application;
+class FormDialog;
 
 // A control's hint: the words the guide uses for it.
 struct ControlHint {
@@ -83,6 +84,10 @@ private:
     // The filter lists pairs of a description and its patterns, as the open dialog takes them.
     std::optional<std::string> ChooseFile(std::string path, const char* title, const wchar_t* filter);
     void ChooseOsdColour();
+
+    // The dialogs (MainWindowDialogs_win.cpp): one at a time, over the window.
+    void OpenTiming();
+    bool RunDialog(FormDialog& dialog);
 
     // The model on the screen (MainWindowModel_win.cpp).
     void ShowAll();
@@ -167,6 +172,7 @@ private:
     KeyCaptureField keyCapture_;
     LinkLabels links_;
     OsdColourDialog colourDialog_;
+    FormDialog* openDialog_ = nullptr;
 };
 
 }  // namespace quorvel
