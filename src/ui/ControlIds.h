@@ -24,6 +24,7 @@
     X(NameMessageCB, 1029)  \
     X(RunE, 1030)           \
     X(RunSB, 1031)          \
+    X(PaceB, 1032)          \
     X(WinLIRCRB, 1040)      \
     X(KeysRB, 1041)         \
     X(MouseRB, 1042)        \
@@ -75,7 +76,13 @@
     X(RepeatDelayE, 1101)   \
     X(RepeatIntervalE, 1102) \
     X(LongPressTimeE, 1103) \
-    X(DoublePressTimeE, 1104)
+    X(DoublePressTimeE, 1104) \
+    X(PaceButtonL, 1110)    \
+    X(PaceSettingsRB, 1111) \
+    X(PaceOwnRB, 1112)      \
+    X(PaceDelayE, 1113)     \
+    X(PaceIntervalE, 1114)  \
+    X(PaceFastestE, 1115)
 
 // Command identifiers of the tray menu's items. Tools outside the program choose an item by
 // posting WM_COMMAND with its identifier to the main window.

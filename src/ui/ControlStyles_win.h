@@ -16,6 +16,8 @@ inline constexpr DWORD kCaptureList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VS
 // over a control that lies close to its edge.
 inline constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX;
 inline constexpr DWORD kSpeedButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
+// A button that looks like the picture it shows (see DrawPictureButton).
+inline constexpr DWORD kPictureButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
 inline constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
 // A picture that takes the mouse: for its hint, or as a link.
 inline constexpr DWORD kPictureLink = kPicture | SS_NOTIFY;

@@ -41,6 +41,8 @@ void MainWindow::OnCommand(int controlId, int code, HWND control) {
                 ChooseOsdColour();
             } else if (controlId == id::TimingSB) {
                 OpenTiming();
+            } else if (controlId == id::PaceB) {
+                OpenPace();
             } else if (!links_.OnClicked(window_, controlId)) {
                 OnCheckClicked(controlId);
             }

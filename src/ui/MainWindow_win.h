@@ -87,6 +87,7 @@ private:
 
     // The dialogs (MainWindowDialogs_win.cpp): one at a time, over the window.
     void OpenTiming();
+    void OpenPace();
     bool RunDialog(FormDialog& dialog);
 
     // The model on the screen (MainWindowModel_win.cpp).
@@ -162,6 +163,7 @@ private:
     std::unique_ptr<Win32WindowTimer> offTimer_;
     std::unique_ptr<Win32MainThread> postedWork_;
     std::vector<UniqueIcon> pictures_;
+    HICON pacePicture_ = nullptr;  // one of pictures_, drawn by PaceB itself
     std::array<UniqueIcon, IDI_TRAY_CLIENT - IDI_TRAY_FIRST + 1> indicatorPictures_;
     // The indicator shows pictures of the tray image list.
     static constexpr int kHeldIndicator = IDI_TRAY_HELD - IDI_TRAY_FIRST;

@@ -1,13 +1,15 @@
-"""The "Timing" dialog of the settings, worked as a user works it: opened from the General tab and
-the tray menu, filled in, closed with Enter, Esc or its buttons; what it sets checked in the
-registry after the save."""
+"""The "Timing" dialog of the settings and the "Pace" dialog of the editor's button, worked as a
+user works them: opened from the General tab, the tray menu and the editor (by mouse and by
+keyboard), filled in, closed with Enter, Esc or their buttons; what they set checked in the
+registry and in Quorvel.ini after the saves."""
 
 import pytest
 
+from harness import MAIN_WINDOW
 from harness.waiting import wait_until
 from lirc_clients import write_settings
 from output_spy import SpyWindow
-from quorvel import start_quorvel
+from quorvel import RunningQuorvel, start_quorvel, wait_for_text
 from quorvel_window import CONTROL_IDS, Desktop, QuorvelWindow, center
 from settings_registry import PROGRAM_KEY, read_values
 from test_outputs import MODES
@@ -15,6 +17,7 @@ from test_outputs import MODES
 DIALOG = "#32770"
 TIMING_FIELDS = ("RepeatDelayE", "RepeatIntervalE", "LongPressTimeE", "DoublePressTimeE")
 TIMING_VALUES = ("Repeat Delay", "Repeat Interval", "Long Press Time", "Double Press Time")
+PACE_FIELDS = ("PaceDelayE", "PaceIntervalE", "PaceFastestE")
 PLAY = 0x00BE0035
 
 
@@ -52,6 +55,17 @@ def click(wintool, desktop, title: str, name: str):
 def timing_stored(program) -> dict:
     values = read_values(program.prefix, PROGRAM_KEY) or {}
     return {name: values.get(name) for name in TIMING_VALUES}
+
+
+def pace_entries(program) -> list:
+    """The entries of Quorvel.ini's [Pace] section."""
+    entries, section = [], None
+    for line in (program.path / "Quorvel.ini").read_bytes().decode("cp1252").splitlines():
+        if line.startswith("["):
+            section = line
+        elif section == "[Pace]" and line:
+            entries.append(line)
+    return entries
 
 
 def test_timing_dialog_from_the_general_tab_and_the_tray_menu_saves_clamped_times(program, wintool, desktop):
@@ -105,3 +119,52 @@ def test_timing_dialog_from_the_general_tab_and_the_tray_menu_saves_clamped_time
                       ["keydown 41", "keyup 41"], 10), spy.inputs()
     quorvel.exit()
     assert timing_stored(program) == chosen
+
+
+def test_pace_of_the_editors_button_is_saved_with_it_and_removed_with_the_settings_pace(program, wintool, desktop):
+    quorvel = start_quorvel(program, wintool)
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+    # A pace belongs to a button: none can be set before one is read.
+    assert not wintool.state(*MAIN_WINDOW, "PaceB")["PaceB"].enabled
+    quorvel.control.press(PLAY, 2)
+    quorvel.control.wait_idle()
+    wait_for_text(quorvel, "NameRCCodeExST", "00BE0035")
+
+    # "Pace..." follows the repeat check box in the Tab order; the dialog starts on the settings' pace.
+    window.click("NameE")
+    desktop.keys("Tab", "Tab", "space")
+    dialog = open_dialog(wintool, "Pace")
+    assert wintool.texts(DIALOG, "Pace", "PaceButtonL", *PACE_FIELDS) == {
+        "PaceButtonL": "'00BE0035' for all programs", "PaceDelayE": "450", "PaceIntervalE": "50", "PaceFastestE": ""}
+    states = wintool.state(DIALOG, "Pace", "PaceSettingsRB", *PACE_FIELDS)
+    assert states["PaceSettingsRB"].checked == 1 and not any(states[name].enabled for name in PACE_FIELDS)
+
+    assert wintool.click(DIALOG, "Pace", "PaceOwnRB")
+    assert all(state.enabled for state in wintool.state(DIALOG, "Pace", *PACE_FIELDS).values())
+    fill(wintool, "Pace", PaceDelayE="300", PaceIntervalE="100", PaceFastestE="60")
+    assert wintool.click_ok(dialog)
+    window.click("SaveButtonPropertiesSB")
+    assert wait_until(lambda: quorvel.status()[0].startswith("'00BE0035' is defined"), 10), quorvel.status()
+    quorvel.exit()
+    assert pace_entries(program) == ["00BE0035=300,100,60"]
+
+    # Read back at the next start; choosing the settings' pace and saving removes the entry.
+    quorvel = RunningQuorvel(program, wintool, program.start(), "BeholdRC").wait_started()
+    window = QuorvelWindow(quorvel, desktop)
+    window.show()
+    quorvel.control.press(PLAY, 2)
+    quorvel.control.wait_idle()
+    wait_for_text(quorvel, "NameRCCodeExST", "00BE0035")
+    window.click("PaceB")
+    open_dialog(wintool, "Pace")
+    assert wintool.state(DIALOG, "Pace", "PaceOwnRB")["PaceOwnRB"].checked == 1
+    assert wintool.texts(DIALOG, "Pace", *PACE_FIELDS) == {
+        "PaceDelayE": "300", "PaceIntervalE": "100", "PaceFastestE": "60"}
+    click(wintool, desktop, "Pace", "PaceSettingsRB")
+    desktop.keys("Return")
+    wait_closed(wintool, "Pace")
+    window.click("SaveButtonPropertiesSB")
+    assert wait_until(lambda: quorvel.status()[0].startswith("'00BE0035' is defined"), 10), quorvel.status()
+    quorvel.exit()
+    assert pace_entries(program) == []
