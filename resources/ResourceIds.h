@@ -28,6 +28,7 @@
 #define IDI_MENU_MOUSE_OFF 128
 #define IDI_MENU_MESSAGES_ON 129
 #define IDI_MENU_MESSAGES_OFF 130
+#define IDI_MENU_TIMING 131
 
 // The button properties editor: 32 px row icons, and the 16 px icon of KeyRepeatCB.
 #define IDI_PROP_NAME 140
@@ -45,10 +46,11 @@
 #define IDI_MODE_MOUSE 152
 #define IDI_MODE_MESSAGES 153
 
-// 16 px speed-button glyphs: SaveButtonPropertiesSB, SaveSetSB, RunSB.
+// 16 px speed-button glyphs: SaveButtonPropertiesSB, SaveSetSB, RunSB, TimingSB.
 #define IDI_SAVE_BUTTON 160
 #define IDI_SAVE_SETTINGS 161
 #define IDI_BROWSE 162
+#define IDI_TIMING 163
 
 // The About group's pictures, not square: the flag 32 x 16 (also 40 x 20 and 48 x 24), the
 // donation button 68 x 27 (also 85 x 34 and 102 x 41).

@@ -457,6 +457,24 @@ def browse_icon(c):
         c.ellipse(x, 21, 1.9 if c.small else 1.6, fill=WHITE)
 
 
+def timing_icon(c):
+    """A stopwatch: the times of the repeats and of long and double presses."""
+    w = 1.6 if c.small else 1.2
+    c.rect(13, 1.5, 19, 5, radius=1, fill=SLATE, snap=False)
+    c.line([(16, 5), (16, 7.5)], SLATE, 3.0 if c.small else 2.4, round_ends=False)
+    c.line([(24, 8.5), (26.5, 6)], SLATE, 3.0 if c.small else 2.4)
+    c.ellipse(16, 18.5, 12.5, fill=PAPER, outline=SLATE_DARK, width=w)
+    if not c.small:
+        for i in range(12):
+            a = math.radians(i * 30)
+            c.line([(16 + 9.5 * math.cos(a), 18.5 + 9.5 * math.sin(a)),
+                    (16 + 11 * math.cos(a), 18.5 + 11 * math.sin(a))], GREY, 1.0, round_ends=False)
+    hand = 2.6 if c.small else 2.0
+    c.line([(16, 18.5), (16, 10)], SLATE_DARK, hand)
+    c.line([(16, 18.5), (22, 21.5)], RED, hand)
+    c.ellipse(16, 18.5, 2.0 if c.small else 1.6, fill=SLATE_DARK)
+
+
 # --- Pictures of the About group -------------------------------------------------------------
 
 def flag_icon(c):
@@ -515,6 +533,7 @@ ICON_TABLE = [
     ("save-button", (32, 32), square(SIZES_16), save_button_icon),
     ("save-settings", (32, 32), square(SIZES_16), save_settings_icon),
     ("browse", (32, 32), square(SIZES_16), browse_icon),
+    ("timing", (32, 32), square(SIZES_16), timing_icon),
     ("flag", (32, 16), [(32, 16), (40, 20), (48, 24)], flag_icon),
     ("donate", (68, 27), [(68, 27), (85, 34), (102, 41)], donate_icon),
 ]

@@ -39,4 +39,8 @@ std::optional<Pace> ParsePace(std::string_view text);
 // The stored form; the fastest interval only where it speeds the repeats up.
 std::string PaceText(const Pace& pace);
 
+// A time the user typed, in ms: a whole number, blanks allowed around it, clamped to its
+// bounds. Nothing when the text is no whole number.
+std::optional<std::uint32_t> ParseTypedMs(std::string_view text, std::uint32_t low, std::uint32_t high);
+
 }  // namespace quorvel

@@ -1,7 +1,8 @@
 #pragma once
 
-// Dialog control identifiers of the main window's controls, by control name. Tools outside
-// the program (the end-to-end tests' window reader) find a control by these numbers.
+// Dialog control identifiers of the main window's controls and of its dialogs' controls, by
+// control name. Tools outside the program (the end-to-end tests' window reader) find a control by
+// these numbers.
 #define QUORVEL_CONTROLS(X) \
     X(WDMCB, 1001)          \
     X(RemoteNameE, 1003)    \
@@ -23,6 +24,7 @@
     X(NameMessageCB, 1029)  \
     X(RunE, 1030)           \
     X(RunSB, 1031)          \
+    X(PaceB, 1032)          \
     X(WinLIRCRB, 1040)      \
     X(KeysRB, 1041)         \
     X(MouseRB, 1042)        \
@@ -42,6 +44,7 @@
     X(OSD2CB, 1058)         \
     X(OSDFI, 1059)          \
     X(SaveSetSB, 1060)      \
+    X(TimingSB, 1081)       \
     X(LIRCServerCB, 1061)   \
     X(LIRCServerPortE, 1062) \
     X(LIRCServerClientsL, 1063) \
@@ -69,7 +72,17 @@
     X(ProgramBrowseB, 1094) \
     X(ProgramDefinitionL, 1095) \
     X(ProgramUseGlobalB, 1096) \
-    X(ProgramRemoveB, 1097)
+    X(ProgramRemoveB, 1097) \
+    X(RepeatDelayE, 1101)   \
+    X(RepeatIntervalE, 1102) \
+    X(LongPressTimeE, 1103) \
+    X(DoublePressTimeE, 1104) \
+    X(PaceButtonL, 1110)    \
+    X(PaceSettingsRB, 1111) \
+    X(PaceOwnRB, 1112)      \
+    X(PaceDelayE, 1113)     \
+    X(PaceIntervalE, 1114)  \
+    X(PaceFastestE, 1115)
 
 // Command identifiers of the tray menu's items. Tools outside the program choose an item by
 // posting WM_COMMAND with its identifier to the main window.
@@ -80,7 +93,8 @@
     X(WMAPPCOMMANDPM, 2004)  \
     X(RestorePM, 2005)       \
     X(MinimizePM, 2006)      \
-    X(ExitPM, 2007)
+    X(ExitPM, 2007)          \
+    X(TimingPM, 2008)
 
 namespace quorvel::control_id {
 #define QUORVEL_CONTROL_ID(name, id) constexpr int name = id;

@@ -39,6 +39,10 @@ void MainWindow::OnCommand(int controlId, int code, HWND control) {
                 ChooseApplication();
             } else if (controlId == id::OSDFI) {
                 ChooseOsdColour();
+            } else if (controlId == id::TimingSB) {
+                OpenTiming();
+            } else if (controlId == id::PaceB) {
+                OpenPace();
             } else if (!links_.OnClicked(window_, controlId)) {
                 OnCheckClicked(controlId);
             }

@@ -4,28 +4,12 @@
 
 #include "ResourceIds.h"
 #include "ui/ControlIds.h"
+#include "ui/ControlStyles_win.h"
 
 namespace quorvel {
 namespace {
 
 namespace id = control_id;
-
-constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-constexpr DWORD kLinkLabel = kLabel | SS_NOTIFY;
-constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
-constexpr DWORD kRadio = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
-constexpr DWORD kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-constexpr DWORD kCaptureList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-// A themed group box paints its frame a few pixels wide; clipped by its siblings, it never paints
-// over a control that lies close to its edge.
-constexpr DWORD kGroup = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX;
-constexpr DWORD kSpeedButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON;
-constexpr DWORD kPicture = WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL;
-// A picture that takes the mouse: for its hint, or as a link.
-constexpr DWORD kPictureLink = kPicture | SS_NOTIFY;
-constexpr DWORD kSwatch = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY;
-constexpr DWORD kPush = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
 // Group boxes, stacked from the top, each 237 wide; the controls inside are placed relative
 // to their group.
@@ -90,7 +74,8 @@ constexpr ControlSpec kControls[] = {
     {0, "STATIC", "Name:", kLabel, kEditorLeft, Row(0) + 4, 38, 13},
     {id::NameE, "EDIT", "", kEdit, kEditorLeft + 39, Row(0), 97, kFieldHeight},
     {id::KeyRepeatCB, "BUTTON", "", kCheck, kEditor.x + 174, Row(0) + 3, 14, 16},
-    {0, "STATIC", "", kPicture, kEditor.x + 189, Row(0) + 3, 16, 16, Page::Always, IDI_PROP_REPEAT},
+    {id::PaceB, "BUTTON", "Pace...", kPictureButton, kEditor.x + 189, Row(0) + 3, 16, 16, Page::Always,
+     IDI_PROP_REPEAT},
     {id::SaveButtonPropertiesSB, "BUTTON", "Save Button Properties", kSpeedButton, kEditor.x + 207, Row(0) - 1, 22, 22, Page::Always,
      IDI_SAVE_BUTTON},
     {0, "STATIC", "", kPicture, kEditor.x + 8, Row(1), 20, 20, Page::Always, IDI_PROP_ACTION},
@@ -130,6 +115,9 @@ constexpr ControlSpec kControls[] = {
      Page::General},
     {id::OSDCB, "BUTTON", "OSD", kCheck, kLeftColumn, kPageTop + 3 * kPagePitch, 46, 16, Page::General},
     {id::OSDFI, "STATIC", "", kSwatch, kLeftColumn + 48, kPageTop + 3 * kPagePitch + 3, 10, 10, Page::General},
+    // Halfway between the swatch and the right column, below the row above.
+    {id::TimingSB, "BUTTON", "Timing...", kSpeedButton, kLeftColumn + 74, kPageTop + 3 * kPagePitch, 22, 22,
+     Page::General, IDI_TIMING},
     {id::OSD2CB, "BUTTON", "Display 2", kCheck, kRightColumn, kPageTop + 3 * kPagePitch, 78, 16, Page::General},
     {id::SaveSetSB, "BUTTON", "Save Settings", kSpeedButton, kSettings.x + 204, kPageTop + 3 * kPagePitch - 3, 22, 22,
      Page::General, IDI_SAVE_SETTINGS},

@@ -15,6 +15,7 @@
 #include "platform/win32/FileLog_win32.h"
 #include "ui/ControlIds.h"
 #include "ui/MainWindowLayout_win.h"
+#include "ui/PictureButton_win.h"
 
 namespace quorvel {
 namespace {
@@ -33,7 +34,7 @@ constexpr ControlHint kHints[] = {
     {id::KeyE, "Key"},              {id::RunE, "Program to start"},
     {id::WinLIRCEI, "WinLIRC"},     {id::KeysEI, "Keys"},
     {id::MsEI, "Mouse"},            {id::WMEI, "Messages"},
-    {id::OSDFI, "OSD colour"},
+    {id::OSDFI, "OSD colour"},      {id::PaceB, "Pace..."},
 };
 
 // Room the selected tab takes beyond its own width.
@@ -211,7 +212,7 @@ void MainWindow::LoadPictures() {
         if (!place.iconId || place.id == id::KeyPI) continue;
         const bool isPicture = (place.style & SS_TYPEMASK) == SS_ICON;
         const bool square = place.width == place.height;
-        // Speed buttons carry a 16 px glyph.
+        // Buttons carry a 16 px glyph.
         const int width = isPicture ? (square ? NearestPictureSize(Scale(place.width)) : Scale(place.width))
                                     : NearestPictureSize(Scale(16));
         const int height = isPicture && !square ? Scale(place.height) : width;
@@ -219,6 +220,9 @@ void MainWindow::LoadPictures() {
         const HICON icon = pictures_.back().Get();
         if (isPicture) {
             SendMessageA(controls_[i], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        } else if (place.id == id::PaceB) {
+            pacePicture_ = icon;
+            InvalidateRect(controls_[i], nullptr, TRUE);
         } else {
             SendMessageA(controls_[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
         }
@@ -286,6 +290,10 @@ LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
 
 bool MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (menu_.Draw(item)) return true;
+    if (item.CtlType == ODT_BUTTON && static_cast<int>(item.CtlID) == id::PaceB) {
+        DrawPictureButton(item, pacePicture_, NearestPictureSize(Scale(16)));
+        return true;
+    }
     if (item.CtlType != ODT_STATIC || static_cast<int>(item.CtlID) != id::OSDFI || !app_) return false;
     // The swatch is drawn in its 10 x 10 design units, scaled to the screen.
     const int saved = SaveDC(item.hDC);

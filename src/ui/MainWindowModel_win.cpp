@@ -84,6 +84,8 @@ void MainWindow::ShowEditor() {
     SetText(id::NameGB, EditorCaption(editor.gesture));
     SetText(id::NameE, editor.name);
     SetChecked(id::KeyRepeatCB, editor.repeat);
+    // A pace belongs to a button: there is none before one is read.
+    EnableWindow(Control(id::PaceB), editor.extendedCode.has_value());
     SetChoice(id::NameActionCB, editor.action);
     SetChoice(id::MsCB, editor.mouseAction);
     // A text that is not the chosen list item's caption leaves no item chosen, so that choosing

@@ -186,19 +186,24 @@ void MainWindow::OnTrayMessage(UINT mouseMessage) {
         Restore();
     } else if (mouseMessage == WM_MOUSEMOVE) {
         // The click that follows activates the shell's tray; the application the user works in
-        // is the one in front while the pointer rests on the icon.
+        // is the one in front while the pointer rests on the icon: neither one of this program's
+        // windows nor the tray under the pointer.
         const HWND front = GetForegroundWindow();
-        if (front && front != window_) appBeforeTray_ = front;
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        const HWND underPointer = GetAncestor(WindowFromPoint(cursor), GA_ROOT);
+        if (front && GetAncestor(front, GA_ROOTOWNER) != window_ && front != underPointer) appBeforeTray_ = front;
     } else if (mouseMessage == WM_RBUTTONUP) {
         const auto item = menu_.Track(window_);
         // The menu needs the foreground. Left with a hidden window, it would take the keys of
-        // the next presses: the application the user works in gets them again.
-        if (!IsWindowVisible(window_) && GetForegroundWindow() == window_ && IsWindow(appBeforeTray_) &&
-            IsWindowVisible(appBeforeTray_)) {
-            SetForegroundWindow(appBeforeTray_);
-        }
+        // the next presses.
+        if (!IsWindowVisible(window_) && GetForegroundWindow() == window_) ReturnToApplication();
         if (item) OnMenuChoice(*item);
     }
+}
+
+void MainWindow::ReturnToApplication() {
+    if (IsWindow(appBeforeTray_) && IsWindowVisible(appBeforeTray_)) SetForegroundWindow(appBeforeTray_);
 }
 
 void MainWindow::OnMenuChoice(TrayMenuItem item) {
@@ -207,6 +212,7 @@ void MainWindow::OnMenuChoice(TrayMenuItem item) {
         case TrayMenuItem::KeysPM: app_->SelectMode(EmulationMode::Keys); break;
         case TrayMenuItem::MousePM: app_->SelectMode(EmulationMode::Mouse); break;
         case TrayMenuItem::WMAPPCOMMANDPM: app_->SelectMode(EmulationMode::Messages); break;
+        case TrayMenuItem::TimingPM: OpenTiming(); break;
         case TrayMenuItem::RestorePM: Restore(); break;
         case TrayMenuItem::MinimizePM: Minimize(); break;
         case TrayMenuItem::ExitPM:

@@ -28,6 +28,7 @@
 namespace quorvel {
 
 class Application;
+class FormDialog;
 
 // A control's hint: the words the guide uses for it.
 struct ControlHint {
@@ -68,6 +69,9 @@ private:
     void OnTimer(UINT_PTR id);
     void OnTrayMessage(UINT mouseMessage);
     void OnMenuChoice(TrayMenuItem item);
+    // The application the user works in, the one in front before the tray icon was clicked,
+    // gets the foreground again.
+    void ReturnToApplication();
     void OnClose();
     void Restore();
     void Minimize();
@@ -81,6 +85,11 @@ private:
     // The filter lists pairs of a description and its patterns, as the open dialog takes them.
     std::optional<std::string> ChooseFile(std::string path, const char* title, const wchar_t* filter);
     void ChooseOsdColour();
+
+    // The dialogs (MainWindowDialogs_win.cpp): one at a time, over the window.
+    void OpenTiming();
+    void OpenPace();
+    bool RunDialog(FormDialog& dialog);
 
     // The model on the screen (MainWindowModel_win.cpp).
     void ShowAll();
@@ -156,6 +165,7 @@ private:
     std::unique_ptr<Win32WindowTimer> macroTimer_;
     std::unique_ptr<Win32MainThread> postedWork_;
     std::vector<UniqueIcon> pictures_;
+    HICON pacePicture_ = nullptr;  // one of pictures_, drawn by PaceB itself
     std::array<UniqueIcon, IDI_TRAY_CLIENT - IDI_TRAY_FIRST + 1> indicatorPictures_;
     // The indicator shows pictures of the tray image list.
     static constexpr int kHeldIndicator = IDI_TRAY_HELD - IDI_TRAY_FIRST;
@@ -166,6 +176,7 @@ private:
     KeyCaptureField keyCapture_;
     LinkLabels links_;
     OsdColourDialog colourDialog_;
+    FormDialog* openDialog_ = nullptr;
 };
 
 }  // namespace quorvel

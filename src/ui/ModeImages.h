@@ -11,6 +11,7 @@ namespace quorvel {
 constexpr int kRestoreImage = 0;
 constexpr int kMinimizeImage = 1;
 constexpr int kExitImage = 2;
+constexpr int kTimingImage = 11;
 
 // The tray menu's mode items, in the order of their modes.
 constexpr std::array<TrayMenuItem, 4> kModeMenuItems = {TrayMenuItem::WinLIRCPM, TrayMenuItem::KeysPM,

@@ -15,12 +15,13 @@ struct MenuEntry {
     const char* caption;
 };
 
-// In menu order; the separator goes before "Restore".
+// In menu order; the separator goes after the modes. "Timing..." opens a window, as "Restore" does.
 constexpr MenuEntry kEntries[] = {
     {TrayMenuItem::WinLIRCPM, id::WinLIRCPM, "WinLIRC"},
     {TrayMenuItem::KeysPM, id::KeysPM, "Keys"},
     {TrayMenuItem::MousePM, id::MousePM, "Mouse"},
     {TrayMenuItem::WMAPPCOMMANDPM, id::WMAPPCOMMANDPM, "Messages"},
+    {TrayMenuItem::TimingPM, id::TimingPM, "Timing..."},
     {TrayMenuItem::RestorePM, id::RestorePM, "Restore"},
     {TrayMenuItem::MinimizePM, id::MinimizePM, "Minimize"},
     {TrayMenuItem::ExitPM, id::ExitPM, "Exit"},
@@ -36,7 +37,7 @@ Win32TrayMenu::Win32TrayMenu(HINSTANCE instance) : instance_(instance), menu_(Cr
                                           ImageSize(), LR_DEFAULTCOLOR)));
     }
     for (const MenuEntry& entry : kEntries) {
-        if (entry.item == TrayMenuItem::RestorePM) AppendMenuA(menu_.Get(), MF_SEPARATOR, 0, nullptr);
+        if (entry.item == TrayMenuItem::TimingPM) AppendMenuA(menu_.Get(), MF_SEPARATOR, 0, nullptr);
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
@@ -45,6 +46,7 @@ Win32TrayMenu::Win32TrayMenu(HINSTANCE instance) : instance_(instance), menu_(Cr
         info.hbmpItem = HBMMENU_CALLBACK;
         InsertMenuItemA(menu_.Get(), GetMenuItemCount(menu_.Get()), TRUE, &info);
     }
+    itemImages_[static_cast<std::size_t>(TrayMenuItem::TimingPM)] = kTimingImage;
     itemImages_[static_cast<std::size_t>(TrayMenuItem::RestorePM)] = kRestoreImage;
     itemImages_[static_cast<std::size_t>(TrayMenuItem::MinimizePM)] = kMinimizeImage;
     itemImages_[static_cast<std::size_t>(TrayMenuItem::ExitPM)] = kExitImage;

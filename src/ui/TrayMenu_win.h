@@ -30,12 +30,12 @@ public:
     static std::optional<TrayMenuItem> ItemOfCommand(int commandId);
 
 private:
-    static constexpr int kImageCount = IDI_MENU_MESSAGES_OFF - IDI_MENU_FIRST + 1;
+    static constexpr int kImageCount = IDI_MENU_TIMING - IDI_MENU_FIRST + 1;
     int ImageSize() const;
 
     HINSTANCE instance_;
     UniqueMenu menu_;
-    std::array<int, 7> itemImages_{};
+    std::array<int, 8> itemImages_{};
     std::array<UniqueIcon, kImageCount> images_;
 };
 

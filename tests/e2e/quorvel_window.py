@@ -168,6 +168,11 @@ class QuorvelWindow:
         assert tray, "no tray icon on the screen"
         return self.wintool.rect(tray[0][0])
 
+    def hover_tray_icon(self):
+        """Rests the pointer on the tray icon until its tip shows, as a user does before a click."""
+        self.desktop.move(*center(self.tray_icon_rect()))
+        assert wait_until(lambda: "Quorvel" in self.wintool.tooltips(), 10), "the tray icon's tip never showed"
+
     def open_tray_menu(self):
         """Right-clicks the tray icon; the rectangle of the menu that opens."""
         self.desktop.click(*center(self.tray_icon_rect()), button=3)

@@ -17,8 +17,8 @@ from harness.waiting import wait_until
 from lirc_clients import connect_clients, lirc_line, write_settings
 from output_spy import SpyWindow
 from quorvel import log_lines, start_quorvel, wait_for_text
-from quorvel_window import (CONTROL_IDS, TRAY_WINDOW_CLASS, WM_ENDSESSION, WM_QUERYENDSESSION, Desktop, QuorvelWindow,
-                            center)
+from quorvel_window import (ARTEFACTS_DIR, CONTROL_IDS, TRAY_WINDOW_CLASS, WM_ENDSESSION, WM_QUERYENDSESSION, Desktop,
+                            QuorvelWindow, center)
 from stand_in import StandIn
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
@@ -257,6 +257,40 @@ def layout_faults(places, dpi: int) -> list:
     return faults
 
 
+# Controls that were fitted into a full window later: each lies clear of every other control.
+FITTED_CONTROLS = ("PaceB", "TimingSB")
+WS_TABSTOP = 0x00010000
+CONTAINER_CLASSES = ("SysTabControl32",)
+
+
+def fitted_faults(places) -> list:
+    """Fitted controls that overlap another shown control (other than the group boxes and the tab
+    control they lie in), or that Tab does not reach."""
+    names = {CONTROL_IDS[name]: name for name in FITTED_CONTROLS}
+    shown = [place for place in places if place.visible and place.class_name not in CONTAINER_CLASSES
+             and not (place.class_name == "Button" and place.style & BS_TYPEMASK == BS_GROUPBOX)]
+    faults = [f"{names[place.id]} is not a tab stop" for place in shown
+              if place.id in names and not place.style & WS_TABSTOP]
+    for place in (place for place in shown if place.id in names):
+        faults += [f"{names[place.id]} overlaps {other.class_name} {other.text!r} {other.id}" for other in shown
+                   if other is not place and place.left < other.right and other.left < place.right
+                   and place.top < other.bottom and other.top < place.bottom]
+    return faults
+
+
+def dialog_faults(window, wintool, desktop, control: str, title: str, dpi: int) -> list:
+    """Opens a dialog with a control of the window, keeps its screenshot and closes it with Esc:
+    its texts cut off."""
+    window.click(control)
+    hwnd = wintool.wait_for_window("#32770", title, 15)
+    assert hwnd, f"{control} opened no {title} dialog"
+    faults = layout_faults(wintool.layout("#32770", title), dpi)
+    desktop.screenshot(ARTEFACTS_DIR / f"{title.lower()}-{dpi * 100 // 96}.png", wintool.rect(hwnd))
+    desktop.keys("Escape")
+    assert wait_until(lambda: wintool.wait_for_window("#32770", title, 0) is None, 10), f"{title} stayed open"
+    return [f"{title}: {fault}" for fault in faults]
+
+
 def list_faults(wintool, dpi: int) -> list:
     """Drop-down lists whose widest item is wider than the list that drops down."""
     _, rows = wintool.run("list-widths", *MAIN_WINDOW)
@@ -298,8 +332,12 @@ def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, deskt
     bar = window.control_rect("StatusSB")
     second_line = (bar[0] + 4, bar[1] + (bar[3] - bar[1]) * 3 // 4, bar[0] + STATUS_PANEL * dpi // 96 - 4, bar[3] - 3)
     assert (0, 0, 0) in desktop.colours(second_line)
-    # No text is cut off, in a field or in a list, and no group's frame is hidden, on any tab.
-    faults = layout_faults(wintool.layout(*MAIN_WINDOW), dpi) + list_faults(wintool, dpi)
+    # No text is cut off, in a field, a list or a dialog, no group's frame is hidden, on any tab,
+    # and the controls fitted in later overlap nothing.
+    places = wintool.layout(*MAIN_WINDOW)
+    faults = layout_faults(places, dpi) + list_faults(wintool, dpi) + fitted_faults(places)
+    faults += dialog_faults(window, wintool, desktop, "TimingSB", "Timing", dpi)
+    faults += dialog_faults(window, wintool, desktop, "PaceB", "Pace", dpi)
     assert faults == [], "\n".join(faults)
     assert same_line(quorvel)
 
@@ -476,7 +514,7 @@ def test_editor_captions_hints_and_about_group_as_laid_out(program, wintool):
     assert quorvel.texts("KeyE") == {"KeyE": "None"}
 
     hints = {"SaveButtonPropertiesSB": "Save Button Properties", "RunSB": "Select application to run...",
-             "SaveSetSB": "Save Settings", "LIRCSaveSB": "Save Settings"}
+             "SaveSetSB": "Save Settings", "LIRCSaveSB": "Save Settings", "TimingSB": "Timing...", "PaceB": "Pace..."}
     # The controls that show a picture or nothing carry the guide's words as hints.
     worded = {"WinLIRCRB": "WinLIRC", "KeysRB": "Keys", "MouseRB": "Mouse", "WMRB": "Messages",
               "WinLIRCEI": "WinLIRC", "KeysEI": "Keys", "MsEI": "Mouse", "WMEI": "Messages",

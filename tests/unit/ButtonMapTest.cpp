@@ -201,6 +201,16 @@ TEST(Pace, ReadsTwoOrThreeFiguresWithinTheirBoundsAndNothingElse) {
     EXPECT_EQ(PaceText({1000, 400, 50}), "1000,400,50");
 }
 
+TEST(ParseTypedMs, TakesAWholeNumberClampedToItsBoundsAndNothingElse) {
+    const std::pair<const char*, std::optional<std::uint32_t>> rows[] = {
+        {"450", 450},  {" 0450 ", 450},         {"20", 100},           {"9000", 5000},
+        {"100", 100},  {"5000", 5000},          {"99999999999999999999", 5000},
+        {"", std::nullopt}, {"  ", std::nullopt}, {"4.5", std::nullopt}, {"-5", std::nullopt},
+        {"+5", std::nullopt}, {"45 0", std::nullopt}, {"fast", std::nullopt},
+    };
+    for (const auto& [text, ms] : rows) EXPECT_EQ(ParseTypedMs(text, 100, 5000), ms) << text;
+}
+
 TEST(LoadButtonMap, LogsEachPaceItCannotReadOnce) {
     auto file = FakeProfileFile::FromText(
         "[Pace]\n00BE0010=150,50\n00BE0011=fast\n[Programs]\nplayer.exe=0\n[Pace@player.exe]\n00BE0010-Double=1\n");

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "model/Model.h"
+#include "ui/FormDialog_win.h"
+
+namespace quorvel {
+
+// "Timing": the settings' repeat delay and repeat interval, long-press time and double-press
+// time, each typed in ms and taken within its bounds.
+class TimingDialog final : public FormDialog {
+public:
+    explicit TimingDialog(const Settings& shown);
+    // The four times chosen with OK into the settings, which keep everything else.
+    void ApplyTo(Settings& settings) const;
+
+private:
+    void OnInit() override;
+    bool OnOk() override;
+    void OnControl(int, int) override {}
+
+    Settings chosen_;
+};
+
+}  // namespace quorvel
