@@ -196,24 +196,29 @@ class WinePrefix:
             process.kill()
         return process
 
-    def run_tool(self, program: str, args=(), repeatable: bool = True, timeout: float = 60.0, **kwargs) -> tuple:
+    def run_tool(self, program: str, args=(), repeatable: bool = True, timeout: float = 60.0,
+                 answers_on_stdout: bool = False, **kwargs) -> tuple:
         """Runs a tool whose every answer prints something or ends with a code other than 1:
         (exit code, stdout text). On a loaded machine Wine now and then ends a program with
         code 1 before it printed anything (cause unknown); that is no answer, so the tool runs
-        again when running it twice does no harm, and otherwise SilentFailure says so."""
+        again when running it twice does no harm, and otherwise SilentFailure says so. A tool
+        that answers on stdout only counts as silent whatever its stderr holds, since Wine
+        itself may write there."""
         attempts = SILENT_FAILURE_ATTEMPTS if repeatable else 1
+        errors = ""
         for _ in range(attempts):
             process = self._run_to_end(program, args, timeout, **kwargs)
-            code, output = process.wait(0), process.stdout()
-            if code != 1 or output.strip() or process.stderr().strip():
+            code, output, errors = process.wait(0), process.stdout(), process.stderr().strip()
+            if code != 1 or output.strip() or (errors and not answers_on_stdout):
                 return code, output
         raise SilentFailure(f"{PureWindowsPath(str(program)).name} {' '.join(map(str, args))}: Wine ended it with "
                             f"code 1 before it printed anything, {attempts} time(s) in a row; that is a failure "
-                            "to run it on a loaded machine, not its answer")
+                            f"to run it on a loaded machine, not its answer (stderr: {errors[-300:]!r})")
 
     def reg(self, *args) -> tuple:
-        """reg with these arguments: (exit code, stdout text). Every failure of reg prints why."""
-        return self.run_tool("reg", args)
+        """reg with these arguments: (exit code, stdout text). reg prints every answer on stdout,
+        a key it cannot find too ("reg: Unable to find the specified registry key")."""
+        return self.run_tool("reg", args, answers_on_stdout=True)
 
     def reg_add(self, key: str, name: str, value: str, value_type: str = "REG_SZ"):
         code, _ = self.reg("add", key, "/v", name, "/t", value_type, "/d", value, "/f")
