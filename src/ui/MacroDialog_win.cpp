@@ -25,7 +25,7 @@ constexpr const char* kForms[] = {
     "\"typed text\" (\"\" for a quote, {U+263A} for any character)",
     "Mouse Click Left   Command Volume Mute   Mode Keys",
     "Run \"C:\\Apps\\vlc.exe\" --fullscreen   Sleep   Shutdown",
-    "Try runs the steps 2 seconds later, in the window then in front.",
+    "Try: the steps run 2 seconds later, in the window in front.",
 };
 constexpr int kFormCount = static_cast<int>(std::size(kForms));
 constexpr int FormTop(int row) { return kFieldTop + kFieldHeight + 6 + row * 15; }

@@ -53,7 +53,7 @@ constexpr std::array<ControlSpec, 4 * kRows + 4> MakeControls() {
     }
     controls[next++] = {id::ScanCodesCB, "BUTTON", "Keystrokes with scan codes", kCheck, 10, Top(kRows),
                         kWidth - 20, 16};
-    controls[next++] = {0, "STATIC", "For games and remote desktops, which read the keys' scan codes", kLabel, 10,
+    controls[next++] = {0, "STATIC", "For games and remote desktops, which read them", kLabel, 10,
                         Top(kRows) + 20, kWidth - 20, 13};
     controls[next++] = {IDOK, "BUTTON", "OK", kPush | BS_DEFPUSHBUTTON, kWidth - 166, kButtonsY, 75, 23};
     controls[next++] = {IDCANCEL, "BUTTON", "Cancel", kPush, kWidth - 85, kButtonsY, 75, 23};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "actions/Macro.h"
 #include "actions/MacroLines.h"
 #include "fakes/FakeProfileFile.h"
 
