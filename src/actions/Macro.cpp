@@ -151,19 +151,26 @@ std::string MacroFaultText(const MacroFault& fault) {
     return "step " + std::to_string(fault.step) + " \"" + fault.stepText + "\": " + fault.reason;
 }
 
-ParsedMacro ParseMacro(std::string_view text) {
-    ParsedMacro parsed;
-    std::size_t characters = 0;
-    std::uint32_t waits = 0;
-    std::size_t number = 0;
+std::vector<std::string> MacroStepTexts(std::string_view text) {
+    std::vector<std::string> steps;
     while (!text.empty()) {
         // The step ends at the first ";" outside quotes.
         std::size_t end = 0;
         bool quoted = false;
         while (end < text.size() && (quoted || text[end] != ';')) quoted ^= text[end++] == '"';
-        const std::string_view stepText = TrimBlanks(text.substr(0, end));
+        const std::string_view step = TrimBlanks(text.substr(0, end));
+        if (!step.empty()) steps.emplace_back(step);
         text.remove_prefix(std::min(end + 1, text.size()));
-        if (stepText.empty()) continue;
+    }
+    return steps;
+}
+
+ParsedMacro ParseMacro(std::string_view text) {
+    ParsedMacro parsed;
+    std::size_t characters = 0;
+    std::uint32_t waits = 0;
+    std::size_t number = 0;
+    for (const std::string& stepText : MacroStepTexts(text)) {
         ++number;
         const auto fail = [&](std::string reason) {
             parsed.fault = MacroFault{number, std::string(stepText), std::move(reason)};

@@ -49,6 +49,7 @@ std::string MacroFaultText(const MacroFault& fault);
 
 // Steps are separated by ";" outside quotes, and their names read without regard to case.
 // Empty steps are skipped.
+std::vector<std::string> MacroStepTexts(std::string_view text);
 struct ParsedMacro {
     Macro macro;
     std::optional<MacroFault> fault;

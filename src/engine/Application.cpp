@@ -117,6 +117,8 @@ bool Application::TryMacro(const std::string& text) {
     return true;
 }
 
+CodePage& Application::AnsiCodePage() { return c_.profile; }
+
 void Application::SelectMode(EmulationMode mode) {
     model_.mode = mode;
     model_.Changed(Aspect::Mode);

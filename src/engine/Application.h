@@ -20,6 +20,7 @@
 namespace quorvel {
 
 class Clock;
+class CodePage;
 class Dialogs;
 class Input;
 class Libraries;
@@ -92,6 +93,8 @@ public:
     // Runs the macro as its button would, two seconds from now, so that the user can bring the
     // window it is meant for to the front; false, running nothing, when it cannot be read.
     bool TryMacro(const std::string& text);
+    // The code page the button map's texts are held in.
+    CodePage& AnsiCodePage();
     // WM_POWERBROADCAST, before the window's default handling.
     void OnPowerBroadcast(std::uintptr_t event);
 

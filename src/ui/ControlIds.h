@@ -25,6 +25,7 @@
     X(RunE, 1030)           \
     X(RunSB, 1031)          \
     X(PaceB, 1032)          \
+    X(MacroB, 1033)         \
     X(WinLIRCRB, 1040)      \
     X(KeysRB, 1041)         \
     X(MouseRB, 1042)        \
@@ -77,12 +78,16 @@
     X(RepeatIntervalE, 1102) \
     X(LongPressTimeE, 1103) \
     X(DoublePressTimeE, 1104) \
+    X(ScanCodesCB, 1105)    \
     X(PaceButtonL, 1110)    \
     X(PaceSettingsRB, 1111) \
     X(PaceOwnRB, 1112)      \
     X(PaceDelayE, 1113)     \
     X(PaceIntervalE, 1114)  \
-    X(PaceFastestE, 1115)
+    X(PaceFastestE, 1115)   \
+    X(MacroButtonL, 1120)   \
+    X(MacroE, 1121)         \
+    X(MacroTryB, 1122)
 
 // Command identifiers of the tray menu's items. Tools outside the program choose an item by
 // posting WM_COMMAND with its identifier to the main window.

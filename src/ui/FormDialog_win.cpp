@@ -4,6 +4,7 @@
 
 #include "model/Pace.h"
 #include "platform/win32/FileLog_win32.h"
+#include "platform/win32/WideText_win32.h"
 
 namespace quorvel {
 namespace {
@@ -42,8 +43,8 @@ bool FormDialog::Run(HWND owner, HINSTANCE instance, HFONT font, int dpi, Log& l
     EmptyTemplate empty{};
     empty.header.style = kDialogStyle;
     const INT_PTR result =
-        DialogBoxIndirectParamA(instance, &empty.header, owner, DialogProc, reinterpret_cast<LPARAM>(this));
-    if (result == -1) log.Write(LastErrorText("DialogBoxIndirectParamA"));
+        DialogBoxIndirectParamW(instance, &empty.header, owner, DialogProc, reinterpret_cast<LPARAM>(this));
+    if (result == -1) log.Write(LastErrorText("DialogBoxIndirectParamW"));
     return result == IDOK;
 }
 
@@ -86,12 +87,14 @@ void FormDialog::OnInitDialog() {
     OnInit();
 }
 
+// Unicode windows, so that a field holds any character the user types or pastes.
 void FormDialog::CreateControls() {
     for (const ControlSpec& place : controls_) {
         const DWORD exStyle = lstrcmpiA(place.className, "EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
         // Edges are scaled rather than sizes, so that rounding never makes neighbours overlap.
         const int x = Scale(place.x), y = Scale(place.y);
-        const HWND control = CreateWindowExA(exStyle, place.className, place.text, place.style, x, y,
+        const HWND control = CreateWindowExW(exStyle, WideFromAnsi(place.className).c_str(),
+                                             WideFromAnsi(place.text).c_str(), place.style, x, y,
                                              Scale(place.x + place.width) - x, Scale(place.y + place.height) - y,
                                              dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)),
                                              instance_, nullptr);
@@ -127,6 +130,17 @@ std::string FormDialog::TextOf(int controlId) const {
 }
 
 void FormDialog::SetText(int controlId, const std::string& text) { SetWindowTextA(Control(controlId), text.c_str()); }
+
+std::u16string FormDialog::WideTextOf(int controlId) const {
+    const HWND control = Control(controlId);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Utf16(text);
+}
+
+void FormDialog::SetWideText(int controlId, std::u16string_view text) {
+    SetWindowTextW(Control(controlId), Wide(text).c_str());
+}
 
 bool FormDialog::IsChecked(int controlId) const {
     return SendMessageA(Control(controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;

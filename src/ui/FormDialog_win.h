@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/Log.h"
 #include "ui/MainWindowLayout_win.h"
@@ -43,6 +44,8 @@ protected:
     HWND Control(int controlId) const { return GetDlgItem(dialog_, controlId); }
     std::string TextOf(int controlId) const;
     void SetText(int controlId, const std::string& text);
+    std::u16string WideTextOf(int controlId) const;
+    void SetWideText(int controlId, std::u16string_view text);
     bool IsChecked(int controlId) const;
     void SetChecked(int controlId, bool checked);
     // Says what is wrong with a field and puts the cursor in it, its text selected.

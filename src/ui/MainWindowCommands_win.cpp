@@ -43,6 +43,8 @@ void MainWindow::OnCommand(int controlId, int code, HWND control) {
                 OpenTiming();
             } else if (controlId == id::PaceB) {
                 OpenPace();
+            } else if (controlId == id::MacroB) {
+                OpenMacro();
             } else if (!links_.OnClicked(window_, controlId)) {
                 OnCheckClicked(controlId);
             }

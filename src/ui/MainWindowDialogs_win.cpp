@@ -1,8 +1,9 @@
-// The dialogs the window opens: the timing settings, and the pace of the editor's button.
+// The dialogs the window opens: the timing settings, and the pace and macro of the editor's button.
 #include "ui/MainWindow_win.h"
 
 #include "engine/Application.h"
 #include "engine/ButtonEditor.h"
+#include "ui/MacroDialog_win.h"
 #include "ui/PaceDialog_win.h"
 #include "ui/TimingDialog_win.h"
 
@@ -30,7 +31,7 @@ bool MainWindow::RunDialog(FormDialog& dialog) {
     return chosen && app_;
 }
 
-// Only the four times change: whatever else happened to the settings meanwhile stays.
+// Only the four times and the scan codes change: whatever else happened to the settings meanwhile stays.
 void MainWindow::OpenTiming() {
     TimingDialog dialog(app_->State().settings);
     if (!RunDialog(dialog)) return;
@@ -49,16 +50,36 @@ void MainWindow::OpenPace() {
     const std::string button = EditedButtonName(model.editor);
     PaceDialog dialog("'" + button + "' for " + (program.empty() ? kAllPrograms : program), model.editor.pace,
                       model.settings.RepeatPace());
-    if (!RunDialog(dialog)) return;
-    if (EditorKey(app_->State().editor) != key || app_->State().editorProgram != program) {
-        const std::string text = "A press brought another button into the editor; the pace of '" + button +
-                                 "' is unchanged.";
-        MessageBoxA(window_, text.c_str(), "Quorvel", MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
+    if (!RunDialog(dialog) || !EditorStillShows(key, program, button, "pace")) return;
     EditorButton editor = app_->State().editor;
     editor.pace = dialog.Chosen();
     app_->ChangeEditor(editor);
+}
+
+// As the pace: "Try" runs the text as it stands, whichever button the editor shows by then.
+void MainWindow::OpenMacro() {
+    const Model& model = app_->State();
+    const std::string key = EditorKey(model.editor);
+    if (key.empty()) return;
+    const std::string program = model.editorProgram;
+    const std::string button = EditedButtonName(model.editor);
+    MacroDialog dialog("'" + button + "' for " + (program.empty() ? kAllPrograms : program), model.editor.macro,
+                       app_->AnsiCodePage(), [this](const std::string& text) {
+                           if (app_) app_->TryMacro(text);
+                       });
+    if (!RunDialog(dialog) || !EditorStillShows(key, program, button, "macro")) return;
+    EditorButton editor = app_->State().editor;
+    editor.macro = dialog.Chosen();
+    app_->ChangeEditor(editor);
+}
+
+bool MainWindow::EditorStillShows(const std::string& key, const std::string& program, const std::string& button,
+                                  const char* what) {
+    if (EditorKey(app_->State().editor) == key && app_->State().editorProgram == program) return true;
+    const std::string text =
+        std::string("A press brought another button into the editor; the ") + what + " of '" + button + "' is unchanged.";
+    MessageBoxA(window_, text.c_str(), "Quorvel", MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 }  // namespace quorvel

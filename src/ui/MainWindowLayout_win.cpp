@@ -78,7 +78,9 @@ constexpr ControlSpec kControls[] = {
      IDI_PROP_REPEAT},
     {id::SaveButtonPropertiesSB, "BUTTON", "Save Button Properties", kSpeedButton, kEditor.x + 207, Row(0) - 1, 22, 22, Page::Always,
      IDI_SAVE_BUTTON},
-    {0, "STATIC", "", kPicture, kEditor.x + 8, Row(1), 20, 20, Page::Always, IDI_PROP_ACTION},
+    // The action's picture opens the button's macro, which acts instead of the action.
+    {id::MacroB, "BUTTON", kNoMacroCaption, kPictureButton, kEditor.x + 8, Row(1), 20, 20, Page::Always,
+     IDI_PROP_ACTION},
     {id::NameActionCB, "COMBOBOX", "", kList, kEditorLeft, Row(1), 90, 200},
     {0, "STATIC", "", kPicture, kEditor.x + 126, Row(1), 20, 20, Page::Always, IDI_PROP_MOUSE},
     {id::MsCB, "COMBOBOX", "", kList, kEditor.x + 149, Row(1), 80, 240},

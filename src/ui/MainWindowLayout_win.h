@@ -29,6 +29,9 @@ constexpr const char* EditorCaption(Gesture gesture) {
                                         : kEditorCaption;
 }
 
+// The macro button's caption and hint while the editor's button has no macro.
+constexpr const char* kNoMacroCaption = "Macro...";
+
 enum class Look { Plain, Blue, Bold, Link };
 
 struct ControlSpec {

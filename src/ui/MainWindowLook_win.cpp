@@ -35,6 +35,7 @@ constexpr ControlHint kHints[] = {
     {id::WinLIRCEI, "WinLIRC"},     {id::KeysEI, "Keys"},
     {id::MsEI, "Mouse"},            {id::WMEI, "Messages"},
     {id::OSDFI, "OSD colour"},      {id::PaceB, "Pace..."},
+    {id::MacroB, kNoMacroCaption},
 };
 
 // Room the selected tab takes beyond its own width.
@@ -54,6 +55,10 @@ int NearestPictureSize(int pixels) {
 
 bool IsSpeedButton(const ControlSpec& place) {
     return lstrcmpiA(place.className, "BUTTON") == 0 && (place.style & BS_ICON) != 0;
+}
+
+bool IsPictureButton(const ControlSpec& place) {
+    return lstrcmpiA(place.className, "BUTTON") == 0 && (place.style & BS_TYPEMASK) == BS_OWNERDRAW;
 }
 
 bool IsBlue(int controlId) {
@@ -141,6 +146,15 @@ void MainWindow::AddHint(HWND control, const char* text) {
     SendMessageA(hints_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void MainWindow::ChangeHint(HWND control, const std::string& text) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(hints_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void MainWindow::CreateFonts() {
     const auto make = [&](int weight, BOOL underline) {
         return UniqueFont(CreateFontA(Scale(kFontHeight), 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
@@ -212,16 +226,17 @@ void MainWindow::LoadPictures() {
         if (!place.iconId || place.id == id::KeyPI) continue;
         const bool isPicture = (place.style & SS_TYPEMASK) == SS_ICON;
         const bool square = place.width == place.height;
-        // Buttons carry a 16 px glyph.
-        const int width = isPicture ? (square ? NearestPictureSize(Scale(place.width)) : Scale(place.width))
-                                    : NearestPictureSize(Scale(16));
+        // Speed buttons carry a 16 px glyph; picture buttons are as large as the picture they stand for.
+        const int width = isPicture || IsPictureButton(place)
+                              ? (square ? NearestPictureSize(Scale(place.width)) : Scale(place.width))
+                              : NearestPictureSize(Scale(16));
         const int height = isPicture && !square ? Scale(place.height) : width;
         pictures_.push_back(LoadIconSized(place.iconId, width, height));
         const HICON icon = pictures_.back().Get();
         if (isPicture) {
             SendMessageA(controls_[i], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-        } else if (place.id == id::PaceB) {
-            pacePicture_ = icon;
+        } else if (IsPictureButton(place)) {
+            buttonPictures_[place.id] = {icon, width};
             InvalidateRect(controls_[i], nullptr, TRUE);
         } else {
             SendMessageA(controls_[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
@@ -290,8 +305,11 @@ LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
 
 bool MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (menu_.Draw(item)) return true;
-    if (item.CtlType == ODT_BUTTON && static_cast<int>(item.CtlID) == id::PaceB) {
-        DrawPictureButton(item, pacePicture_, NearestPictureSize(Scale(16)));
+    if (const auto picture = buttonPictures_.find(static_cast<int>(item.CtlID));
+        item.CtlType == ODT_BUTTON && picture != buttonPictures_.end()) {
+        // The macro's picture stays pushed in while the button has a macro.
+        const bool latched = picture->first == id::MacroB && app_ && !app_->State().editor.macro.empty();
+        DrawPictureButton(item, picture->second.icon, picture->second.size, latched);
         return true;
     }
     if (item.CtlType != ODT_STATIC || static_cast<int>(item.CtlID) != id::OSDFI || !app_) return false;

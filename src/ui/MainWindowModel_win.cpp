@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "actions/MacroLines.h"
 #include "core/Text.h"
 #include "engine/Application.h"
 #include "ui/ControlIds.h"
@@ -84,8 +85,10 @@ void MainWindow::ShowEditor() {
     SetText(id::NameGB, EditorCaption(editor.gesture));
     SetText(id::NameE, editor.name);
     SetChecked(id::KeyRepeatCB, editor.repeat);
-    // A pace belongs to a button: there is none before one is read.
+    // A pace and a macro belong to a button: there is none before one is read.
     EnableWindow(Control(id::PaceB), editor.extendedCode.has_value());
+    EnableWindow(Control(id::MacroB), editor.extendedCode.has_value());
+    ShowMacro(editor.macro);
     SetChoice(id::NameActionCB, editor.action);
     SetChoice(id::MsCB, editor.mouseAction);
     // A text that is not the chosen list item's caption leaves no item chosen, so that choosing
@@ -103,6 +106,16 @@ void MainWindow::ShowEditor() {
     SetChecked(id::LWinCB, editor.win);
     SetChoice(id::NameMessageCB, editor.message);
     SetText(id::RunE, editor.applicationPath);
+}
+
+// The macro button names the macro and stays pushed in while there is one.
+void MainWindow::ShowMacro(const std::string& macro) {
+    const std::string summary = MacroSummary(macro);
+    const std::string caption = summary.empty() ? kNoMacroCaption : summary;
+    if (TextOf(id::MacroB) == caption) return;
+    SetText(id::MacroB, caption);
+    ChangeHint(Control(id::MacroB), caption);
+    InvalidateRect(Control(id::MacroB), nullptr, TRUE);
 }
 
 void MainWindow::ShowReceiver() {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -89,6 +90,11 @@ private:
     // The dialogs (MainWindowDialogs_win.cpp): one at a time, over the window.
     void OpenTiming();
     void OpenPace();
+    void OpenMacro();
+    // Whether the editor still shows the button a dialog was opened for; when not, says that
+    // what the dialog chose for it is not taken.
+    bool EditorStillShows(const std::string& key, const std::string& program, const std::string& button,
+                          const char* what);
     bool RunDialog(FormDialog& dialog);
 
     // The model on the screen (MainWindowModel_win.cpp).
@@ -97,6 +103,7 @@ private:
     void ShowMode();
     void ShowShownButton();
     void ShowEditor();
+    void ShowMacro(const std::string& macro);
     void ShowReceiver();
     void ShowListener();
     void ShowStatus();
@@ -120,6 +127,7 @@ private:
     void AddHints();
     void AddControlHints(std::span<const ControlHint> hints);
     void AddHint(HWND control, const char* text);
+    void ChangeHint(HWND control, const std::string& text);
     void Layout();
     void CreateFonts();
     void SizeTabs();
@@ -165,7 +173,12 @@ private:
     std::unique_ptr<Win32WindowTimer> macroTimer_;
     std::unique_ptr<Win32MainThread> postedWork_;
     std::vector<UniqueIcon> pictures_;
-    HICON pacePicture_ = nullptr;  // one of pictures_, drawn by PaceB itself
+    // Of pictures_, and their sizes: the ones the picture buttons draw themselves, by control.
+    struct ButtonPicture {
+        HICON icon;
+        int size;
+    };
+    std::map<int, ButtonPicture> buttonPictures_;
     std::array<UniqueIcon, IDI_TRAY_CLIENT - IDI_TRAY_FIRST + 1> indicatorPictures_;
     // The indicator shows pictures of the tray image list.
     static constexpr int kHeldIndicator = IDI_TRAY_HELD - IDI_TRAY_FIRST;

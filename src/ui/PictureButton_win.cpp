@@ -2,11 +2,11 @@
 
 namespace quorvel {
 
-void DrawPictureButton(const DRAWITEMSTRUCT& item, HICON picture, int size) {
+// The edge is drawn over the picture, which may fill the whole button.
+void DrawPictureButton(const DRAWITEMSTRUCT& item, HICON picture, int size, bool latched) {
     RECT rect = item.rcItem;
-    FillRect(item.hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
-    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    if (pressed) DrawEdge(item.hDC, &rect, BDR_SUNKENOUTER, BF_RECT);
+    FillRect(item.hDC, &rect, GetSysColorBrush(latched ? COLOR_BTNHILIGHT : COLOR_BTNFACE));
+    const bool pressed = latched || (item.itemState & ODS_SELECTED) != 0;
     const int shift = pressed ? 1 : 0;
     const int x = rect.left + (rect.right - rect.left - size) / 2 + shift;
     const int y = rect.top + (rect.bottom - rect.top - size) / 2 + shift;
@@ -16,6 +16,7 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item, HICON picture, int size) {
     } else {
         DrawIconEx(item.hDC, x, y, picture, size, size, 0, nullptr, DI_NORMAL);
     }
+    if (pressed) DrawEdge(item.hDC, &rect, latched ? EDGE_SUNKEN : BDR_SUNKENOUTER, BF_RECT);
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(item.hDC, &rect);
 }
 

@@ -31,17 +31,18 @@ constexpr TimingField kFields[] = {
 constexpr int kRows = static_cast<int>(std::size(kFields));
 
 // One row per field: its name, the field, its unit and bounds (filled in from the field's), and
-// below them what it does. OK and Cancel at the bottom right.
+// below them what it does; then the scan codes' box and what it is for. OK and Cancel at the
+// bottom right.
 constexpr int kWidth = 330;
 constexpr int Top(int row) { return 10 + row * 44; }
 constexpr int BoundsId(int row) { return 100 + row; }
 constexpr int kFieldX = 124;
 constexpr int kBoundsX = kFieldX + 54;
-constexpr int kButtonsY = Top(kRows) + 2;
+constexpr int kButtonsY = Top(kRows + 1) + 2;
 constexpr int kHeight = kButtonsY + 33;
 
-constexpr std::array<ControlSpec, 4 * kRows + 2> MakeControls() {
-    std::array<ControlSpec, 4 * kRows + 2> controls{};
+constexpr std::array<ControlSpec, 4 * kRows + 4> MakeControls() {
+    std::array<ControlSpec, 4 * kRows + 4> controls{};
     std::size_t next = 0;
     for (int row = 0; row < kRows; ++row) {
         const TimingField& field = kFields[row];
@@ -50,6 +51,10 @@ constexpr std::array<ControlSpec, 4 * kRows + 2> MakeControls() {
         controls[next++] = {BoundsId(row), "STATIC", "", kLabel, kBoundsX, Top(row) + 4, kWidth - 10 - kBoundsX, 13};
         controls[next++] = {0, "STATIC", field.hint, kLabel, 10, Top(row) + 25, kWidth - 20, 13};
     }
+    controls[next++] = {id::ScanCodesCB, "BUTTON", "Keystrokes with scan codes", kCheck, 10, Top(kRows),
+                        kWidth - 20, 16};
+    controls[next++] = {0, "STATIC", "For games and remote desktops, which read them", kLabel, 10,
+                        Top(kRows) + 20, kWidth - 20, 13};
     controls[next++] = {IDOK, "BUTTON", "OK", kPush | BS_DEFPUSHBUTTON, kWidth - 166, kButtonsY, 75, 23};
     controls[next++] = {IDCANCEL, "BUTTON", "Cancel", kPush, kWidth - 85, kButtonsY, 75, 23};
     return controls;
@@ -63,6 +68,7 @@ TimingDialog::TimingDialog(const Settings& shown)
 
 void TimingDialog::ApplyTo(Settings& settings) const {
     for (const TimingField& field : kFields) settings.*field.value = chosen_.*field.value;
+    settings.scanCodes = chosen_.scanCodes;
 }
 
 void TimingDialog::OnInit() {
@@ -71,6 +77,7 @@ void TimingDialog::OnInit() {
         SetText(field.id, std::to_string(chosen_.*field.value));
         SetText(BoundsId(row), MsBounds(field.low, field.high));
     }
+    SetChecked(id::ScanCodesCB, chosen_.scanCodes);
 }
 
 // A time beyond its bounds is taken as the bound; one that is no number keeps the dialog open.
@@ -81,6 +88,7 @@ bool TimingDialog::OnOk() {
         if (!ms) return false;
         chosen.*field.value = *ms;
     }
+    chosen.scanCodes = IsChecked(id::ScanCodesCB);
     chosen_ = chosen;
     return true;
 }

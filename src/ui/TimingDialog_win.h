@@ -6,11 +6,11 @@
 namespace quorvel {
 
 // "Timing": the settings' repeat delay and repeat interval, long-press time and double-press
-// time, each typed in ms and taken within its bounds.
+// time, each typed in ms and taken within its bounds, and whether keystrokes carry scan codes.
 class TimingDialog final : public FormDialog {
 public:
     explicit TimingDialog(const Settings& shown);
-    // The four times chosen with OK into the settings, which keep everything else.
+    // The four times and the scan codes chosen with OK into the settings, which keep everything else.
     void ApplyTo(Settings& settings) const;
 
 private:

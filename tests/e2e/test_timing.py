@@ -1,7 +1,7 @@
-"""The "Timing" dialog of the settings and the "Pace" dialog of the editor's button, worked as a
-user works them: opened from the General tab, the tray menu and the editor (by mouse and by
-keyboard), filled in, closed with Enter, Esc or their buttons; what they set checked in the
-registry and in Quorvel.ini after the saves."""
+"""The "Timing" dialog of the settings (with the scan codes' box) and the "Pace" dialog of the
+editor's button, worked as a user works them: opened from the General tab, the tray menu and the
+editor (by mouse and by keyboard), filled in, closed with Enter, Esc or their buttons; what they
+set checked in the registry and in Quorvel.ini after the saves."""
 
 import pytest
 
@@ -16,7 +16,7 @@ from test_outputs import MODES
 
 DIALOG = "#32770"
 TIMING_FIELDS = ("RepeatDelayE", "RepeatIntervalE", "LongPressTimeE", "DoublePressTimeE")
-TIMING_VALUES = ("Repeat Delay", "Repeat Interval", "Long Press Time", "Double Press Time")
+TIMING_VALUES = ("Repeat Delay", "Repeat Interval", "Long Press Time", "Double Press Time", "Scan Codes")
 PACE_FIELDS = ("PaceDelayE", "PaceIntervalE", "PaceFastestE")
 PLAY = 0x00BE0035
 
@@ -77,6 +77,7 @@ def test_timing_dialog_from_the_general_tab_and_the_tray_menu_saves_clamped_time
     dialog = open_dialog(wintool, "Timing")
     assert wintool.texts(DIALOG, "Timing", *TIMING_FIELDS) == {
         "RepeatDelayE": "450", "RepeatIntervalE": "50", "LongPressTimeE": "600", "DoublePressTimeE": "400"}
+    assert wintool.state(DIALOG, "Timing", "ScanCodesCB")["ScanCodesCB"].checked == 0
 
     # Enter is OK; a field without a number keeps the dialog open and says what it takes.
     fill(wintool, "Timing", RepeatDelayE="")
@@ -90,10 +91,12 @@ def test_timing_dialog_from_the_general_tab_and_the_tray_menu_saves_clamped_time
     # A time beyond its bound is taken as the bound. Nothing is stored before "Save Settings".
     fill(wintool, "Timing", RepeatDelayE="300", RepeatIntervalE="120", LongPressTimeE="9000",
          DoublePressTimeE="250")
+    assert wintool.click(DIALOG, "Timing", "ScanCodesCB")
     assert wintool.click_ok(dialog)
     assert timing_stored(program) == dict.fromkeys(TIMING_VALUES)
     window.click("SaveSetSB")
-    chosen = {"Repeat Delay": 300, "Repeat Interval": 120, "Long Press Time": 5000, "Double Press Time": 250}
+    chosen = {"Repeat Delay": 300, "Repeat Interval": 120, "Long Press Time": 5000, "Double Press Time": 250,
+              "Scan Codes": 1}
     assert wait_until(lambda: timing_stored(program) == chosen, 10), timing_stored(program)
 
     # With the window in the tray, the tray menu's "Timing..." (three items above "Exit", below the
@@ -109,6 +112,7 @@ def test_timing_dialog_from_the_general_tab_and_the_tray_menu_saves_clamped_time
     open_dialog(wintool, "Timing")
     assert wintool.texts(DIALOG, "Timing", *TIMING_FIELDS) == {
         "RepeatDelayE": "300", "RepeatIntervalE": "120", "LongPressTimeE": "5000", "DoublePressTimeE": "250"}
+    assert wintool.state(DIALOG, "Timing", "ScanCodesCB")["ScanCodesCB"].checked == 1
     fill(wintool, "Timing", RepeatDelayE="1000")
     click(wintool, desktop, "Timing", "RepeatDelayE")
     desktop.keys("Escape")

@@ -258,7 +258,7 @@ def layout_faults(places, dpi: int) -> list:
 
 
 # Controls that were fitted into a full window later: each lies clear of every other control.
-FITTED_CONTROLS = ("PaceB", "TimingSB")
+FITTED_CONTROLS = ("PaceB", "TimingSB", "MacroB")
 WS_TABSTOP = 0x00010000
 CONTAINER_CLASSES = ("SysTabControl32",)
 
@@ -338,6 +338,7 @@ def test_screenshots_of_the_window_and_its_settings_tabs(program, wintool, deskt
     faults = layout_faults(places, dpi) + list_faults(wintool, dpi) + fitted_faults(places)
     faults += dialog_faults(window, wintool, desktop, "TimingSB", "Timing", dpi)
     faults += dialog_faults(window, wintool, desktop, "PaceB", "Pace", dpi)
+    faults += dialog_faults(window, wintool, desktop, "MacroB", "Macro", dpi)
     assert faults == [], "\n".join(faults)
     assert same_line(quorvel)
 
@@ -514,7 +515,8 @@ def test_editor_captions_hints_and_about_group_as_laid_out(program, wintool):
     assert quorvel.texts("KeyE") == {"KeyE": "None"}
 
     hints = {"SaveButtonPropertiesSB": "Save Button Properties", "RunSB": "Select application to run...",
-             "SaveSetSB": "Save Settings", "LIRCSaveSB": "Save Settings", "TimingSB": "Timing...", "PaceB": "Pace..."}
+             "SaveSetSB": "Save Settings", "LIRCSaveSB": "Save Settings", "TimingSB": "Timing...", "PaceB": "Pace...",
+             "MacroB": "Macro..."}
     # The controls that show a picture or nothing carry the guide's words as hints.
     worded = {"WinLIRCRB": "WinLIRC", "KeysRB": "Keys", "MouseRB": "Mouse", "WMRB": "Messages",
               "WinLIRCEI": "WinLIRC", "KeysEI": "Keys", "MsEI": "Mouse", "WMEI": "Messages",
