@@ -14,19 +14,6 @@ namespace {
 
 constexpr std::string_view kModeNames[] = {"WinLIRC", "Keys", "Mouse", "Messages"};
 
-// The character of a "{U+XXXX}" at the start of the text, and the escape's length.
-struct Escape {
-    char32_t character = 0;
-    std::size_t length = 0;
-};
-std::optional<Escape> EscapeAt(std::string_view text) {
-    if (text.size() < 5 || !EqualsIgnoringCase(text.substr(0, 3), "{U+")) return std::nullopt;
-    const std::size_t close = text.find('}');
-    if (close == std::string_view::npos || close < 4 || close > 9) return std::nullopt;
-    const auto value = ParseHex(text.substr(3, close - 3));
-    if (!value || *value > 0x10FFFF || (*value >= 0xD800 && *value <= 0xDFFF) || *value == 0) return std::nullopt;
-    return Escape{static_cast<char32_t>(*value), close + 1};
-}
 
 // Calls run for each stretch of plain text and escape for each escaped character.
 template <typename Run, typename Character>
@@ -34,7 +21,7 @@ bool ForEachPiece(std::string_view text, Run run, Character character) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '{' || !EqualsIgnoringCase(text.substr(i, 3), "{U+")) continue;
-        const auto escape = EscapeAt(text.substr(i));
+        const auto escape = CharacterEscapeAt(text.substr(i));
         if (!escape) return false;
         run(text.substr(start, i - start));
         character(escape->character);
@@ -193,15 +180,23 @@ std::u16string TypedCharacters(std::string_view text, const std::function<std::u
     std::u16string characters;
     ForEachPiece(
         text, [&](std::string_view run) { characters += fromAnsi(run); },
-        [&](char32_t c) {
-            if (c < 0x10000) {
-                characters += static_cast<char16_t>(c);
-            } else {
-                characters += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-                characters += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-            }
-        });
+        [&](char32_t c) { characters += Utf16Of(c); });
     return characters;
+}
+
+std::optional<CharacterEscape> CharacterEscapeAt(std::string_view text) {
+    if (text.size() < 5 || !EqualsIgnoringCase(text.substr(0, 3), "{U+")) return std::nullopt;
+    const std::size_t close = text.find('}');
+    if (close == std::string_view::npos || close < 4 || close > 9) return std::nullopt;
+    const auto value = ParseHex(text.substr(3, close - 3));
+    if (!value || *value > 0x10FFFF || (*value >= 0xD800 && *value <= 0xDFFF) || *value == 0) return std::nullopt;
+    return CharacterEscape{static_cast<char32_t>(*value), close + 1};
+}
+
+std::u16string Utf16Of(char32_t character) {
+    if (character < 0x10000) return std::u16string(1, static_cast<char16_t>(character));
+    return {static_cast<char16_t>(0xD800 + ((character - 0x10000) >> 10)),
+            static_cast<char16_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
 }
 
 }  // namespace quorvel

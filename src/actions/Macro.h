@@ -50,6 +50,16 @@ std::string MacroFaultText(const MacroFault& fault);
 // Steps are separated by ";" outside quotes, and their names read without regard to case.
 // Empty steps are skipped.
 std::vector<std::string> MacroStepTexts(std::string_view text);
+
+// The character a "{U+XXXX}" at the start of a typed text stands for, and the escape's length;
+// nothing when the text starts with no such escape of a character.
+struct CharacterEscape {
+    char32_t character = 0;
+    std::size_t length = 0;
+};
+std::optional<CharacterEscape> CharacterEscapeAt(std::string_view text);
+// The character in UTF-16: one unit, or a surrogate pair.
+std::u16string Utf16Of(char32_t character);
 struct ParsedMacro {
     Macro macro;
     std::optional<MacroFault> fault;

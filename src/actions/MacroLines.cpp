@@ -16,24 +16,9 @@ constexpr std::size_t kSummaryStepLength = 32;
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-std::u16string Utf16Of(char32_t c) {
-    if (c < 0x10000) return std::u16string(1, static_cast<char16_t>(c));
-    return {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
-}
-
 char32_t CodePointOf(std::u16string_view character) {
     if (character.size() == 1) return character[0];
     return 0x10000 + ((static_cast<char32_t>(character[0]) - 0xD800) << 10) + (character[1] - 0xDC00);
-}
-
-// The character a "{U+XXXX}" at the start of the text stands for, and the escape's length.
-std::optional<std::pair<char32_t, std::size_t>> EscapeAt(std::string_view text) {
-    if (!EqualsIgnoringCase(text.substr(0, 3), "{U+")) return std::nullopt;
-    const std::size_t close = text.find('}');
-    if (close == std::string_view::npos || close < 4 || close > 9) return std::nullopt;
-    const auto value = ParseHex(text.substr(3, close - 3));
-    if (!value || *value == 0 || *value > 0x10FFFF || (*value >= 0xD800 && *value <= 0xDFFF)) return std::nullopt;
-    return std::pair{static_cast<char32_t>(*value), close + 1};
 }
 
 bool AnsiHolds(std::u16string_view character, CodePage& codePage) {
@@ -84,12 +69,12 @@ std::u16string UnescapedText(std::string_view text, CodePage& codePage) {
     std::u16string wide;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto escape = text[i] == '{' ? EscapeAt(text.substr(i)) : std::nullopt;
+        const auto escape = text[i] == '{' ? CharacterEscapeAt(text.substr(i)) : std::nullopt;
         if (!escape) continue;
-        const std::u16string character = Utf16Of(escape->first);
+        const std::u16string character = Utf16Of(escape->character);
         if (AnsiHolds(character, codePage)) continue;
         wide += codePage.FromAnsi(text.substr(start, i - start)) + character;
-        i += escape->second - 1;
+        i += escape->length - 1;
         start = i + 1;
     }
     return wide + codePage.FromAnsi(text.substr(start));
