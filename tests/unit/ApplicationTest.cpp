@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "LircLoopback.h"
+#include "actions/PowerBroadcast.h"
 #include "fakes/FakeLog.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
@@ -528,6 +529,22 @@ TEST_F(ApplicationTest, EndOfTheLogonSavesEverythingAndEndsTheProgram) {
     EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "read settings", "read button map",
                                                      "write button map", "end now"}));
     EXPECT_EQ(fakeRegistry.GetDword(kProgramKey, "Mode"), 1u);
+}
+
+TEST_F(ApplicationTest, KeysAMacroHoldsGoUpWhenTheComputerSuspendsAndWhenTheLogonEnds) {
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(application.TryMacro("Hold Alt; Wiat 5000"));
+    ASSERT_TRUE(application.TryMacro("Hold Alt; Wait 5000"));
+    application.OnMacroTimer();  // the try's two seconds
+    EXPECT_TRUE(input.IsKeyDown(0x12));
+    application.OnPowerBroadcast(kPbtApmSuspend);
+    EXPECT_FALSE(input.AnyKeyDown());
+
+    ASSERT_TRUE(application.TryMacro("Hold Ctrl; Wait 5000"));
+    application.OnMacroTimer();
+    EXPECT_TRUE(input.IsKeyDown(0x11));
+    application.EndSession(true);
+    EXPECT_FALSE(input.AnyKeyDown());
 }
 
 TEST_F(ApplicationTest, FailedSaveAtTheEndOfTheLogonShowsNoDialogButIsLogged) {
