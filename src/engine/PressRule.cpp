@@ -47,8 +47,8 @@ void SettleWaiting(const PressFacts& facts, PressStep& step) {
 
 void Begin(const PressFacts& facts, PressStep& step) {
     PressProgress& after = step.after;
-    after = {true, 0, Gesture::Press, Waiting::None, false, 0, 0, 0, after.sinceEnd, false};
-    after.quickSecond = facts.sameAsEnded && facts.before.sinceEnd < facts.doubleTicks;
+    after = {true, 0, Gesture::Press, Waiting::None, false, 0, 0, 0, after.sinceEnd, after.lastTap, false};
+    after.quickSecond = facts.sameAsEnded && after.lastTap && facts.before.sinceEnd < facts.doubleTicks;
     if (BeginsDoublePress(facts)) {
         after.gesture = Gesture::Double;
         after.acting = true;
@@ -106,6 +106,7 @@ PressStep ClassifyPress(const PressFacts& facts) {
     after.held = facts.active;
     if (!facts.continues) {
         after.sinceEnd = before.held ? 0 : std::min(before.sinceEnd + 1, kMaxSinceEnd);
+        if (before.held) after.lastTap = before.gesture == Gesture::Press && before.holdCount < facts.longHoldCount;
         SettleWaiting(facts, step);
     }
     if (!facts.active) {

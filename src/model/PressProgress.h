@@ -25,7 +25,9 @@ struct PressProgress {
     std::uint32_t nextRepeat = 0;       // the next repeat's hold count, counted from there
     std::uint32_t repeats = 0;          // the repeats given so far
     std::uint32_t sinceEnd = 0xFFFF;    // ticks since the last press ended, up to 0xFFFF
-    // It began within the double-press time of the end of the same button's press, double press or not.
+    bool lastTap = false;               // that press was a tap: short of the long-press time, no double press
+    // It began within the double-press time of the end of a tap of the same button, double
+    // press defined or not.
     bool quickSecond = false;
     friend bool operator==(const PressProgress&, const PressProgress&) = default;
 };

@@ -143,6 +143,8 @@ TEST(ClassifyPress, AQuickSecondPressIsToldEvenWithoutADoublePress) {
     EXPECT_TRUE(quick("A........A"));
     EXPECT_FALSE(quick("A.........A"));
     EXPECT_FALSE(quick("A..B"));
+    EXPECT_FALSE(quick(Held('A', 13) + "..A")) << "after a long press";
+    EXPECT_TRUE(quick(Held('A', 12) + "..A")) << "held short of the long-press time";
     EXPECT_FALSE(quick("A"));
 }
 
