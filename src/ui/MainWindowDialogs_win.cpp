@@ -44,13 +44,10 @@ void MainWindow::OpenTiming() {
 // editor meanwhile, the pace chosen is not given to that one.
 void MainWindow::OpenPace() {
     const Model& model = app_->State();
-    const std::string key = EditorKey(model.editor);
-    if (key.empty()) return;
-    const std::string program = model.editorProgram;
-    const std::string button = EditedButtonName(model.editor);
-    PaceDialog dialog("'" + button + "' for " + (program.empty() ? kAllPrograms : program), model.editor.pace,
-                      model.settings.RepeatPace());
-    if (!RunDialog(dialog) || !EditorStillShows(key, program, button, "pace")) return;
+    const std::optional<EditedButton> edited = EditedButtonNow();
+    if (!edited) return;
+    PaceDialog dialog(edited->Caption(), model.editor.pace, model.settings.RepeatPace());
+    if (!RunDialog(dialog) || !EditorStillShows(*edited, "pace")) return;
     EditorButton editor = app_->State().editor;
     editor.pace = dialog.Chosen();
     app_->ChangeEditor(editor);
@@ -58,26 +55,33 @@ void MainWindow::OpenPace() {
 
 // As the pace: "Try" runs the text as it stands, whichever button the editor shows by then.
 void MainWindow::OpenMacro() {
-    const Model& model = app_->State();
-    const std::string key = EditorKey(model.editor);
-    if (key.empty()) return;
-    const std::string program = model.editorProgram;
-    const std::string button = EditedButtonName(model.editor);
-    MacroDialog dialog("'" + button + "' for " + (program.empty() ? kAllPrograms : program), model.editor.macro,
-                       app_->AnsiCodePage(), [this](const std::string& text) {
+    const std::optional<EditedButton> edited = EditedButtonNow();
+    if (!edited) return;
+    MacroDialog dialog(edited->Caption(), app_->State().editor.macro, app_->AnsiCodePage(),
+                       [this](const std::string& text) {
                            if (app_) app_->TryMacro(text);
                        });
-    if (!RunDialog(dialog) || !EditorStillShows(key, program, button, "macro")) return;
+    if (!RunDialog(dialog) || !EditorStillShows(*edited, "macro")) return;
     EditorButton editor = app_->State().editor;
     editor.macro = dialog.Chosen();
     app_->ChangeEditor(editor);
 }
 
-bool MainWindow::EditorStillShows(const std::string& key, const std::string& program, const std::string& button,
-                                  const char* what) {
-    if (EditorKey(app_->State().editor) == key && app_->State().editorProgram == program) return true;
-    const std::string text =
-        std::string("A press brought another button into the editor; the ") + what + " of '" + button + "' is unchanged.";
+std::string MainWindow::EditedButton::Caption() const {
+    return "'" + button + "' for " + (program.empty() ? std::string(kAllPrograms) : program);
+}
+
+std::optional<MainWindow::EditedButton> MainWindow::EditedButtonNow() const {
+    const Model& model = app_->State();
+    const std::string key = EditorKey(model.editor);
+    if (key.empty()) return std::nullopt;
+    return EditedButton{key, model.editorProgram, EditedButtonName(model.editor)};
+}
+
+bool MainWindow::EditorStillShows(const EditedButton& edited, const char* what) {
+    if (EditorKey(app_->State().editor) == edited.key && app_->State().editorProgram == edited.program) return true;
+    const std::string text = std::string("A press brought another button into the editor; the ") + what + " of '" +
+                             edited.button + "' is unchanged.";
     MessageBoxA(window_, text.c_str(), "Quorvel", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -91,10 +91,19 @@ private:
     void OpenTiming();
     void OpenPace();
     void OpenMacro();
+    // The editor's button as a dialog opens for it: its key, its program and its name.
+    struct EditedButton {
+        std::string key;
+        std::string program;
+        std::string button;
+        // "'Play' for all programs", the dialog's first line.
+        std::string Caption() const;
+    };
+    // Nothing while no button has been read.
+    std::optional<EditedButton> EditedButtonNow() const;
     // Whether the editor still shows the button a dialog was opened for; when not, says that
     // what the dialog chose for it is not taken.
-    bool EditorStillShows(const std::string& key, const std::string& program, const std::string& button,
-                          const char* what);
+    bool EditorStillShows(const EditedButton& edited, const char* what);
     bool RunDialog(FormDialog& dialog);
 
     // The model on the screen (MainWindowModel_win.cpp).
