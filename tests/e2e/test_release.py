@@ -13,6 +13,7 @@ import pefile
 import pytest
 
 from harness import MAIN_WINDOW, ProgramFolder
+from harness.wine import SILENT_FAILURE_ATTEMPTS
 from harness.paths import ARCH, BITS, BUILD_DIR, BUILDS, OTHER_ARCH, OTHER_BUILD_DIR, REPO_DIR, quorvel_version
 from harness.ports import free_port
 from harness.waiting import wait_until
@@ -26,6 +27,8 @@ UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorv
 PROGRAM_FILES = {"Quorvel.exe", "README.txt", "LICENSE.txt", "CHANGELOG.txt"}
 # (machine, optional header magic) of each build: i386 PE32 and x86-64 PE32+.
 PE_KINDS = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}
+# An uninstaller's exit code when it could not start the copy of itself that does the work.
+UNINSTALLER_COPY_NOT_STARTED = 2
 # The exit through "Exit" may take the installer this long before it gives up.
 INSTALLER_EXIT_WAIT = 10
 
@@ -182,10 +185,17 @@ class Installation:
 
     def uninstall_silently(self):
         """Runs the uninstall entry's quiet command and waits until it has finished: the
-        uninstaller runs as a copy of itself and removes its own file last."""
+        uninstaller copies itself into the temp folder, starts the copy and ends at once; the copy
+        removes the program, its own original last. A first run ending with 2 could not start
+        its copy ("Error launching installer"), which Wine has failed to do on a loaded machine,
+        and removed nothing: it is run again, as a user would click "Uninstall" again."""
         exe, argument = self.registration()["QuietUninstallString"].rsplit(" ", 1)
-        code, _ = self.wine.run(exe.strip('"'), [argument])
-        assert code == 0
+        for _ in range(SILENT_FAILURE_ATTEMPTS):
+            code, _ = self.wine.run(exe.strip('"'), [argument])
+            if code != UNINSTALLER_COPY_NOT_STARTED:
+                break
+            assert {path.name for path in self.folder.iterdir()} >= PROGRAM_FILES, "a failed start removed files"
+        assert code == 0, f"the uninstaller ended with {code}"
         assert wait_until(lambda: not (self.folder / "Uninstall.exe").exists(), 60), "the uninstaller did not finish"
 
 
