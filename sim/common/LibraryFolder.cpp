@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/Paths.h"
+
 namespace quorvel::sim {
 
 std::string LibraryPath() {
@@ -22,8 +24,7 @@ std::string LibraryPath() {
 }
 
 std::string LibraryFolder() {
-    const std::string file = LibraryPath();
-    return file.substr(0, file.find_last_of("\\/") + 1);
+    return std::string(SplitPath(LibraryPath()).folder);
 }
 
 }  // namespace quorvel::sim

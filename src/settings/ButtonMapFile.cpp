@@ -8,6 +8,7 @@
 #include "core/Text.h"
 #include "model/Model.h"
 #include "model/Pace.h"
+#include "platform/Paths.h"
 #include "platform/Dialogs.h"
 #include "platform/Log.h"
 #include "platform/ProfileFile.h"
@@ -140,9 +141,7 @@ void WriteEntries(IniDocument& file, const ButtonMap& map) {
 }  // namespace
 
 std::u16string ButtonMapPath(const std::u16string& executablePath) {
-    const std::size_t slash = executablePath.find_last_of(u"\\/");
-    const std::u16string folder = slash == std::u16string::npos ? std::u16string() : executablePath.substr(0, slash + 1);
-    return folder + u"Quorvel.ini";
+    return std::u16string(SplitPath(executablePath).folder) + u"Quorvel.ini";
 }
 
 ButtonMap LoadButtonMap(ProfileFile& profile, const std::u16string& path, Log& log) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/Paths.h"
 #include "platform/win32/FileLog_win32.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/WideText_win32.h"
@@ -53,8 +54,8 @@ std::optional<std::u16string> Win32ProfileFile::CreateCopyBeside(const std::u16s
         log_.Write(Win32ErrorText(ToAnsi(path) + " is read-only; saving it", ERROR_ACCESS_DENIED));
         return std::nullopt;
     }
-    const std::size_t slash = path.find_last_of(u"\\/");
-    const std::u16string folder = slash == std::u16string::npos ? u"." : path.substr(0, slash);
+    const std::u16string_view beside = SplitPath(path).folder;
+    const std::u16string folder = beside.empty() ? u"." : std::u16string(beside);
     // A new name for each save, so that no cached view of an earlier copy is read back.
     wchar_t copy[MAX_PATH] = {};
     if (!GetTempFileNameW(Wide(folder).c_str(), L"Quo", 0, copy)) {
