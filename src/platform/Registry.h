@@ -36,6 +36,11 @@ public:
     // RegSetValueExA with REG_DWORD, and with REG_SZ including the terminating zero.
     virtual bool SetDword(RegistryKey key, const std::string& name, std::uint32_t value) = 0;
     virtual bool SetString(RegistryKey key, const std::string& name, const std::string& value) = 0;
+    // RegQueryValueExW and RegSetValueExW (REG_SZ) for a text of any characters, such as a path
+    // under a user's profile; the text comes without its terminating zero. Absent for a missing
+    // value, one of another type, or one larger than 64 KiB.
+    virtual std::optional<std::u16string> QueryWideText(RegistryKey key, const std::string& name) = 0;
+    virtual bool SetWideString(RegistryKey key, const std::string& name, const std::u16string& value) = 0;
     // RegDeleteValueA.
     virtual bool DeleteValue(RegistryKey key, const std::string& name) = 0;
     // RegCloseKey.

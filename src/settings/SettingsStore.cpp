@@ -145,8 +145,8 @@ bool SettingsStore::LoadSettings(std::uint32_t osMajorVersion) {
 
     const UniqueRegistryKey run(c_.registry, c_.registry.OpenKey(kRunKey));
     if (run) {
-        const auto autorun = ValueReader(c_.registry, run.Get()).Text(kAutorunValue);
-        settings.autorun = autorun && autorun->find(QuotedExecutablePath()) != std::string::npos;
+        const auto autorun = c_.registry.QueryWideText(run.Get(), kAutorunValue);
+        settings.autorun = autorun && autorun->find(QuotedExecutablePath()) != std::u16string::npos;
     }
     c_.model.Changed(Aspect::Settings);
     c_.model.Changed(Aspect::Mode);
@@ -249,7 +249,7 @@ SettingsStore::Stage SettingsStore::SaveValues(bool beholderAvailable, Dialogs& 
 }
 
 SettingsStore::Stage SettingsStore::SaveAutorun(Dialogs& failures) {
-    const std::string quotedPath = QuotedExecutablePath();
+    const std::u16string quotedPath = QuotedExecutablePath();
     if (!c_.model.settings.autorun) {
         // Without a Run key there is no entry to remove.
         const UniqueRegistryKey run(c_.registry, c_.registry.OpenKey(kRunKey));
@@ -267,16 +267,17 @@ SettingsStore::Stage SettingsStore::SaveAutorun(Dialogs& failures) {
         return Stage::Skipped;
     }
     // An entry that already starts this copy, perhaps with arguments the user added, is kept.
-    const auto current = ValueReader(c_.registry, run.Get()).Text(kAutorunValue);
-    if (current && current->find(quotedPath) != std::string::npos) return Stage::Done;
-    if (c_.registry.SetString(run.Get(), kAutorunValue, quotedPath)) return Stage::Done;
+    const auto current = c_.registry.QueryWideText(run.Get(), kAutorunValue);
+    if (current && current->find(quotedPath) != std::u16string::npos) return Stage::Done;
+    if (c_.registry.SetWideString(run.Get(), kAutorunValue, quotedPath)) return Stage::Done;
     ReportFailedWrite(failures, kAutorunValue);
     return Stage::Stopped;
 }
 
-// The autorun value is ANSI text, as the rest of the program's registry values.
-std::string SettingsStore::QuotedExecutablePath() const {
-    return '"' + c_.profile.ToAnsi(c_.executablePath) + '"';
+// Unlike the program's own values, the autorun entry holds a path: stored in UTF-16, it starts
+// a copy in a folder of any name.
+std::u16string SettingsStore::QuotedExecutablePath() const {
+    return u'"' + c_.executablePath + u'"';
 }
 
 }  // namespace quorvel

@@ -41,7 +41,7 @@ private:
     enum class Stage { Done, Skipped, Stopped };
     Stage SaveValues(bool beholderAvailable, Dialogs& failures);
     Stage SaveAutorun(Dialogs& failures);
-    std::string QuotedExecutablePath() const;
+    std::u16string QuotedExecutablePath() const;
 
     SettingsContext c_;
 };

@@ -1,6 +1,8 @@
 """Quorvel's registry values seen from outside: seeding them before a start and reading what
 the program wrote, in one Wine tool call each."""
 
+import re
+
 from harness import WinePrefix
 
 PROGRAM_KEY = r"HKCU\Software\Vantrel\Quorvel"
@@ -59,3 +61,15 @@ def read_values(prefix: WinePrefix, key: str):
         else:
             values[name] = (value_type, text)
     return values
+
+
+def read_text_whole(prefix: WinePrefix, key: str, name: str):
+    """A REG_SZ value with every character it holds, or None: regedit exports in UTF-16, while
+    reg prints in the console's code page."""
+    reg_file = prefix.drive_c / "export.reg"
+    code, _ = prefix.run_tool("regedit", ["/e", prefix.windows_path(reg_file), _reg_file_key(key)])
+    assert code == 0, f"regedit failed to export {key}"
+    for line in reg_file.read_bytes().decode("utf-16").splitlines():
+        if line.lower().startswith(f'"{name.lower()}"="'):
+            return re.sub(r"\\(.)", r"\1", line[len(name) + 4:-1])
+    return None

@@ -1,10 +1,11 @@
 """The button map file: Quorvel reads it as the system's profile functions do, and the map file,
 its copy and the log work in folders whose names the ANSI code page cannot hold."""
 
-from harness import ProgramFolder, tool_path
+from harness import MAIN_WINDOW, ProgramFolder, tool_path
 from harness.ports import free_port
 from lirc_clients import write_settings
 from quorvel import RunningQuorvel, wait_for_text
+from settings_registry import RUN_KEY, read_text_whole
 
 # Files a user or an older copy may leave, each with lookups that differ from the file's names.
 AWKWARD_FILES = {
@@ -74,6 +75,13 @@ def test_an_install_folder_and_a_user_name_outside_the_code_page_keep_the_map_an
     quorvel.control.hold(CODE)
     wait_for_text(quorvel, "NameST", "Play")
     quorvel.control.release()
+    assert wintool.click(*MAIN_WINDOW, "AutorunCB")
+    quorvel.exit()
+
+    # Windows starts this copy from its folder, and the next start sees that it does.
+    assert read_text_whole(wine, RUN_KEY, "Quorvel") == f'"{program.windows_path}\\Quorvel.exe"'
+    quorvel = RunningQuorvel(program, wintool, program.start(), "BeholdRC").wait_started()
+    assert wintool.state(*MAIN_WINDOW, "AutorunCB")["AutorunCB"].checked
     quorvel.exit()
 
     # What was written by hand stays as it was, and the file stays in the ANSI code page.

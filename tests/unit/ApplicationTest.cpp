@@ -99,6 +99,14 @@ public:
         Note("write settings");
         return inner_.SetString(key, name, value);
     }
+    std::optional<std::u16string> QueryWideText(RegistryKey key, const std::string& name) override {
+        Note("read settings");
+        return inner_.QueryWideText(key, name);
+    }
+    bool SetWideString(RegistryKey key, const std::string& name, const std::u16string& value) override {
+        Note("write settings");
+        return inner_.SetWideString(key, name, value);
+    }
     bool DeleteValue(RegistryKey key, const std::string& name) override { return inner_.DeleteValue(key, name); }
     void CloseKey(RegistryKey key) override { inner_.CloseKey(key); }
 
@@ -555,6 +563,19 @@ TEST_F(ApplicationTest, FailedSaveAtTheEndOfTheLogonShowsNoDialogButIsLogged) {
     EXPECT_TRUE(fakeDialogs.Texts().empty());
     EXPECT_EQ(Journal(), (std::vector<std::string>{"write settings", "end now"}));
     EXPECT_EQ(log.lines.back(), "Saving failed: Failed to set data for 'Sound'");
+}
+
+TEST_F(ApplicationTest, AMapThatCannotBeWrittenAtTheEndOfTheLogonIsLoggedAndLeftWhole) {
+    const std::string before = "[Buttons]\n00BE0035=Play\n";
+    fakeProfile = FakeProfileFile::FromText(before);
+    ASSERT_TRUE(Start());
+    model.map.SetRemoteName("Hall");
+    fakeProfile.replaceFails = true;
+    application.EndSession(true);
+    EXPECT_TRUE(fakeDialogs.Texts().empty());
+    EXPECT_EQ(fakeProfile.ToText(), before);
+    EXPECT_EQ(log.lines.back().rfind("Saving failed: ", 0), 0u) << log.lines.back();
+    EXPECT_TRUE(fakeProcess.ended);
 }
 
 TEST_F(ApplicationTest, CancelledLogoffSavesNothingAndLeavesTheWindowFreeToClose) {

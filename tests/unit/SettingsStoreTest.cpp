@@ -35,7 +35,7 @@ struct SettingsRig {
     std::vector<std::string> Written() const {
         std::vector<std::string> ordered;
         for (const std::string& call : registry.calls) {
-            for (const char* prefix : {"SetDword ", "SetString "}) {
+            for (const char* prefix : {"SetDword ", "SetString ", "SetWideString "}) {
                 const std::string p = prefix;
                 if (call.rfind(p, 0) == 0) ordered.push_back(call.substr(p.size(), call.find('=') - p.size()));
             }
@@ -236,7 +236,7 @@ TEST(LoadSettings, UnopenableKeyGivesDefaultsAndStillRestoresModeAndAutorun) {
     rig.registry.PutString(kRun, "Quorvel", kQuotedExe);
     rig.settings.sleepTime = 0;
     rig.Load();
-    EXPECT_EQ(rig.registry.NamesOf("Query"), std::vector<std::string>{"Quorvel"});
+    EXPECT_EQ(rig.registry.NamesOf("QueryWide"), std::vector<std::string>{"Quorvel"});
     EXPECT_EQ(rig.model.mode, EmulationMode::WinLIRC);
     EXPECT_EQ(rig.settings.sleepTime, 30);
     EXPECT_EQ(rig.settings.lircServerPort, "8765");
@@ -465,7 +465,9 @@ TEST(SaveAll, AutorunEntryFollowsTheSetting) {
             EXPECT_EQ(rig.registry.GetString(kRun, "Other"), "other.exe") << label;
         }
         const bool rewritten = c.on && c.before != c.after;
-        EXPECT_EQ(rig.registry.NamesOf("SetString").back() == "Quorvel", rewritten) << label;
+        EXPECT_EQ(rig.registry.NamesOf("SetWideString"), rewritten ? std::vector<std::string>{"Quorvel"}
+                                                                 : std::vector<std::string>{})
+            << label;
         EXPECT_EQ(rig.registry.NamesOf("Delete").size(), !c.on && c.before ? 1u : 0u) << label;
     }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace quorvel {
 namespace {
 
@@ -17,6 +19,11 @@ HKEY ToHkey(RegistryKey key) {
 
 RegistryKey ToKey(HKEY key) {
     return RegistryKey{reinterpret_cast<std::uintptr_t>(key)};
+}
+
+// The program's value names are ASCII.
+std::wstring WideName(const std::string& name) {
+    return std::wstring(name.begin(), name.end());
 }
 
 }  // namespace
@@ -37,26 +44,20 @@ RegistryKey Win32Registry::OpenKey(const std::string& path) {
 }
 
 std::optional<RegistryValue> Win32Registry::QueryValue(RegistryKey key, const std::string& name) {
-    RegistryValue value;
-    DWORD type = 0;
-    DWORD size = 0;
-    LONG result = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type, nullptr, &size);
-    // The value may grow between the size query and the read; ask again until it fits.
-    while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
-        if (size > kMaxValueBytes) {
-            log_.Write("The registry value " + name + " holds " + std::to_string(size) + " bytes; it is not read");
-            return std::nullopt;
-        }
-        value.data.resize(size);
-        result = RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &type,
-                                  reinterpret_cast<BYTE*>(value.data.data()), &size);
-        if (result == ERROR_SUCCESS) {
-            value.data.resize(size);
-            value.type = type;
-            return value;
-        }
-    }
-    return std::nullopt;
+    return ReadValue(name, [&](DWORD* type, BYTE* data, DWORD* size) {
+        return RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, type, data, size);
+    });
+}
+
+std::optional<std::u16string> Win32Registry::QueryWideText(RegistryKey key, const std::string& name) {
+    const std::wstring wideName = WideName(name);
+    const auto value = ReadValue(name, [&](DWORD* type, BYTE* data, DWORD* size) {
+        return RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr, type, data, size);
+    });
+    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return std::nullopt;
+    std::u16string text(value->data.size() / sizeof(char16_t), u'\0');
+    std::memcpy(text.data(), value->data.data(), text.size() * sizeof(char16_t));
+    return text.substr(0, text.find(u'\0'));
 }
 
 bool Win32Registry::SetDword(RegistryKey key, const std::string& name, std::uint32_t value) {
@@ -72,8 +73,38 @@ bool Win32Registry::SetString(RegistryKey key, const std::string& name, const st
                      "RegSetValueExA(" + name + ")");
 }
 
+bool Win32Registry::SetWideString(RegistryKey key, const std::string& name, const std::u16string& value) {
+    return Succeeded(RegSetValueExW(ToHkey(key), WideName(name).c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(value.c_str()),
+                                    static_cast<DWORD>((value.size() + 1) * sizeof(char16_t))),
+                     "RegSetValueExW(" + name + ")");
+}
+
 bool Win32Registry::DeleteValue(RegistryKey key, const std::string& name) {
     return Succeeded(RegDeleteValueA(ToHkey(key), name.c_str()), "RegDeleteValueA(" + name + ")");
+}
+
+template <typename Query>
+std::optional<RegistryValue> Win32Registry::ReadValue(const std::string& name, Query query) {
+    RegistryValue value;
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG result = query(&type, nullptr, &size);
+    // The value may grow between the size query and the read; ask again until it fits.
+    while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
+        if (size > kMaxValueBytes) {
+            log_.Write("The registry value " + name + " holds " + std::to_string(size) + " bytes; it is not read");
+            return std::nullopt;
+        }
+        value.data.resize(size);
+        result = query(&type, reinterpret_cast<BYTE*>(value.data.data()), &size);
+        if (result == ERROR_SUCCESS) {
+            value.data.resize(size);
+            value.type = type;
+            return value;
+        }
+    }
+    return std::nullopt;
 }
 
 void Win32Registry::CloseKey(RegistryKey key) {

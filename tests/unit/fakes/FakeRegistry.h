@@ -102,6 +102,25 @@ public:
         PutString(*path, name, value);
         return true;
     }
+    // A wide text is kept as the system would show it to the ANSI calls of a Western code page.
+    std::optional<std::u16string> QueryWideText(RegistryKey key, const std::string& name) override {
+        calls.push_back("QueryWide " + name);
+        const auto path = PathOf(key);
+        const auto text = path ? GetString(*path, name) : std::nullopt;
+        if (!text) return std::nullopt;
+        std::u16string wide;
+        for (const char c : *text) wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+        return wide;
+    }
+    bool SetWideString(RegistryKey key, const std::string& name, const std::u16string& value) override {
+        std::string narrow;
+        for (const char16_t c : value) narrow += c < 0x100 ? static_cast<char>(c) : '?';
+        calls.push_back("SetWideString " + name + "=" + narrow);
+        const auto path = PathOf(key);
+        if (!path || failingWrites.count(name)) return false;
+        PutString(*path, name, narrow);
+        return true;
+    }
     bool DeleteValue(RegistryKey key, const std::string& name) override {
         calls.push_back("Delete " + name);
         if (failingWrites.count(name)) return false;
