@@ -164,6 +164,24 @@ TEST_F(ButtonEngineTest, PowerActionsRunOnEveryHeldTickWithoutOtherOutputs) {
     EXPECT_TRUE(Outputs().empty());
 }
 
+TEST_F(ButtonEngineTest, ALongPressAsksForItsPowerActionWhenItFiresAndOnRepeatsOnlyWithItsRepeat) {
+    // Held 30 ticks: it fires on the 12th, and its repeats begin nine ticks later.
+    const std::pair<const char*, std::size_t> cases[] = {{"0", 1}, {"1", 10}};
+    for (const auto& [repeat, sleeps] : cases) {
+        model.map = ButtonMap();
+        power.calls.clear();
+        const std::string longKey = GestureKey(MapKey(kPlay), Gesture::Long);
+        model.map[Section::Actions].Append(longKey, "1");
+        model.map[Section::Repeat].Append(longKey, repeat);
+        receiver.Hold(kPlay, 30);
+        receiver.Idle(1);
+        Tick(11);
+        EXPECT_TRUE(power.calls.empty()) << "before the long-press time";
+        Tick(20);
+        EXPECT_EQ(power.calls, std::vector<std::string>(sleeps, "Sleep")) << "Repeat " << repeat;
+    }
+}
+
 TEST_F(ButtonEngineTest, ChangeModeHeldCyclesOnceAndWrapsToWinLirc) {
     Define(kPlay, Section::Actions, "4");
     model.mode = EmulationMode::Messages;
