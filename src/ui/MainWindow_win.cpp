@@ -186,13 +186,14 @@ void MainWindow::OnTrayMessage(UINT mouseMessage) {
         Restore();
     } else if (mouseMessage == WM_MOUSEMOVE) {
         // The click that follows activates the shell's tray; the application the user works in
-        // is the one in front while the pointer rests on the icon: neither one of this program's
-        // windows nor the tray under the pointer.
-        const HWND front = GetForegroundWindow();
+        // is the one in front while the pointer rests on the icon. On a busy machine this
+        // message may come after the click, with the tray or this program in front: the
+        // application is then the first one below them.
         POINT cursor{};
         GetCursorPos(&cursor);
-        const HWND underPointer = GetAncestor(WindowFromPoint(cursor), GA_ROOT);
-        if (front && GetAncestor(front, GA_ROOTOWNER) != window_ && front != underPointer) appBeforeTray_ = front;
+        const HWND tray = GetAncestor(WindowFromPoint(cursor), GA_ROOT);
+        const HWND front = GetForegroundWindow();
+        appBeforeTray_ = front && IsApplication(front, tray) ? front : FirstApplicationBelow(tray);
     } else if (mouseMessage == WM_RBUTTONUP) {
         const auto item = menu_.Track(window_);
         // The menu needs the foreground. Left with a hidden window, it would take the keys of
@@ -200,6 +201,23 @@ void MainWindow::OnTrayMessage(UINT mouseMessage) {
         if (!IsWindowVisible(window_) && GetForegroundWindow() == window_) ReturnToApplication();
         if (item) OnMenuChoice(*item);
     }
+}
+
+bool MainWindow::IsApplication(HWND window, HWND tray) const {
+    return window != tray && GetAncestor(window, GA_ROOTOWNER) != window_;
+}
+
+HWND MainWindow::FirstApplicationBelow(HWND tray) const {
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        // Windows always on top and tool windows (bars, on-screen displays) are not where the
+        // user works.
+        const LONG_PTR extendedStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+        if (IsWindowVisible(window) && IsApplication(window, tray) &&
+            !(extendedStyle & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW))) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 void MainWindow::ReturnToApplication() {

@@ -73,6 +73,9 @@ private:
     // The application the user works in, the one in front before the tray icon was clicked,
     // gets the foreground again.
     void ReturnToApplication();
+    // Neither the tray under the pointer nor one of this program's windows.
+    bool IsApplication(HWND window, HWND tray) const;
+    HWND FirstApplicationBelow(HWND tray) const;
     void OnClose();
     void Restore();
     void Minimize();
