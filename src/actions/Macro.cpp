@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::string_view kModeNames[] = {"WinLIRC", "Keys", "Mouse", "Messages"};
 
-
 // Calls run for each stretch of plain text and escape for each escaped character.
 template <typename Run, typename Character>
 bool ForEachPiece(std::string_view text, Run run, Character character) {

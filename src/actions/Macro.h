@@ -47,8 +47,8 @@ struct MacroFault {
 // "step 3 "Wiat 500": unknown step"
 std::string MacroFaultText(const MacroFault& fault);
 
-// Steps are separated by ";" outside quotes, and their names read without regard to case.
-// Empty steps are skipped.
+// The texts of a macro's steps: separated by ";" outside quotes, blanks trimmed, empty steps
+// skipped.
 std::vector<std::string> MacroStepTexts(std::string_view text);
 
 // The character a "{U+XXXX}" at the start of a typed text stands for, and the escape's length;
@@ -60,6 +60,8 @@ struct CharacterEscape {
 std::optional<CharacterEscape> CharacterEscapeAt(std::string_view text);
 // The character in UTF-16: one unit, or a surrogate pair.
 std::u16string Utf16Of(char32_t character);
+
+// The macro of a text, step names read without regard to case; or the first step at fault.
 struct ParsedMacro {
     Macro macro;
     std::optional<MacroFault> fault;

@@ -68,6 +68,12 @@ def pace_entries(program) -> list:
     return entries
 
 
+def assert_timing_shows(wintool, times: tuple, scan_codes: int):
+    """The Timing dialog's four times, in the order of TIMING_FIELDS, and its scan-code box."""
+    assert wintool.texts(DIALOG, "Timing", *TIMING_FIELDS) == dict(zip(TIMING_FIELDS, times))
+    assert wintool.state(DIALOG, "Timing", "ScanCodesCB")["ScanCodesCB"].checked == scan_codes
+
+
 def test_timing_dialog_from_the_general_tab_and_the_tray_menu_saves_clamped_times(program, wintool, desktop):
     write_settings(program.prefix, {"Mode": MODES["Keys"]})
     quorvel = start_quorvel(program, wintool, ini={"Keys": {f"{PLAY:08X}": "0041"}})
@@ -75,9 +81,7 @@ def test_timing_dialog_from_the_general_tab_and_the_tray_menu_saves_clamped_time
     window.show()
     window.click("TimingSB")
     dialog = open_dialog(wintool, "Timing")
-    assert wintool.texts(DIALOG, "Timing", *TIMING_FIELDS) == {
-        "RepeatDelayE": "450", "RepeatIntervalE": "50", "LongPressTimeE": "600", "DoublePressTimeE": "400"}
-    assert wintool.state(DIALOG, "Timing", "ScanCodesCB")["ScanCodesCB"].checked == 0
+    assert_timing_shows(wintool, ("450", "50", "600", "400"), 0)
 
     # Enter is OK; a field without a number keeps the dialog open and says what it takes.
     fill(wintool, "Timing", RepeatDelayE="")
@@ -110,9 +114,7 @@ def test_timing_dialog_from_the_general_tab_and_the_tray_menu_saves_clamped_time
     item_height = (bottom - top) // 9  # eight items and a separator that is lower than an item
     desktop.click(left + 40, bottom - 12 - 3 * item_height)
     open_dialog(wintool, "Timing")
-    assert wintool.texts(DIALOG, "Timing", *TIMING_FIELDS) == {
-        "RepeatDelayE": "300", "RepeatIntervalE": "120", "LongPressTimeE": "5000", "DoublePressTimeE": "250"}
-    assert wintool.state(DIALOG, "Timing", "ScanCodesCB")["ScanCodesCB"].checked == 1
+    assert_timing_shows(wintool, ("300", "120", "5000", "250"), 1)
     fill(wintool, "Timing", RepeatDelayE="1000")
     click(wintool, desktop, "Timing", "RepeatDelayE")
     desktop.keys("Escape")
